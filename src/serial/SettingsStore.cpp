@@ -1,0 +1,89 @@
+#include "SettingsStore.h"
+
+#include <charconv>
+
+namespace {
+
+std::optional<long long> ParseDecimal(const std::string& text) {
+    long long value = 0;
+    const char* first = text.data();
+    const char* last = text.data() + text.size();
+    if (first != last && *first == '+') {
+        ++first;
+    }
+    const auto [end, error] = std::from_chars(first, last, value);
+    if (error != std::errc() || end != last || first == last) {
+        return std::nullopt;
+    }
+    return value;
+}
+
+} // namespace
+
+int ReadInteger(SettingsStore& store, const std::string& section, const std::string& name,
+                int defaultValue) {
+    const auto text = store.ReadValue(kSettingsKey, section, name);
+    if (!text) {
+        return defaultValue;
+    }
+    const auto value = ParseDecimal(*text);
+    if (!value || *value < INT32_MIN || *value > INT32_MAX) {
+        return defaultValue;
+    }
+    return static_cast<int>(*value);
+}
+
+void WriteInteger(SettingsStore& store, const std::string& section, const std::string& name,
+                  int value) {
+    store.WriteValue(kSettingsKey, section, name, std::to_string(value));
+}
+
+bool ReadFlag(SettingsStore& store, const std::string& section, const std::string& name,
+              bool defaultValue) {
+    const auto text = store.ReadValue(kSettingsKey, section, name);
+    if (!text) {
+        return defaultValue;
+    }
+    const auto value = ParseDecimal(*text);
+    return value ? *value != 0 : defaultValue;
+}
+
+void WriteFlag(SettingsStore& store, const std::string& section, const std::string& name,
+               bool value) {
+    store.WriteValue(kSettingsKey, section, name, value ? "1" : "0");
+}
+
+std::string ReadText(SettingsStore& store, const std::string& section, const std::string& name,
+                     const std::string& defaultValue) {
+    return store.ReadValue(kSettingsKey, section, name).value_or(defaultValue);
+}
+
+std::optional<std::string> MemorySettingsStore::ReadValue(const std::string& key,
+                                                          const std::string& section,
+                                                          const std::string& name) {
+    if (failReads_) {
+        throw SettingsStoreError("settings store cannot be read");
+    }
+    const auto found = values_.find({key, section, name});
+    if (found == values_.end()) {
+        return std::nullopt;
+    }
+    return found->second;
+}
+
+void MemorySettingsStore::WriteValue(const std::string& key, const std::string& section,
+                                     const std::string& name, const std::string& value) {
+    if (failWrites_ || (!failingName_.empty() && name == failingName_)) {
+        throw SettingsStoreError("settings store cannot be written");
+    }
+    values_[{key, section, name}] = value;
+}
+
+std::optional<std::string> MemorySettingsStore::Get(const std::string& section,
+                                                    const std::string& name) const {
+    const auto found = values_.find({kSettingsKey, section, name});
+    if (found == values_.end()) {
+        return std::nullopt;
+    }
+    return found->second;
+}

@@ -1,0 +1,18 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+// TextToFloat: the text as a decimal number with '.' as the point whatever the locale:
+// optional leading blanks, optional sign, digits with an optional point and fraction, an
+// optional exponent. Any text that is not entirely such a number gives 0 (so "-------" is 0).
+double TextToFloat(std::string_view text);
+
+// FloatToFixed: the value with that many decimals and '.' as the point, right-aligned with
+// leading blanks to at least the width. FloatToFixed(1.0023, 8, 4) is "  1.0023".
+std::string FloatToFixed(double value, int width, int decimals);
+
+// The value with exactly `decimals` decimals and '.', rounded to at most 10 significant digits;
+// a value with more than 10 digits before the point comes out as d.dddddddddE+dddd.
+// This is the number form of every data file; the caller puts in the locale's separator.
+std::string FixedWithTenDigits(double value, int decimals);
