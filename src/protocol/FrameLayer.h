@@ -1,0 +1,68 @@
+#pragma once
+
+#include "ClusterLink.h"
+#include "FrameObserver.h"
+
+#include <array>
+#include <cstddef>
+#include <functional>
+#include <string>
+
+// The only path between the windows and the serial port: frames polls and requests, keeps one
+// transaction outstanding at a time, counts protocol faults, and checks every received
+// cluster before it hands the payload to the dispatcher. Runs on the UI thread only.
+class FrameLayer {
+public:
+    static constexpr std::size_t kTxBufferSize = 512;
+    static constexpr std::size_t kMaxPayload = kTxBufferSize - 4;
+    static constexpr std::size_t kMaxCluster = 255;
+
+    FrameLayer(ClusterLink& link, FrameObserver& observer);
+
+    // Receives every framed reply whose BCC matched, without its STX (DispatchReply).
+    void SetDispatcher(std::function<void(const std::string& payload)> dispatch);
+
+    // Waits (processing window messages) while the link is busy, then sends EOT c ENQ.
+    void SendPoll(char c);
+    // Waits while busy, then sends EOT STX payload ETX BCC. A payload over 508 characters is
+    // refused before anything is written or sent: the result is false.
+    bool SendRequest(const std::string& payload);
+    // Sends the poll only when the link is idle; never waits.
+    void PollIfIdle(char c);
+    // Hands bytes 0..n-1 of TxBuffer to the port, counts an outstanding request, turns the
+    // indicator grey and writes the frame on the diagnostic line. Leaves CommsBusy alone.
+    void TransmitFrame(std::size_t n);
+    std::array<char, kTxBufferSize>& TxBuffer() { return txBuffer_; }
+
+    // The receive handler of the port's received-cluster event.
+    void SerialPort1RxClusterEvent();
+
+    // The reply bookkeeping: indicator green, outstanding count lowered (never below 0).
+    void CountReply();
+
+    static bool CheckBcc(const std::string& cluster);
+
+    bool CommsBusy() const { return commsBusy_; }
+    void SetCommsBusy(bool busy) { commsBusy_ = busy; }
+
+    int OutstandingCount() const { return outstanding_; }
+    void ResetOutstandingCount();
+    int BccErrorCount() const { return bccErrors_; }
+    void ResetBccErrorCount();
+    // Clusters over 255 characters, refused without dispatch.
+    int OversizeClusterCount() const { return oversize_; }
+
+    // "Diagnostic Level" bit 0x10: received clusters are echoed on the diagnostic line.
+    void SetDiagnosticEcho(bool on) { diagnosticEcho_ = on; }
+
+private:
+    ClusterLink& link_;
+    FrameObserver& observer_;
+    std::function<void(const std::string&)> dispatch_;
+    std::array<char, kTxBufferSize> txBuffer_{};
+    bool commsBusy_ = false;
+    int outstanding_ = 0;
+    int bccErrors_ = 0;
+    int oversize_ = 0;
+    bool diagnosticEcho_ = false;
+};
