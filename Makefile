@@ -5,7 +5,7 @@ PRESET := ci
 endif
 BUILD_DIR := build/$(PRESET)
 
-.PHONY: deps configure build test run clean
+.PHONY: deps configure build test test-tsan run clean
 
 deps:
 	scripts/install-deps.sh
@@ -18,6 +18,12 @@ build: configure
 
 test: build
 	ctest --preset $(PRESET)
+
+# The serial worker's tests under ThreadSanitizer; only what they need is built.
+test-tsan: deps
+	cmake --preset tsan
+	cmake --build --preset tsan --target serial_tests
+	ctest --preset tsan -L serial
 
 clean:
 	rm -rf build

@@ -5,6 +5,8 @@
 #include "SerialDevice.h"
 #include "WorkThread.h"
 
+#include <iterator>
+
 namespace {
 
 constexpr std::size_t kOpenedNameLength = 79;
@@ -12,6 +14,15 @@ constexpr std::uint8_t kHighestLimitPercent = 100;
 constexpr std::uint32_t kIdleCheckMilliseconds = 75;
 constexpr int kTakeDownIdleChecks = 15;
 constexpr int kDestructionIdleChecks = 10;
+
+using EventSlot = TNotifyEvent TSerialPort::*;
+constexpr EventSlot kEventSlots[] = {
+    &TSerialPort::OnRxClusterEvent, &TSerialPort::OnWriteDone,      &TSerialPort::OnCommEvent,
+    &TSerialPort::OnCommStat,       &TSerialPort::OnTxQueueEmptyEvent, &TSerialPort::OnBreakEvent,
+    &TSerialPort::OnCTSEvent,       &TSerialPort::OnDSREvent,       &TSerialPort::OnLineErrorEvent,
+    &TSerialPort::OnRingEvent,      &TSerialPort::OnRIEvent,        &TSerialPort::OnRLSDEvent,
+    &TSerialPort::OnRxCharEvent,    &TSerialPort::OnRxEventCharEvent,
+};
 
 } // namespace
 
@@ -77,6 +88,7 @@ void TSerialPort::TakeDown() {
 
 void TSerialPort::BringUp() {
     Report(110, 0, "Msg start reactivating Port", 2);
+    NoteBoundEvents();
     const int error = device_->Open(DevicePath(commPort_.substr(0, kOpenedNameLength)));
     active_ = error == 0;
     if (error) {
@@ -256,6 +268,7 @@ void TSerialPort::SendData(const char* buffer, std::uint32_t count) {
         Report(901, 0, "Msg, dont enter SendData while SendInProgress is set", 2);
         return;
     }
+    NoteBoundEvents();
     sendBytes_ = count;
     const WriteProgress progress = device_->StartWrite(buffer, count);
     switch (progress.state) {
@@ -307,4 +320,23 @@ void TSerialPort::Report(std::uint32_t place, std::uint32_t code, const std::str
     if (!destroying_ && noise <= errorNoise_ && OnProcessError) {
         OnProcessError(*this, place, code, msg, noise);
     }
+}
+
+std::uint32_t TSerialPort::EventBit(TNotifyEvent TSerialPort::*handler) {
+    for (std::uint32_t i = 0; i < std::size(kEventSlots); ++i) {
+        if (kEventSlots[i] == handler) {
+            return 1u << i;
+        }
+    }
+    return 0;
+}
+
+void TSerialPort::NoteBoundEvents() {
+    std::uint32_t bound = 0;
+    for (const EventSlot slot : kEventSlots) {
+        if (this->*slot) {
+            bound |= EventBit(slot);
+        }
+    }
+    boundEvents_ = bound;
 }
