@@ -164,26 +164,22 @@ void TSerialPort::SetStripNullChars(bool on) { StoreAndReapply(line_.stripNullCh
 void TSerialPort::SetEventChar(char character) { StoreAndReapply(line_.eventChar, character); }
 
 void TSerialPort::SetXONLimDiv(std::uint8_t percent) {
-    if (percent == line_.xonLimDiv) {
-        return;
-    }
-    if (percent > kHighestLimitPercent) {
-        Report(100, percent, "Warning XOnLimDef set to 100", 1);
-        percent = kHighestLimitPercent;
-    }
-    line_.xonLimDiv = percent;
-    ApplyLineSettings();
+    SetFlowLimit(line_.xonLimDiv, percent, "Warning XOnLimDef set to 100");
 }
 
 void TSerialPort::SetXOFFLimDiv(std::uint8_t percent) {
-    if (percent == line_.xoffLimDiv) {
+    SetFlowLimit(line_.xoffLimDiv, percent, "Warning XOffLimDef set to 100");
+}
+
+void TSerialPort::SetFlowLimit(std::uint8_t& property, std::uint8_t percent, const char* warning) {
+    if (percent == property) {
         return;
     }
     if (percent > kHighestLimitPercent) {
-        Report(100, percent, "Warning XOffLimDef set to 100", 1);
+        Report(100, percent, warning, 1);
         percent = kHighestLimitPercent;
     }
-    line_.xoffLimDiv = percent;
+    property = percent;
     ApplyLineSettings();
 }
 
@@ -232,33 +228,30 @@ void TSerialPort::SetXTOAuto(bool on) {
 }
 
 void TSerialPort::SetRTSState(bool raised) {
-    if (!device_->IsOpen()) {
-        return;
-    }
-    if (const int error = device_->SetRts(raised)) {
-        Report(raised ? 501 : 502, error, raised ? "Error setting RTS" : "Error clearing RTS", 0);
-    }
-    rtsState_ = raised;
+    DriveOutput(rtsState_, raised, &SerialDevice::SetRts, {501, "Error setting RTS"},
+                {502, "Error clearing RTS"});
 }
 
 void TSerialPort::SetDTRState(bool raised) {
-    if (!device_->IsOpen()) {
-        return;
-    }
-    if (const int error = device_->SetDtr(raised)) {
-        Report(raised ? 601 : 602, error, raised ? "Error setting DTR" : "Error clearing DTR", 0);
-    }
-    dtrState_ = raised;
+    DriveOutput(dtrState_, raised, &SerialDevice::SetDtr, {601, "Error setting DTR"},
+                {602, "Error clearing DTR"});
 }
 
 void TSerialPort::SetBREAKState(bool on) {
+    DriveOutput(breakState_, on, &SerialDevice::SetBreak, {701, "Error setting BREAK State"},
+                {702, "Error clearing BREAK State"});
+}
+
+void TSerialPort::DriveOutput(bool& state, bool on, int (SerialDevice::*drive)(bool),
+                              const OutputFailure& settingFailed, const OutputFailure& clearingFailed) {
     if (!device_->IsOpen()) {
         return;
     }
-    if (const int error = device_->SetBreak(on)) {
-        Report(on ? 701 : 702, error, on ? "Error setting BREAK State" : "Error clearing BREAK State", 0);
+    if (const int error = ((*device_).*drive)(on)) {
+        const OutputFailure& failure = on ? settingFailed : clearingFailed;
+        Report(failure.place, error, failure.msg, 0);
     }
-    breakState_ = on;
+    state = on;
 }
 
 std::uint32_t TSerialPort::ComHandle() const { return device_->Handle(); }

@@ -165,6 +165,14 @@ private:
     void ApplyLineSettings();
     void ApplyAutomaticAllowances();
     void ApplyQueueSizes(std::uint32_t place);
+    void SetFlowLimit(std::uint8_t& property, std::uint8_t percent, const char* warning);
+    struct OutputFailure {
+        std::uint32_t place;
+        const char* msg;
+    };
+    // While the device is open: raises or lowers an output and stores the value.
+    void DriveOutput(bool& state, bool on, int (SerialDevice::*drive)(bool),
+                     const OutputFailure& settingFailed, const OutputFailure& clearingFailed);
     // Stores the value and applies the line settings again, unless it is already the value.
     template <typename T>
     void StoreAndReapply(T& property, T value);
