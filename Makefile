@@ -26,8 +26,11 @@ fuzz: deps
 	cmake --preset fuzz
 	cmake --build --preset fuzz
 	mkdir -p build/fuzz/corpus
-	build/fuzz/tests/protocol/fuzz/fuzz_protocol -max_total_time=$(FUZZ_SECONDS) -max_len=1024 \
-		-print_final_stats=1 build/fuzz/corpus tests/protocol/fuzz_corpus
+	@echo "fuzz_protocol for $(FUZZ_SECONDS) s, log in build/fuzz/fuzz.log"
+	@build/fuzz/tests/protocol/fuzz/fuzz_protocol -max_total_time=$(FUZZ_SECONDS) -max_len=1024 \
+		-print_final_stats=1 build/fuzz/corpus tests/protocol/fuzz_corpus \
+		>build/fuzz/fuzz.log 2>&1 || { tail -n 60 build/fuzz/fuzz.log; exit 1; }
+	@grep -E '^Done|^stat::(number_of_executed_units|peak_rss_mb)' build/fuzz/fuzz.log
 
 clean:
 	rm -rf build

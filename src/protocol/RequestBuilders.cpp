@@ -109,8 +109,7 @@ std::optional<std::string> SerialNumberRequest(std::string_view serial) {
     return "Z" + std::string(serial);
 }
 
-std::string
-RegisterWriteRequest(const std::array<std::string, RegistersReply::kRegisterCount>& registers) {
+std::string RegisterWriteRequest(const RegisterTexts& registers) {
     std::string payload = "X";
     for (const auto& text : registers) {
         payload += text;

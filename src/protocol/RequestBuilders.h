@@ -61,7 +61,8 @@ std::string StatusRequest(const StatusRequestTexts& texts);
 std::string AlarmOutputRequest(const AlarmOutputSetting& setting);
 
 // "C" request of the channel window: channel digit, "0", the sensor type index ("-1" when none
-// is selected), then the m and c scaling fields made from their fixed-point texts.
+// is selected), then the m and c scaling fields made from their fixed-point texts (a text
+// already in the eight-character field form comes out unchanged).
 std::string ChannelRequest(int channel, int sensorTypeIndex, std::string_view mFixedText,
                            std::string_view cFixedText);
 // "C" request of the calibration window: as the channel form, ended by "!" (21 characters).
@@ -80,8 +81,8 @@ std::string MemoryTestRequest();      // "T": test (overwrite) the external log 
 std::optional<std::string> SerialNumberRequest(std::string_view serial);
 
 // "X" + the 32 register texts as typed, register 0 first.
-std::string
-RegisterWriteRequest(const std::array<std::string, RegistersReply::kRegisterCount>& registers);
+using RegisterTexts = std::array<std::string, RegistersReply::kRegisterCount>;
+std::string RegisterWriteRequest(const RegisterTexts& registers);
 
 // "f" + the last two characters of "00" + the constant text, then "01" for 60 Hz or "00".
 std::string FilterConstantRequest(std::string_view constantText, bool sixtyHertz);
