@@ -58,12 +58,7 @@ TEST(ChannelRequests, ScalingFieldsAreTheLastEightCharacters) {
     EXPECT_EQ(CalibrationResetRequest(5, 0), "C500  0.0000  0.0000");
 }
 
-TEST(OtherRequests, LettersSerialRegistersAndFilter) {
-    EXPECT_EQ(FactorySaveRequest(), "F");
-    EXPECT_EQ(FactoryRestoreRequest(), "R");
-    EXPECT_EQ(LogPointerResetRequest(), "Z");
-    EXPECT_EQ(MemoryTestRequest(), "T");
-
+TEST(OtherRequests, SerialRegistersAndFilter) {
     EXPECT_EQ(SerialNumberRequest("AB12"), "ZAB12");
     EXPECT_EQ(SerialNumberRequest(""), std::nullopt);
 
