@@ -5,6 +5,7 @@
 
 #include <array>
 #include <cstddef>
+#include <cstdint>
 #include <functional>
 #include <string>
 #include <string_view>
@@ -57,6 +58,9 @@ public:
     void ResetOutstandingCount();
     int BccErrorCount() const { return bccErrors_; }
     void ResetBccErrorCount();
+    // Every frame handed to the port since start; the busy watchdog tells transactions apart by
+    // it.
+    std::uint64_t TransmittedFrameCount() const { return transmitted_; }
     // Clusters over 255 characters, refused without dispatch.
     int OversizeClusterCount() const { return oversize_; }
     // Received clusters whose handling failed (a reply handler threw); reception went on.
@@ -77,6 +81,7 @@ private:
     std::array<char, kTxBufferSize> txBuffer_{};
     bool commsBusy_ = false;
     int outstanding_ = 0;
+    std::uint64_t transmitted_ = 0;
     int bccErrors_ = 0;
     int oversize_ = 0;
     int handlerFailures_ = 0;
