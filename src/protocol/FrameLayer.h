@@ -27,7 +27,7 @@ public:
     // Waits (processing window messages) while the link is busy, then sends EOT c ENQ.
     void SendPoll(char c);
     // Waits while busy, then sends EOT STX payload ETX BCC. A payload over 508 characters is
-    // refused before anything is written or sent: the result is false.
+    // refused at once, before anything is written or sent: the result is false.
     bool SendRequest(const std::string& payload);
     // Sends the poll only when the link is idle; never waits.
     void PollIfIdle(char c);
@@ -36,6 +36,7 @@ public:
     void WaitWhileBusy();
     // Hands bytes 0..n-1 of TxBuffer to the port, counts an outstanding request, turns the
     // indicator grey and writes the frame on the diagnostic line. Leaves CommsBusy alone.
+    // Never reads past the buffer: an n beyond it counts as the buffer's size.
     void TransmitFrame(std::size_t n);
     std::array<char, kTxBufferSize>& TxBuffer() { return txBuffer_; }
     // Composes a whole frame as it stands (an extended poll) at the start of TxBuffer and
@@ -63,7 +64,8 @@ public:
     std::uint64_t TransmittedFrameCount() const { return transmitted_; }
     // Clusters over 255 characters, refused without dispatch.
     int OversizeClusterCount() const { return oversize_; }
-    // Received clusters whose handling failed (a reply handler threw); reception went on.
+    // Steps of the receive handler that threw (a reply handler, the comms log write); each
+    // failure ended only its step, and reception went on.
     int HandlerFailureCount() const { return handlerFailures_; }
 
     // "Diagnostic Level" bit 0x10: received clusters are echoed on the diagnostic line.

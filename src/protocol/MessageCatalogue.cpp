@@ -47,24 +47,6 @@ std::string ScalingC(std::string_view payload) {
 } // namespace ChannelConfigurationReply
 
 namespace StatusReply {
-std::string Year(std::string_view payload) {
-    return Text(payload, 2, 2);
-}
-std::string Month(std::string_view payload) {
-    return Text(payload, 4, 2);
-}
-std::string Day(std::string_view payload) {
-    return Text(payload, 6, 2);
-}
-std::string Hours(std::string_view payload) {
-    return Text(payload, 8, 2);
-}
-std::string Minutes(std::string_view payload) {
-    return Text(payload, 10, 2);
-}
-std::string Seconds(std::string_view payload) {
-    return Text(payload, 12, 2);
-}
 std::string DateText(std::string_view payload) {
     return DayMonthYear(payload, 2);
 }
@@ -167,24 +149,6 @@ AlarmOutputSetting Setting(std::string_view payload) {
 namespace LoggedRecordReply {
 std::string RecordNumberText(std::string_view payload) {
     return Text(payload, 2, 4);
-}
-std::string Year(std::string_view payload) {
-    return Text(payload, 6, 2);
-}
-std::string Month(std::string_view payload) {
-    return Text(payload, 8, 2);
-}
-std::string Day(std::string_view payload) {
-    return Text(payload, 10, 2);
-}
-std::string Hours(std::string_view payload) {
-    return Text(payload, 12, 2);
-}
-std::string Minutes(std::string_view payload) {
-    return Text(payload, 14, 2);
-}
-std::string Seconds(std::string_view payload) {
-    return Text(payload, 16, 2);
 }
 std::string DateText(std::string_view payload) {
     return DayMonthYear(payload, 6);

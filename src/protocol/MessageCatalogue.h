@@ -29,14 +29,10 @@ inline constexpr int kResistanceInputs = 0x80;
 
 // Instrument status, letter 'S'.
 namespace StatusReply {
-std::string Year(std::string_view payload);            // 2-3
-std::string Month(std::string_view payload);           // 4-5
-std::string Day(std::string_view payload);             // 6-7
-std::string Hours(std::string_view payload);           // 8-9
-std::string Minutes(std::string_view payload);         // 10-11
-std::string Seconds(std::string_view payload);         // 12-13
-std::string DateText(std::string_view payload);        // day "/" month "/" year
-std::string TimeText(std::string_view payload);        // hours ":" minutes ":" seconds
+// The clock as "dd/mm/yy" from day 6-7, month 4-5, year 2-3, and as "hh:mm:ss" from hours
+// 8-9, minutes 10-11, seconds 12-13.
+std::string DateText(std::string_view payload);
+std::string TimeText(std::string_view payload);
 std::string SystemFlagText(std::string_view payload);  // 14-15 as received
 int SystemFlags(std::string_view payload);             // 14-15, hex, default 0
 int AutoscanInterval(std::string_view payload);        // 16-17, hex, default 2
@@ -108,14 +104,10 @@ AlarmOutputSetting Setting(std::string_view payload);
 // One logged record, letter 'D'.
 namespace LoggedRecordReply {
 std::string RecordNumberText(std::string_view payload); // 2-5
-std::string Year(std::string_view payload);             // 6-7
-std::string Month(std::string_view payload);            // 8-9
-std::string Day(std::string_view payload);              // 10-11
-std::string Hours(std::string_view payload);            // 12-13
-std::string Minutes(std::string_view payload);          // 14-15
-std::string Seconds(std::string_view payload);          // 16-17
-std::string DateText(std::string_view payload);         // day "/" month "/" year
-std::string TimeText(std::string_view payload);         // hours ":" minutes ":" seconds
+// The time stamp as "dd/mm/yy" from day 10-11, month 8-9, year 6-7, and as "hh:mm:ss" from
+// hours 12-13, minutes 14-15, seconds 16-17.
+std::string DateText(std::string_view payload);
+std::string TimeText(std::string_view payload);
 // Channel 1 to 8 at 18 + 8(k - 1), 8 hex digits; empty for any other channel.
 std::string ChannelText(std::string_view payload, int channel);
 double ChannelValue(std::string_view payload, int channel);
