@@ -61,8 +61,9 @@ TForm1::TForm1(InstrumentPort& serialPort, SettingsStore& settings,
 }
 
 TForm1::~TForm1() {
-    serialPort_.SetOnRxClusterEvent(nullptr);
+    // Closed first: the worker looks at the handler only while the port is open.
     serialPort_.SetActive(false);
+    serialPort_.SetOnRxClusterEvent(nullptr);
 }
 
 void TForm1::ConnectWindows(const PanelWindows& windows) { windows_ = windows; }
