@@ -40,6 +40,12 @@ Setter Bounded(long low, long high, std::function<void(ServerOptions&, long)> st
     };
 }
 
+Setter Milliseconds(std::uint32_t FaultOptions::*field, long high) {
+    return Bounded(0, high, [field](ServerOptions& options, long milliseconds) {
+        options.faults.*field = static_cast<std::uint32_t>(milliseconds);
+    });
+}
+
 Setter Seconds(std::optional<double> ServerOptions::*field) {
     return [field](ServerOptions& options, const std::string& text) {
         const auto seconds = ParseNumber(text);
@@ -107,18 +113,9 @@ const std::map<std::string, Setter>& ValueOptions() {
         {"--burst", Rate(&FaultOptions::burst)},
         {"--silent", Rate(&FaultOptions::silent)},
         {"--late", Rate(&FaultOptions::late)},
-        {"--delay", Bounded(0, 600000,
-                            [](ServerOptions& o, long n) {
-                                o.faults.delay_ms = static_cast<std::uint32_t>(n);
-                            })},
-        {"--split-gap", Bounded(0, 600000,
-                                [](ServerOptions& o, long n) {
-                                    o.faults.split_gap_ms = static_cast<std::uint32_t>(n);
-                                })},
-        {"--silent-for", Bounded(0, 3600000,
-                                 [](ServerOptions& o, long n) {
-                                     o.faults.silent_ms = static_cast<std::uint32_t>(n);
-                                 })},
+        {"--delay", Milliseconds(&FaultOptions::delay_ms, 600000)},
+        {"--split-gap", Milliseconds(&FaultOptions::split_gap_ms, 600000)},
+        {"--silent-for", Milliseconds(&FaultOptions::silent_ms, 3600000)},
         {"--burst-size", Bounded(1, 65536,
                                  [](ServerOptions& o, long n) {
                                      o.faults.burst_size = static_cast<std::size_t>(n);

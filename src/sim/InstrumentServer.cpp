@@ -23,6 +23,8 @@ namespace {
 // A frame that stops arriving half way is forgotten after this much silence.
 constexpr std::uint64_t kFrameSilenceMs = 500;
 constexpr std::uint64_t kControlFileLookMs = 250;
+// A panel that stops reading while it still asks is not allowed to make the queue grow.
+constexpr std::size_t kMostQueuedWrites = 64;
 // Waits are short enough to keep the measurements and the timed writes on time.
 constexpr int kLongestWaitMs = 50;
 
@@ -142,9 +144,18 @@ private:
             last_byte_ = Elapsed();
             for (const char byte : bytes) {
                 if (auto frame = decoder_.Feed(byte)) {
-                    Handle(*frame);
+                    HandleSafely(*frame);
                 }
             }
+        }
+    }
+
+    // Whatever the line brings, the instrument keeps serving.
+    void HandleSafely(const DecodedFrame& frame) {
+        try {
+            Handle(frame);
+        } catch (const std::exception& error) {
+            trace_.Note(std::string("frame dropped: ") + error.what());
         }
     }
 
@@ -173,6 +184,10 @@ private:
                 due = std::max(due, writes_.back().due);
             }
             writes_.push_back({due, write.bytes});
+        }
+        if (writes_.size() > kMostQueuedWrites) {
+            writes_.pop_front();
+            trace_.Note("the panel is not reading: oldest answer dropped");
         }
     }
 

@@ -15,6 +15,11 @@ std::string Exactly(std::string_view text, std::size_t width) {
     return fixed;
 }
 
+// A reply's first character, to build the rest onto.
+std::string Letter(char letter) {
+    return std::string(1, letter);
+}
+
 std::string TwoDigits(int value) {
     return ZeroPadded(value, 2);
 }
@@ -94,14 +99,15 @@ std::optional<std::string> Responder::PollReply(std::string_view body) const {
     case 'r':
         return ResistanceReply(letter);
     case 'O':
-        return "O" + Hex(model_.OutputStates(), 2);
+        return Letter('O') + Hex(model_.OutputStates(), 2);
     case 'Z':
         // The serial travels with the instrument's terminator before the ETX.
-        return "Z" + model_.Serial() + "\r";
+        return Letter('Z') + model_.Serial() + "\r";
     case 'X':
-        return "X" + model_.Registers();
+        return Letter('X') + model_.Registers();
     case 'f':
-        return "f" + Exactly(model_.FilterConstant(), 2) + (model_.Mains60Hz() ? "01" : "00");
+        return Letter('f') + Exactly(model_.FilterConstant(), 2) +
+               (model_.Mains60Hz() ? "01" : "00");
     default:
         return std::nullopt;
     }
@@ -112,9 +118,13 @@ std::string Responder::StatusReply() const {
     const std::string caption = Exactly(model_.ModelName(), 4) + " " +
                                 Exactly(model_.Firmware(), 3) + " " +
                                 (resistance ? "RT Input" : "TC Input");
-    return "S" + DateAndTime(model_.Now()) + Hex(model_.Flags(), 2) +
-           Hex(model_.AutoscanInterval() & 0xFF, 2) + Hex(model_.Log().Count() & 0xFFFF, 4) +
-           Hex(model_.LoggingInterval() & 0xFFFF, 4) + caption;
+    std::string reply = "S";
+    reply += DateAndTime(model_.Now());
+    reply += Hex(model_.Flags(), 2);
+    reply += Hex(model_.AutoscanInterval() & 0xFF, 2);
+    reply += Hex(model_.Log().Count() & 0xFFFF, 4);
+    reply += Hex(model_.LoggingInterval() & 0xFFFF, 4);
+    return reply + caption;
 }
 
 std::string Responder::TemperatureReply() const {
@@ -128,7 +138,8 @@ std::string Responder::TemperatureReply() const {
 std::string Responder::MillivoltReply() const {
     const bool resistance = model_.Family() == InputFamily::Resistance;
     const auto& raw = model_.Latest().raw;
-    std::string reply = "M" + FitField(raw[0], kFieldWidth, 2);
+    std::string reply = "M";
+    reply += FitField(raw[0], kFieldWidth, 2);
     for (int channel = 1; channel < kChannels; ++channel) {
         // A PT100 input runs at 1 mA, so its millivolts are its ohms.
         reply += FitField(raw[channel], kFieldWidth, resistance ? 2 : 3);
@@ -157,13 +168,13 @@ std::string Responder::ChannelReply(int channel) const {
 std::string Responder::OutputReply(int output) const {
     const OutputSetting& setting = model_.Outputs().Setting(output);
     const auto number = [](int value) { return FitField(value, 5, 0); };
-    return "A" + TwoDigits(output) + "," + TwoDigits(setting.type) + "," +
+    return Letter('A') + TwoDigits(output) + "," + TwoDigits(setting.type) + "," +
            TwoDigits(setting.input) + "," + number(setting.trigger) + "," + number(setting.band) +
            "," + number(setting.hysteresis) + "," + TwoDigits(setting.polarity);
 }
 
 std::string Responder::RecordReply(long number) const {
-    std::string reply = "D" + ZeroPadded(number, 4);
+    std::string reply = Letter('D') + ZeroPadded(number, 4);
     if (const auto record = model_.Log().Record(number)) {
         reply += DateAndTime(record->time);
         for (const float value : record->values) {

@@ -1,79 +1,15 @@
 // Talks to vxxx-sim started as a separate process, as the end-to-end tests and the panel do.
 #include "PanelPort.h"
 #include "ReplyText.h"
+#include "SimulatorProcess.h"
 
 #include <csignal>
 #include <filesystem>
 #include <gtest/gtest.h>
-#include <poll.h>
-#include <spawn.h>
-#include <sys/wait.h>
-#include <vector>
 
 namespace fs = std::filesystem;
 
 namespace {
-
-class SimulatorProcess {
-public:
-    explicit SimulatorProcess(std::vector<std::string> arguments) {
-        arguments.insert(arguments.begin(), VXXX_SIM_PROGRAM);
-        std::vector<char*> argv;
-        for (std::string& argument : arguments) {
-            argv.push_back(argument.data());
-        }
-        argv.push_back(nullptr);
-        int output[2];
-        if (pipe(output) != 0) {
-            return;
-        }
-        posix_spawn_file_actions_t actions;
-        posix_spawn_file_actions_init(&actions);
-        posix_spawn_file_actions_adddup2(&actions, output[1], STDOUT_FILENO);
-        posix_spawn_file_actions_addclose(&actions, output[0]);
-        if (posix_spawn(&pid_, VXXX_SIM_PROGRAM, &actions, nullptr, argv.data(), environ) != 0) {
-            pid_ = -1;
-        }
-        posix_spawn_file_actions_destroy(&actions);
-        close(output[1]);
-        output_ = output[0];
-    }
-    ~SimulatorProcess() {
-        if (pid_ > 0) {
-            kill(pid_, SIGKILL);
-            waitpid(pid_, nullptr, 0);
-        }
-        close(output_);
-    }
-
-    // The next line the program prints, or "" after `limit_ms`.
-    std::string Line(int limit_ms = 5000) {
-        std::string line;
-        for (;;) {
-            pollfd watched{output_, POLLIN, 0};
-            char byte;
-            if (poll(&watched, 1, limit_ms) <= 0 || read(output_, &byte, 1) != 1) {
-                return "";
-            }
-            if (byte == '\n') {
-                return line;
-            }
-            line += byte;
-        }
-    }
-    // The exit status after `signal_number`, -1 when it did not end normally.
-    int End(int signal_number) {
-        kill(pid_, signal_number);
-        int status = 0;
-        waitpid(pid_, &status, 0);
-        pid_ = -1;
-        return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    }
-
-private:
-    pid_t pid_ = -1;
-    int output_ = -1;
-};
 
 fs::path LinkPath() {
     return fs::temp_directory_path() / ("vxxx-sim-test-" + std::to_string(getpid()));
@@ -83,7 +19,8 @@ fs::path LinkPath() {
 
 TEST(SimProgram, AnswersThroughItsPseudoTerminalAndCleansUpOnTerm) {
     const fs::path link = LinkPath();
-    SimulatorProcess simulator({"--model", "V420", "--inputs", "pt100", "--unit", "F", "--records",
+    SimulatorProcess simulator(VXXX_SIM_PROGRAM,
+                               {"--model", "V420", "--inputs", "pt100", "--unit", "F", "--records",
                                 "2", "--link", link.string(), "--split", "1@2"});
     const std::string path = simulator.Line();
     ASSERT_FALSE(path.empty());
@@ -117,7 +54,7 @@ TEST(SimProgram, AnswersThroughItsPseudoTerminalAndCleansUpOnTerm) {
 }
 
 TEST(SimProgram, RefusesUnknownOptions) {
-    SimulatorProcess simulator({"--colour", "blue"});
+    SimulatorProcess simulator(VXXX_SIM_PROGRAM, {"--colour", "blue"});
     EXPECT_EQ(simulator.Line(), "");
     EXPECT_EQ(simulator.End(0), 2);
 }

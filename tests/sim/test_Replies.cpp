@@ -5,6 +5,7 @@
 
 #include <cmath>
 #include <gtest/gtest.h>
+#include <random>
 
 using sim::DecodedFrame;
 
@@ -282,4 +283,28 @@ TEST_F(Instrument, UnknownLettersAndMalformedPollsGetNoAnswer) {
     EXPECT_EQ(Field(Poll("S"), 14, 25), "0002"
                                         "0000"
                                         "003C");
+}
+
+TEST_F(Instrument, RandomRequestPayloadsNeverBreakItsReplies) {
+    std::mt19937 random(3);
+    const std::string letters = "SACZTFRXf";
+    const std::string characters = "0123456789 -+.,!eEx\x03\x04\xff";
+    for (int round = 0; round < 20000; ++round) {
+        std::string payload(1, letters[random() % letters.size()]);
+        const std::size_t length = random() % 40;
+        for (std::size_t index = 0; index < length; ++index) {
+            payload += characters[random() % characters.size()];
+        }
+        Request(payload);
+        if (round % 500 == 0) {
+            Run(500);
+        }
+    }
+    EXPECT_EQ(Poll("T").size(), 77u);
+    EXPECT_EQ(Poll("S").size(), 44u);
+    for (const char* body : {"0", "1", "8", "A01", "A08"}) {
+        EXPECT_EQ(Poll(body).size(), 21u + (body[0] == 'A' ? 11u : 0u)) << body;
+    }
+    EXPECT_EQ(Poll("X").size(), 67u);
+    EXPECT_EQ(Poll("f").size(), 7u);
 }
