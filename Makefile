@@ -32,5 +32,9 @@ fuzz: deps
 		>build/fuzz/fuzz.log 2>&1 || { tail -n 60 build/fuzz/fuzz.log; exit 1; }
 	@grep -E '^Done|^stat::(number_of_executed_units|peak_rss_mb)' build/fuzz/fuzz.log
 
+# The panel against the simulator built into it; MODEL=V420 for the other model.
+run: build
+	ASAN_OPTIONS=detect_leaks=0 $(BUILD_DIR)/src/app/control-panel --simulate $(MODEL)
+
 clean:
 	rm -rf build
