@@ -2,7 +2,9 @@
 
 namespace {
 
-bool IsModel(const std::string& text) { return text == "V420" || text == "V630"; }
+bool IsModel(const std::string& text) {
+    return text == "V420" || text == "V630";
+}
 
 } // namespace
 

@@ -7,10 +7,14 @@
 
 namespace {
 
-QString Title() { return QApplication::applicationDisplayName(); }
+QString Title() {
+    return QApplication::applicationDisplayName();
+}
 
 // The window the box belongs to: the one the operator is working in.
-QWidget* Owner() { return QApplication::activeWindow(); }
+QWidget* Owner() {
+    return QApplication::activeWindow();
+}
 
 } // namespace
 

@@ -1,7 +1,6 @@
 #include "SignalCloser.h"
 
 #include <QSocketNotifier>
-
 #include <cerrno>
 #include <csignal>
 #include <fcntl.h>

@@ -10,7 +10,6 @@
 #include "sim/InstrumentServer.h"
 
 #include <QApplication>
-
 #include <exception>
 #include <iostream>
 #include <memory>

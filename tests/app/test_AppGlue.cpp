@@ -6,9 +6,8 @@
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
-#include <gtest/gtest.h>
-
 #include <cstdlib>
+#include <gtest/gtest.h>
 
 TEST(PanelCommandLine, PortAndSimulatorOptions) {
     EXPECT_FALSE(ParsePanelCommandLine({}).port);
@@ -16,9 +15,11 @@ TEST(PanelCommandLine, PortAndSimulatorOptions) {
     EXPECT_EQ(ParsePanelCommandLine({"--simulate"}).simulatedModel, "V630");
     EXPECT_EQ(ParsePanelCommandLine({"--simulate", "V420"}).simulatedModel, "V420");
     EXPECT_TRUE(ParsePanelCommandLine({"--help"}).help);
-    for (const std::vector<std::string>& wrong :
-         {std::vector<std::string>{"--port"}, {"--port", ""}, {"--simulate", "V999"},
-          {"--port", "a", "--simulate"}, {"--verbose"}}) {
+    for (const std::vector<std::string>& wrong : {std::vector<std::string>{"--port"},
+                                                  {"--port", ""},
+                                                  {"--simulate", "V999"},
+                                                  {"--port", "a", "--simulate"},
+                                                  {"--verbose"}}) {
         EXPECT_FALSE(ParsePanelCommandLine(wrong).error.empty()) << wrong.back();
     }
 }
@@ -54,9 +55,12 @@ TEST_F(IniSettingsStoreTest, ValuesGoToSectionsOfTheProgramsIniFile) {
     EXPECT_FALSE(store.ReadValue(kSettingsKey, "Control", "Left1"));
     WriteInteger(store, "Control", "Left1", 120);
     store.WriteValue(kSettingsKey, "Comms", "CommPort", "/dev/pts/3");
-    store.WriteValue(kSettingsKey, "Chart", "Title", "\xB0" "C");
+    store.WriteValue(kSettingsKey, "Chart", "Title",
+                     "\xB0"
+                     "C");
     EXPECT_EQ(ReadInteger(store, "Control", "Left1", 0), 120);
-    EXPECT_EQ(store.ReadValue(kSettingsKey, "Chart", "Title"), "\xB0" "C");
+    EXPECT_EQ(store.ReadValue(kSettingsKey, "Chart", "Title"), "\xB0"
+                                                               "C");
     QFile file(File());
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
     const QByteArray content = file.readAll();

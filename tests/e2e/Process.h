@@ -70,12 +70,11 @@ public:
     Process& operator=(const Process&) = delete;
 
     bool Started() const { return pid_ > 0; }
-    bool Running() {
-        return pid_ > 0 && waitpid(pid_, &status_, WNOHANG) == 0;
-    }
+    bool Running() { return pid_ > 0 && waitpid(pid_, &status_, WNOHANG) == 0; }
     // Sends the signal and gives the exit code once it has ended, nothing when it did not end
     // normally or not within the limit.
-    std::optional<int> End(int signalNumber, std::chrono::milliseconds limit = std::chrono::seconds(15)) {
+    std::optional<int> End(int signalNumber,
+                           std::chrono::milliseconds limit = std::chrono::seconds(15)) {
         if (pid_ <= 0) {
             return std::nullopt;
         }

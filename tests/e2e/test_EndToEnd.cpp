@@ -2,11 +2,10 @@
 // simulator's trace), what lands in the files and in the settings.
 #include "Process.h"
 
-#include <gtest/gtest.h>
-
 #include <chrono>
 #include <filesystem>
 #include <fstream>
+#include <gtest/gtest.h>
 #include <regex>
 #include <sstream>
 #include <thread>
@@ -34,8 +33,9 @@ std::vector<TracedFrame> ReadTrace(const fs::path& file) {
             continue;
         }
         TracedFrame frame;
-        frame.milliseconds = ((std::stol(match[1]) * 60 + std::stol(match[2])) * 60 +
-                              std::stol(match[3])) * 1000 + std::stol(match[4]);
+        frame.milliseconds =
+            ((std::stol(match[1]) * 60 + std::stol(match[2])) * 60 + std::stol(match[3])) * 1000 +
+            std::stol(match[4]);
         frame.fromPanel = match[5] == "<-";
         std::istringstream hex(match[6]);
         std::string pair;
@@ -61,7 +61,8 @@ std::vector<TracedFrame> PanelFrames(const std::vector<TracedFrame>& frames) {
 std::string Letters(const std::vector<TracedFrame>& polls) {
     std::string letters;
     for (const TracedFrame& poll : polls) {
-        const bool isPoll = poll.bytes.size() == 3 && poll.bytes[0] == 0x04 && poll.bytes[2] == 0x05;
+        const bool isPoll =
+            poll.bytes.size() == 3 && poll.bytes[0] == 0x04 && poll.bytes[2] == 0x05;
         letters += isPoll ? poll.bytes[1] : '?';
     }
     return letters;
@@ -87,8 +88,7 @@ class EndToEnd : public ::testing::Test {
 protected:
     void SetUp() override {
         folder = fs::temp_directory_path() /
-                 ("vxxx-e2e-" + std::to_string(getpid()) + "-" +
-                  std::to_string(++runs));
+                 ("vxxx-e2e-" + std::to_string(getpid()) + "-" + std::to_string(++runs));
         fs::remove_all(folder);
         fs::create_directories(folder / "config");
         link = folder / "instrument";
@@ -111,13 +111,15 @@ protected:
     }
 
     // The panel offscreen on the simulator's link, with settings of its own.
-    void StartPanel(std::vector<std::string> command = {}, std::vector<std::string> environment = {}) {
+    void StartPanel(std::vector<std::string> command = {},
+                    std::vector<std::string> environment = {}) {
         if (command.empty()) {
             command = {VXXX_PANEL_PROGRAM, "--port", link.string()};
         }
         environment.push_back("XDG_CONFIG_HOME=" + (folder / "config").string());
-        if (std::none_of(environment.begin(), environment.end(),
-                         [](const std::string& variable) { return variable.starts_with("QT_QPA_PLATFORM="); })) {
+        if (std::none_of(environment.begin(), environment.end(), [](const std::string& variable) {
+                return variable.starts_with("QT_QPA_PLATFORM=");
+            })) {
             environment.push_back("QT_QPA_PLATFORM=offscreen");
         }
         panel = std::make_unique<Process>(command, folder.string(), environment,
@@ -184,8 +186,8 @@ TEST_P(FirstTenSeconds, FollowTheStartUpAndPollingRules) {
 INSTANTIATE_TEST_SUITE_P(Models, FirstTenSeconds, ::testing::Values("V630", "V420"));
 
 TEST_F(EndToEnd, FaultsOnTheLineLeaveThePanelPolling) {
-    StartSimulator({"--garbage", "2@3", "--corrupt-bcc", "2@6", "--drop", "2@9", "--split",
-                    "2@12", "--join", "1@15", "--burst", "1@17", "--split-gap", "400"});
+    StartSimulator({"--garbage", "2@3", "--corrupt-bcc", "2@6", "--drop", "2@9", "--split", "2@12",
+                    "--join", "1@15", "--burst", "1@17", "--split-gap", "400"});
     StartPanel();
     std::this_thread::sleep_for(26s);
     const std::vector<TracedFrame> polls = PanelFrames(Trace());
@@ -204,17 +206,20 @@ TEST_F(EndToEnd, AnInstrumentThatHangsUpAndComesBackIsTalkedToAgain) {
     StartPanel();
     // The line goes dead; after eleven new highs of the unanswered count the panel opens the
     // port again, and the link then leads to the instrument's new terminal.
-    ASSERT_TRUE(WaitFor([&] { return Content(folder / "sim.out").find('\n') !=
-                                      Content(folder / "sim.out").rfind('\n'); },
-                        20s))
+    ASSERT_TRUE(WaitFor(
+        [&] {
+            return Content(folder / "sim.out").find('\n') !=
+                   Content(folder / "sim.out").rfind('\n');
+        },
+        20s))
         << "the simulator did not come back";
     const auto backAt = Trace().size();
     ASSERT_TRUE(WaitFor(
         [&] {
             const auto frames = Trace();
-            const std::string letters =
-                Letters(PanelFrames({frames.begin() + static_cast<long>(std::min(backAt, frames.size())),
-                                     frames.end()}));
+            const std::string letters = Letters(
+                PanelFrames({frames.begin() + static_cast<long>(std::min(backAt, frames.size())),
+                             frames.end()}));
             return letters.find("S") != std::string::npos &&
                    letters.find('T', letters.find('S')) != std::string::npos;
         },
@@ -248,7 +253,8 @@ TEST_F(EndToEnd, SigtermLeavesACompletePcLogAndTheSettings) {
         }
         return std::nullopt;
     };
-    ASSERT_TRUE(WaitFor([&] { return logFile().has_value(); }, 20s)) << Content(folder / "panel.err");
+    ASSERT_TRUE(WaitFor([&] { return logFile().has_value(); }, 20s))
+        << Content(folder / "panel.err");
     std::this_thread::sleep_for(10s);
     pid_t pid = 0;
     std::ifstream(folder / "panel.pid") >> pid;

@@ -14,6 +14,8 @@ void TfChannel::SetSensorType(char inputMode) {
     }
 }
 
-QString TfChannel::SensorTypeName(int code) const { return sensorTypes_.value(code); }
+QString TfChannel::SensorTypeName(int code) const {
+    return sensorTypes_.value(code);
+}
 
 void TfChannel::ApplyChannelReply(int, int, const QString&, const QString&) {}

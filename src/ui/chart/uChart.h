@@ -6,7 +6,6 @@
 #include "ui/main/ReadingHistory.h"
 
 #include <QWidget>
-
 #include <functional>
 
 // Stand-in for the real-time chart window until it lands: hidden, with the calls the main

@@ -22,7 +22,9 @@ void TForm3::cbPortChange() {
     mainWindow_.Frames().SendPoll('S');
 }
 
-void TForm3::ApplyStatus(const InstrumentStatus& status) { status_ = status; }
+void TForm3::ApplyStatus(const InstrumentStatus& status) {
+    status_ = status;
+}
 
 void TForm3::ShowModelLayout(int width, bool zeroLogShown) {
     resize(width, height());

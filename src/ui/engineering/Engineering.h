@@ -3,7 +3,6 @@
 #include <QString>
 #include <QStringList>
 #include <QWidget>
-
 #include <string>
 
 // The engineering window. For now it carries what the main window calls: the comms-transaction

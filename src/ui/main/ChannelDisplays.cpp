@@ -48,9 +48,13 @@ QLabel* MakeReading(QGroupBox* group, int channel, QObject* readingEvents) {
     return reading;
 }
 
-bool IsNoValue(const QLabel* label) { return label->text() == ChannelDisplays::kNoValue; }
+bool IsNoValue(const QLabel* label) {
+    return label->text() == ChannelDisplays::kNoValue;
+}
 
-double ValueOf(const QLabel* label) { return TextToFloat(ToWindows1252(label->text())); }
+double ValueOf(const QLabel* label) {
+    return TextToFloat(ToWindows1252(label->text()));
+}
 
 } // namespace
 
@@ -98,7 +102,9 @@ void ChannelDisplays::ShowReading(int channel, const QString& text) {
     displays_[channel].reading->setText(text);
 }
 
-QString ChannelDisplays::ReadingText(int channel) const { return displays_[channel].reading->text(); }
+QString ChannelDisplays::ReadingText(int channel) const {
+    return displays_[channel].reading->text();
+}
 
 QStringList ChannelDisplays::ReadingTexts() const {
     QStringList texts;
@@ -108,7 +114,9 @@ QStringList ChannelDisplays::ReadingTexts() const {
     return texts;
 }
 
-double ChannelDisplays::ReadingValue(int channel) const { return ValueOf(displays_[channel].reading); }
+double ChannelDisplays::ReadingValue(int channel) const {
+    return ValueOf(displays_[channel].reading);
+}
 
 void ChannelDisplays::UpdateMinMax() {
     for (int channel = 1; channel < kChannels; ++channel) {

@@ -1,5 +1,4 @@
 #include "Main.h"
-#include "ui_Main.h"
 
 #include "LocaleText.h"
 #include "Windows1252.h"
@@ -9,6 +8,7 @@
 #include "ui/config/Config.h"
 #include "ui/dialogs/About.h"
 #include "ui/engineering/Engineering.h"
+#include "ui_Main.h"
 
 #include <QCloseEvent>
 #include <QCoreApplication>
@@ -66,7 +66,9 @@ TForm1::~TForm1() {
     serialPort_.SetOnRxClusterEvent(nullptr);
 }
 
-void TForm1::ConnectWindows(const PanelWindows& windows) { windows_ = windows; }
+void TForm1::ConnectWindows(const PanelWindows& windows) {
+    windows_ = windows;
+}
 
 void TForm1::ConnectControls() {
     // Queued, as a timer message would be: a tick that waits for the link lets the next ticks
@@ -82,10 +84,9 @@ void TForm1::ConnectControls() {
     connect(ui->StartButton, &QPushButton::clicked, this, &TForm1::StartButtonClick);
     connect(ui->StopButton, &QPushButton::clicked, this, &TForm1::StopButtonClick);
     connect(ui->eInterval, &QLineEdit::returnPressed, this, &TForm1::eIntervalExit);
-    for (QWidget* widget : {static_cast<QWidget*>(ui->gbBCC_error), static_cast<QWidget*>(ui->lBCC_error),
-                            static_cast<QWidget*>(ui->gbComms),
-                            static_cast<QWidget*>(ui->lComm_count),
-                            static_cast<QWidget*>(ui->eInterval)}) {
+    const std::initializer_list<QWidget*> watched = {ui->gbBCC_error, ui->lBCC_error, ui->gbComms,
+                                                     ui->lComm_count, ui->eInterval};
+    for (QWidget* widget : watched) {
         widget->installEventFilter(this);
     }
 }
@@ -95,7 +96,7 @@ void TForm1::FormCreate() {
     ShowOnline(false);
     setWindowTitle(QStringLiteral("Control Panel"));
     ui->lTest->setText(QDir::toNativeSeparators(QCoreApplication::applicationDirPath() + '/') +
-                      QStringLiteral("Vxxx!ini.ini"));
+                       QStringLiteral("Vxxx!ini.ini"));
     ReadSettings();
     displays_.Create(this, this);
     ApplyDiagnosticLevel();
@@ -223,15 +224,23 @@ void TForm1::bExitClick() {
 
 namespace {
 
-void ToggleVisible(QWidget* window) { window->setVisible(!window->isVisible()); }
+void ToggleVisible(QWidget* window) {
+    window->setVisible(!window->isVisible());
+}
 
 } // namespace
 
-void TForm1::bChart1Click() { ToggleVisible(windows_.chart); }
+void TForm1::bChart1Click() {
+    ToggleVisible(windows_.chart);
+}
 
-void TForm1::bConfigClick() { ToggleVisible(windows_.configuration); }
+void TForm1::bConfigClick() {
+    ToggleVisible(windows_.configuration);
+}
 
-void TForm1::bENGClick() { ToggleVisible(windows_.engineering); }
+void TForm1::bENGClick() {
+    ToggleVisible(windows_.engineering);
+}
 
 void TForm1::bAboutClick() {
     windows_.about->exec();
@@ -289,13 +298,21 @@ void TForm1::lDispDblClick(int channel) {
     windows_.channel->repaint();
 }
 
-void TForm1::ShowUnitText(const QString& text) { ui->lUnit->setText(text); }
+void TForm1::ShowUnitText(const QString& text) {
+    ui->lUnit->setText(text);
+}
 
-void TForm1::ShowCommsCaption(const QString& text) { ui->lComms->setText(text); }
+void TForm1::ShowCommsCaption(const QString& text) {
+    ui->lComms->setText(text);
+}
 
-void TForm1::ShowCommsCount(int count) { ui->lComm_count->setText(QString::number(count)); }
+void TForm1::ShowCommsCount(int count) {
+    ui->lComm_count->setText(QString::number(count));
+}
 
-void TForm1::ShowBccErrorCount(int count) { ui->lBCC_error->setText(QString::number(count)); }
+void TForm1::ShowBccErrorCount(int count) {
+    ui->lBCC_error->setText(QString::number(count));
+}
 
 void TForm1::ShowOnline(bool online) {
     ui->iOnline0->setVisible(!online);
@@ -325,7 +342,9 @@ QString TForm1::NowText(const QString& pattern) {
     return FormatDateTime(pattern, ToLocalDateTime(clock_.Now()));
 }
 
-bool TForm1::CommsLogActive() { return windows_.engineering->CommsLogActive(); }
+bool TForm1::CommsLogActive() {
+    return windows_.engineering->CommsLogActive();
+}
 
 void TForm1::WriteCommsLogLine(const std::string& line) {
     windows_.engineering->WriteCommsLogLine(line);

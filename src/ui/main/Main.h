@@ -14,7 +14,6 @@
 #include "serial/SettingsStore.h"
 
 #include <QWidget>
-
 #include <memory>
 #include <optional>
 
@@ -74,6 +73,9 @@ public:
     // The polling timer's tick; Timer1 calls it once a second.
     void Timer1Timer();
 
+    // Runs once, whichever way the program ends: the operator's close, a signal, session end.
+    void FormClose();
+
     // FrameObserver
     void ShowCommsCount(int count) override;
     void ShowBccErrorCount(int count) override;
@@ -102,10 +104,6 @@ public:
 protected:
     void closeEvent(QCloseEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
-
-public:
-    // Runs once, whichever way the program ends: the operator's close, a signal, session end.
-    void FormClose();
 
 private:
     void FormCreate();

@@ -1,8 +1,7 @@
 // PC data logging: the main window's Start and Stop, and the line the polling timer writes.
+#include "LocaleText.h"
 #include "Main.h"
 #include "ui_Main.h"
-
-#include "LocaleText.h"
 
 void TForm1::StartButtonClick() {
     if (PcLogging()) {

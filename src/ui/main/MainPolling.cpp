@@ -1,10 +1,9 @@
 // The polling timer of the main window: one tick a second drives all regular traffic.
-#include "Main.h"
-#include "ui_Main.h"
-
 #include "LocaleText.h"
+#include "Main.h"
 #include "ui/chart/uChart.h"
 #include "ui/config/Config.h"
+#include "ui_Main.h"
 
 #include <QTimer>
 

@@ -1,8 +1,6 @@
 // The reply handlers that DispatchReply selects: readings, status, output states, and the
 // replies that fill the other windows.
 #include "Main.h"
-#include "ui_Main.h"
-
 #include "NumberText.h"
 #include "Windows1252.h"
 #include "protocol/MessageCatalogue.h"
@@ -10,6 +8,7 @@
 #include "ui/channel/uChannel.h"
 #include "ui/config/Config.h"
 #include "ui/engineering/Engineering.h"
+#include "ui_Main.h"
 
 #include <QLoggingCategory>
 
@@ -19,7 +18,9 @@ namespace {
 
 constexpr int kMilliVoltRCaption = 0x20;
 
-QString Text(const std::string& bytes) { return FromWindows1252(bytes); }
+QString Text(const std::string& bytes) {
+    return FromWindows1252(bytes);
+}
 
 // The major version digit, 0 when the version does not start with a digit.
 int MajorVersion(const QString& version) {
@@ -28,7 +29,9 @@ int MajorVersion(const QString& version) {
 
 } // namespace
 
-void TForm1::ShowUnit(const std::string& unitText) { ui->lUnit->setText(Text(unitText)); }
+void TForm1::ShowUnit(const std::string& unitText) {
+    ui->lUnit->setText(Text(unitText));
+}
 
 void TForm1::OnReadings(const std::string& payload) {
     for (int channel = 0; channel < ChannelDisplays::kChannels; ++channel) {
@@ -92,8 +95,9 @@ void TForm1::AdaptToInputMode() {
         ui->rbMilliVolt->setText(QStringLiteral("Resistance"));
         ui->rbLead->show();
     } else {
-        ui->rbMilliVolt->setText((diagnosticLevel_ & kMilliVoltRCaption) ? QStringLiteral("MilliVolt/R")
-                                                                        : QStringLiteral("MilliVolt"));
+        ui->rbMilliVolt->setText((diagnosticLevel_ & kMilliVoltRCaption)
+                                     ? QStringLiteral("MilliVolt/R")
+                                     : QStringLiteral("MilliVolt"));
         ui->rbLead->hide();
     }
 }

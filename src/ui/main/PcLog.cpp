@@ -69,7 +69,8 @@ bool PcDataLog::WriteLine(const QString& line, QString* error) {
     const std::string bytes = ToWindows1252(line);
     const auto size = static_cast<qint64>(bytes.size());
     if (file_.write(bytes.data(), size) != size || !file_.flush() || !SyncToDisk(file_)) {
-        *error = QStringLiteral("Cannot write to %1: %2").arg(file_.fileName(), file_.errorString());
+        *error =
+            QStringLiteral("Cannot write to %1: %2").arg(file_.fileName(), file_.errorString());
         file_.unsetError();
         return false;
     }

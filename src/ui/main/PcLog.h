@@ -3,7 +3,6 @@
 #include <QFile>
 #include <QString>
 #include <QStringList>
-
 #include <optional>
 
 // One line of the PC data log: the time stamp, then ";" and the value of each reading text

@@ -19,7 +19,9 @@ std::optional<char> ReadingPollLetter(DisplaySelection selection, std::optional<
     return std::nullopt;
 }
 
-int ClampInterval(int seconds) { return std::clamp(seconds, kMinimumInterval, kMaximumInterval); }
+int ClampInterval(int seconds) {
+    return std::clamp(seconds, kMinimumInterval, kMaximumInterval);
+}
 
 int IntervalFromText(std::string_view text) {
     const char* first = text.data();

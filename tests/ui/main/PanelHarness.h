@@ -1,15 +1,14 @@
 #pragma once
 
 #include "FakeInstrumentPort.h"
-#include "support/ManualClock.h"
-#include "support/ScriptedOperator.h"
 #include "app/ControlPanel.h"
 #include "serial/SettingsStore.h"
+#include "support/ManualClock.h"
+#include "support/ScriptedOperator.h"
 
 #include <QLabel>
 #include <QString>
 #include <QTimer>
-
 #include <memory>
 #include <string>
 
@@ -28,7 +27,11 @@ inline std::string Framed(const std::string& payload) {
 // A status reply: the clock 07/12/26 10:05:02, the flag, autoscan 2, 512 records, interval 60.
 inline std::string Status(const std::string& model, const std::string& flag = "00",
                           const std::string& version = "2.8") {
-    return Framed("S261207100502" + flag + "02" "0200" "003C" + model + " " + version + " 10/11/18");
+    return Framed("S261207100502" + flag +
+                  "02"
+                  "0200"
+                  "003C" +
+                  model + " " + version + " 10/11/18");
 }
 
 // Eight-character fields from a number; channel 0 first.

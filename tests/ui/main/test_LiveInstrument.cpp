@@ -12,7 +12,6 @@
 #include <QLabel>
 #include <QTest>
 #include <QTimer>
-
 #include <sys/resource.h>
 
 namespace {
@@ -110,9 +109,8 @@ private slots:
         frames.SendPoll('O'); // waits for the reply to 'T'
         const double cpu = ThreadCpuMilliseconds() - cpuBefore;
         QVERIFY2(wall.elapsed() >= 1200, qPrintable(QString::number(wall.elapsed())));
-        QVERIFY2(cpu < 0.2 * wall.elapsed(), qPrintable(QString("%1 ms of CPU in %2 ms")
-                                                             .arg(cpu)
-                                                             .arg(wall.elapsed())));
+        QVERIFY2(cpu < 0.2 * wall.elapsed(),
+                 qPrintable(QString("%1 ms of CPU in %2 ms").arg(cpu).arg(wall.elapsed())));
         QVERIFY(live.Text("lDispx1") != "-------");
     }
 

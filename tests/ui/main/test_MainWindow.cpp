@@ -27,7 +27,8 @@ private slots:
         QCOMPARE(form.windowTitle(), QString("Control Panel"));
         QCOMPARE(h->Find<QLineEdit>("eInterval")->text(), QString("2"));
         QVERIFY(h->Find<QRadioButton>("rbTemperature")->isChecked());
-        for (const char* hidden : {"bENG", "lTest", "gbComms", "gbBCC_error", "gbChannel0", "iOnline1"}) {
+        for (const char* hidden :
+             {"bENG", "lTest", "gbComms", "gbBCC_error", "gbChannel0", "iOnline1"}) {
             QVERIFY2(form.findChild<QWidget*>(hidden)->isHidden(), hidden);
         }
         QVERIFY(!h->Find("iOnline0")->isHidden());
@@ -86,11 +87,16 @@ private slots:
     void displaySelectionChoosesTheReadingButton_data() {
         QTest::addColumn<QString>("stored");
         QTest::addColumn<QString>("checked");
-        QTest::newRow("1") << "1" << "rbMilliVolt";
-        QTest::newRow("2") << "2" << "rbTemperature";
-        QTest::newRow("3") << "3" << "rbTemperature";
-        QTest::newRow("other") << "7" << "rbTemperature";
-        QTest::newRow("text") << "lead" << "rbTemperature";
+        QTest::newRow("1") << "1"
+                           << "rbMilliVolt";
+        QTest::newRow("2") << "2"
+                           << "rbTemperature";
+        QTest::newRow("3") << "3"
+                           << "rbTemperature";
+        QTest::newRow("other") << "7"
+                               << "rbTemperature";
+        QTest::newRow("text") << "lead"
+                              << "rbTemperature";
     }
     void displaySelectionChoosesTheReadingButton() {
         QFETCH(QString, stored);
@@ -170,7 +176,8 @@ private slots:
         QVERIFY(form.PcLogging());
         form.close();
         QVERIFY(!form.PcLogging());
-        const auto closes = std::count(h->port.operations.begin(), h->port.operations.end(), "Close");
+        const auto closes =
+            std::count(h->port.operations.begin(), h->port.operations.end(), "Close");
         form.FormClose(); // as at the end of the session, after the window was closed
         QCOMPARE(std::count(h->port.operations.begin(), h->port.operations.end(), "Close"), closes);
     }
@@ -207,7 +214,8 @@ private slots:
         h->panel->fCalibrate.show();
         h->Find<QPushButton>("StartButton")->click();
         h->Find<QPushButton>("bCalibrate")->click();
-        QCOMPARE(h->operatorAnswers.notices, QStringList{"Please stop logging before calibration."});
+        QCOMPARE(h->operatorAnswers.notices,
+                 QStringList{"Please stop logging before calibration."});
         QVERIFY(h->operatorAnswers.questions.isEmpty());
         QVERIFY(h->panel->fCalibrate.isVisible());
     }
@@ -223,9 +231,12 @@ private slots:
     void calibrateAsksToSwitchForTheInputMode_data() {
         QTest::addColumn<QString>("flag");
         QTest::addColumn<QString>("question");
-        QTest::newRow("before the status") << "" << "";
-        QTest::newRow("thermocouple") << "00" << "Switch to Millivolt?";
-        QTest::newRow("resistance") << "80" << "Switch to Resistance?";
+        QTest::newRow("before the status") << ""
+                                           << "";
+        QTest::newRow("thermocouple") << "00"
+                                      << "Switch to Millivolt?";
+        QTest::newRow("resistance") << "80"
+                                    << "Switch to Resistance?";
     }
     void calibrateAsksToSwitchForTheInputMode() {
         QFETCH(QString, flag);

@@ -5,7 +5,6 @@
 #include <QLocale>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
-
 #include <unistd.h>
 
 namespace {
@@ -41,7 +40,7 @@ protected:
 
 TEST(PcLogLine, TenFieldsWithFourDecimalsAndCrLf) {
     QLocale::setDefault(QLocale::c());
-    const QStringList texts = {"   21.50", "  -3.125", "-------", "  OPEN  ", "       0",
+    const QStringList texts = {"   21.50", "  -3.125", "-------",  "  OPEN  ", "       0",
                                "1.5E+003", "    -0.5", "12345678", "   100.0"};
     EXPECT_EQ(PcLogLine("07.12.26 10:05:02", texts).toStdString(),
               "07.12.26 10:05:02;21.5000;-3.1250;0.0000;0.0000;0.0000;1500.0000;-0.5000;"

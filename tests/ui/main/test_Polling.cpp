@@ -61,12 +61,24 @@ private slots:
         QTest::addColumn<QString>("flag");
         QTest::addColumn<QString>("button");
         QTest::addColumn<QString>("polls");
-        QTest::newRow("thermocouple, temperature") << "00" << "rbTemperature" << ".T.T";
-        QTest::newRow("thermocouple, millivolt") << "00" << "rbMilliVolt" << ".M.M";
-        QTest::newRow("thermocouple, lead resistance") << "00" << "rbLead" << "....";
-        QTest::newRow("resistance, temperature") << "80" << "rbTemperature" << ".T.T";
-        QTest::newRow("resistance, resistance") << "80" << "rbMilliVolt" << ".R.R";
-        QTest::newRow("resistance, lead resistance") << "80" << "rbLead" << ".r.r";
+        QTest::newRow("thermocouple, temperature") << "00"
+                                                   << "rbTemperature"
+                                                   << ".T.T";
+        QTest::newRow("thermocouple, millivolt") << "00"
+                                                 << "rbMilliVolt"
+                                                 << ".M.M";
+        QTest::newRow("thermocouple, lead resistance") << "00"
+                                                       << "rbLead"
+                                                       << "....";
+        QTest::newRow("resistance, temperature") << "80"
+                                                 << "rbTemperature"
+                                                 << ".T.T";
+        QTest::newRow("resistance, resistance") << "80"
+                                                << "rbMilliVolt"
+                                                << ".R.R";
+        QTest::newRow("resistance, lead resistance") << "80"
+                                                     << "rbLead"
+                                                     << ".r.r";
     }
     void theReadingPollFollowsTheDisplayAndTheInputMode() {
         QFETCH(QString, flag);
@@ -147,13 +159,20 @@ private slots:
     void theIntervalEditClampsWhatItIsGiven_data() {
         QTest::addColumn<QString>("typed");
         QTest::addColumn<QString>("shown");
-        QTest::newRow("1") << "1" << "2";
-        QTest::newRow("0") << "0" << "2";
-        QTest::newRow("-5") << "-5" << "2";
-        QTest::newRow("text") << "ten" << "2";
-        QTest::newRow("fraction") << "2.5" << "2";
-        QTest::newRow("99999") << "99999" << "3600";
-        QTest::newRow("7") << "7" << "7";
+        QTest::newRow("1") << "1"
+                           << "2";
+        QTest::newRow("0") << "0"
+                           << "2";
+        QTest::newRow("-5") << "-5"
+                            << "2";
+        QTest::newRow("text") << "ten"
+                              << "2";
+        QTest::newRow("fraction") << "2.5"
+                                  << "2";
+        QTest::newRow("99999") << "99999"
+                               << "3600";
+        QTest::newRow("7") << "7"
+                           << "7";
     }
     void theIntervalEditClampsWhatItIsGiven() {
         QFETCH(QString, typed);
@@ -282,7 +301,8 @@ private slots:
         h->Find<QPushButton>("StartButton")->click();
         const QString name = "PC " + DateTimeStamp(ToLocalDateTime(h->clock.Now())) + ".csv";
         h->Tick(2);
-        h->port.Receive(Replies::Readings('R', "   -1.25" + std::string("------- ") + Fields(3, 6)));
+        h->port.Receive(
+            Replies::Readings('R', "   -1.25" + std::string("------- ") + Fields(3, 6)));
         h->Tick(2);
         const QStringList fields = ReadLog(name).value(0).split(';');
         QCOMPARE(fields.size(), 10);
@@ -306,7 +326,8 @@ private slots:
         Reading('T', "    1.00"); // between Start and the first elapsed interval
         h->Tick(2);
         QCOMPARE(ReadLog(first).value(0).section(';', 0, 0), QString()); // no stamp yet this run
-        const QString stampLeft = FormatDateTime("dd.mm.yy hh:mm:ss", ToLocalDateTime(h->clock.Now()));
+        const QString stampLeft =
+            FormatDateTime("dd.mm.yy hh:mm:ss", ToLocalDateTime(h->clock.Now()));
         Reading('T', "    2.00");
         h->Find<QPushButton>("StopButton")->click();
 

@@ -1,7 +1,6 @@
 #include "ui/main/PollingRules.h"
 
 #include <gtest/gtest.h>
-
 #include <string>
 
 TEST(ReadingPollLetter, FollowsTheDisplayAndTheInputMode) {
@@ -19,9 +18,19 @@ TEST(ReadingPollLetter, FollowsTheDisplayAndTheInputMode) {
 
 TEST(IntervalFromText, ClampsToTwoUpToAnHour) {
     const std::pair<std::string, int> cases[] = {
-        {"1", 2},       {"0", 2},     {"-5", 2},     {"ten", 2},    {"", 2},
-        {"2.5", 2},     {"99999", 3600}, {"3600", 3600}, {"2", 2},  {" 10 ", 10},
-        {"+7", 7},      {"99999999999999999999", 3600}, {"-99999999999999999999", 2},
+        {"1", 2},
+        {"0", 2},
+        {"-5", 2},
+        {"ten", 2},
+        {"", 2},
+        {"2.5", 2},
+        {"99999", 3600},
+        {"3600", 3600},
+        {"2", 2},
+        {" 10 ", 10},
+        {"+7", 7},
+        {"99999999999999999999", 3600},
+        {"-99999999999999999999", 2},
     };
     for (const auto& [text, interval] : cases) {
         EXPECT_EQ(IntervalFromText(text), interval) << '"' << text << '"';

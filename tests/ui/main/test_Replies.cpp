@@ -29,9 +29,9 @@ private slots:
     void cleanup() { h.reset(); }
 
     void readingsAreShownExactlyAsReceived() {
-        const std::vector<std::string> texts = {"  24.5  ", "   21.37", "------- ", "  OPEN  ",
-                                                "-1234.56", "1.0E+003", "  \xB0\x80    ", "        ",
-                                                "   99.99"};
+        const std::vector<std::string> texts = {"  24.5  ",       "   21.37", "------- ",
+                                                "  OPEN  ",       "-1234.56", "1.0E+003",
+                                                "  \xB0\x80    ", "        ", "   99.99"};
         h->port.Receive(Replies::Readings('T', NineFields(texts), "00"));
         QCOMPARE(h->Text("lDispx0"), QString("  24.5  "));
         QCOMPARE(h->Text("lDispx1"), QString("   21.37"));
@@ -45,27 +45,39 @@ private slots:
         QTest::addColumn<QString>("letter");
         QTest::addColumn<QString>("flags");
         QTest::addColumn<QString>("unit");
-        QTest::newRow("T 00") << "T" << "00" << " " + kDegree + " C ";
-        QTest::newRow("T 01") << "T" << "01" << " " + kDegree + " F ";
-        QTest::newRow("T 02") << "T" << "02" << " " + kDegree + " C ";
-        QTest::newRow("M") << "M" << "" << "  mV ";
-        QTest::newRow("R") << "R" << "" << "  R  ";
-        QTest::newRow("r") << "r" << "" << "  R  ";
+        QTest::newRow("T 00") << "T"
+                              << "00"
+                              << " " + kDegree + " C ";
+        QTest::newRow("T 01") << "T"
+                              << "01"
+                              << " " + kDegree + " F ";
+        QTest::newRow("T 02") << "T"
+                              << "02"
+                              << " " + kDegree + " C ";
+        QTest::newRow("M") << "M"
+                           << ""
+                           << "  mV ";
+        QTest::newRow("R") << "R"
+                           << ""
+                           << "  R  ";
+        QTest::newRow("r") << "r"
+                           << ""
+                           << "  R  ";
     }
     void theUnitLabelFollowsTheReply() {
         QFETCH(QString, letter);
         QFETCH(QString, flags);
         QFETCH(QString, unit);
-        h->port.Receive(Replies::Readings(letter[0].toLatin1(), std::string(9 * 8, '1'),
-                                          flags.toStdString()));
+        h->port.Receive(
+            Replies::Readings(letter[0].toLatin1(), std::string(9 * 8, '1'), flags.toStdString()));
         QCOMPARE(h->Text("lUnit"), unit);
     }
 
     void resistanceRepliesLeaveTheColdJunctionAlone() {
         h->port.Receive(Replies::Readings('T', std::string(9 * 8, '5'), "00"));
-        h->port.Receive(Replies::Readings('R', NineFields({"  100.00", "  101.00", "  102.00",
-                                                           "  103.00", "  104.00", "  105.00",
-                                                           "  106.00", "  107.00"})));
+        h->port.Receive(
+            Replies::Readings('R', NineFields({"  100.00", "  101.00", "  102.00", "  103.00",
+                                               "  104.00", "  105.00", "  106.00", "  107.00"})));
         QCOMPARE(h->Text("lDispx0"), QString("55555555"));
         QCOMPARE(h->Text("lDispx1"), QString("  100.00"));
         QCOMPARE(h->Text("lDispx8"), QString("  107.00"));
@@ -77,9 +89,9 @@ private slots:
     void everyReadingReplyAddsOneHistoryColumn() {
         const ReadingHistory& history = h->Form().History();
         QCOMPARE(history.newest, 0);
-        h->port.Receive(Replies::Readings('T', Replies::Field("0.5") + Replies::Field("20.25") +
-                                                   Replies::Field("-------") +
-                                                   std::string(6 * 8, ' '),
+        h->port.Receive(Replies::Readings('T',
+                                          Replies::Field("0.5") + Replies::Field("20.25") +
+                                              Replies::Field("-------") + std::string(6 * 8, ' '),
                                           "00"));
         QCOMPARE(history.newest, 1);
         QCOMPARE(history.Newest(1), 20.25f);
@@ -99,7 +111,8 @@ private slots:
 
     void theHistoryWrapsAfterSixtyColumns() {
         for (int i = 1; i <= 61; ++i) {
-            h->port.Receive(Replies::Readings('M', Replies::Field("0") + Replies::Field(std::to_string(i)) +
+            h->port.Receive(Replies::Readings('M', Replies::Field("0") +
+                                                       Replies::Field(std::to_string(i)) +
                                                        std::string(7 * 8, ' ')));
         }
         const ReadingHistory& history = h->Form().History();
@@ -131,11 +144,16 @@ private slots:
         QTest::addColumn<QString>("flag");
         QTest::addColumn<QString>("caption");
         QTest::addColumn<bool>("leadShown");
-        QTest::newRow("resistance") << 0 << "80" << "Resistance" << true;
-        QTest::newRow("resistance, other flags") << 0x20 << "97" << "Resistance" << true;
-        QTest::newRow("thermocouple") << 0 << "00" << "MilliVolt" << false;
-        QTest::newRow("thermocouple, diagnostic 0x20") << 0x20 << "7F" << "MilliVolt/R" << false;
-        QTest::newRow("flag that is no number") << 0 << "zz" << "MilliVolt" << false;
+        QTest::newRow("resistance") << 0 << "80"
+                                    << "Resistance" << true;
+        QTest::newRow("resistance, other flags") << 0x20 << "97"
+                                                 << "Resistance" << true;
+        QTest::newRow("thermocouple") << 0 << "00"
+                                      << "MilliVolt" << false;
+        QTest::newRow("thermocouple, diagnostic 0x20") << 0x20 << "7F"
+                                                       << "MilliVolt/R" << false;
+        QTest::newRow("flag that is no number") << 0 << "zz"
+                                                << "MilliVolt" << false;
     }
     void theInputModeCaptionsTheDisplayButtons() {
         QFETCH(int, diagnosticLevel);
