@@ -5,7 +5,7 @@ PRESET := ci
 endif
 BUILD_DIR := build/$(PRESET)
 
-.PHONY: deps configure build test fuzz run clean
+.PHONY: deps configure build test test-tsan fuzz run clean
 
 deps:
 	scripts/install-deps.sh
@@ -31,6 +31,12 @@ fuzz: deps
 		-print_final_stats=1 build/fuzz/corpus tests/protocol/fuzz_corpus \
 		>build/fuzz/fuzz.log 2>&1 || { tail -n 60 build/fuzz/fuzz.log; exit 1; }
 	@grep -E '^Done|^stat::(number_of_executed_units|peak_rss_mb)' build/fuzz/fuzz.log
+
+# The serial worker's tests under ThreadSanitizer; only what they need is built.
+test-tsan: deps
+	cmake --preset tsan
+	cmake --build --preset tsan --target serial_tests
+	ctest --preset tsan -L serial
 
 # The panel against the simulator built into it; MODEL=V420 for the other model.
 run: build

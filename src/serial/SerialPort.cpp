@@ -5,6 +5,8 @@
 #include "SerialDevice.h"
 #include "WorkThread.h"
 
+#include <iterator>
+
 namespace {
 
 constexpr std::size_t kOpenedNameLength = 79;
@@ -12,6 +14,15 @@ constexpr std::uint8_t kHighestLimitPercent = 100;
 constexpr std::uint32_t kIdleCheckMilliseconds = 75;
 constexpr int kTakeDownIdleChecks = 15;
 constexpr int kDestructionIdleChecks = 10;
+
+using EventSlot = TNotifyEvent TSerialPort::*;
+constexpr EventSlot kEventSlots[] = {
+    &TSerialPort::OnRxClusterEvent, &TSerialPort::OnWriteDone,      &TSerialPort::OnCommEvent,
+    &TSerialPort::OnCommStat,       &TSerialPort::OnTxQueueEmptyEvent, &TSerialPort::OnBreakEvent,
+    &TSerialPort::OnCTSEvent,       &TSerialPort::OnDSREvent,       &TSerialPort::OnLineErrorEvent,
+    &TSerialPort::OnRingEvent,      &TSerialPort::OnRIEvent,        &TSerialPort::OnRLSDEvent,
+    &TSerialPort::OnRxCharEvent,    &TSerialPort::OnRxEventCharEvent,
+};
 
 } // namespace
 
@@ -77,6 +88,7 @@ void TSerialPort::TakeDown() {
 
 void TSerialPort::BringUp() {
     Report(110, 0, "Msg start reactivating Port", 2);
+    NoteBoundEvents();
     const int error = device_->Open(DevicePath(commPort_.substr(0, kOpenedNameLength)));
     active_ = error == 0;
     if (error) {
@@ -152,26 +164,22 @@ void TSerialPort::SetStripNullChars(bool on) { StoreAndReapply(line_.stripNullCh
 void TSerialPort::SetEventChar(char character) { StoreAndReapply(line_.eventChar, character); }
 
 void TSerialPort::SetXONLimDiv(std::uint8_t percent) {
-    if (percent == line_.xonLimDiv) {
-        return;
-    }
-    if (percent > kHighestLimitPercent) {
-        Report(100, percent, "Warning XOnLimDef set to 100", 1);
-        percent = kHighestLimitPercent;
-    }
-    line_.xonLimDiv = percent;
-    ApplyLineSettings();
+    SetFlowLimit(line_.xonLimDiv, percent, "Warning XOnLimDef set to 100");
 }
 
 void TSerialPort::SetXOFFLimDiv(std::uint8_t percent) {
-    if (percent == line_.xoffLimDiv) {
+    SetFlowLimit(line_.xoffLimDiv, percent, "Warning XOffLimDef set to 100");
+}
+
+void TSerialPort::SetFlowLimit(std::uint8_t& property, std::uint8_t percent, const char* warning) {
+    if (percent == property) {
         return;
     }
     if (percent > kHighestLimitPercent) {
-        Report(100, percent, "Warning XOffLimDef set to 100", 1);
+        Report(100, percent, warning, 1);
         percent = kHighestLimitPercent;
     }
-    line_.xoffLimDiv = percent;
+    property = percent;
     ApplyLineSettings();
 }
 
@@ -220,33 +228,30 @@ void TSerialPort::SetXTOAuto(bool on) {
 }
 
 void TSerialPort::SetRTSState(bool raised) {
-    if (!device_->IsOpen()) {
-        return;
-    }
-    if (const int error = device_->SetRts(raised)) {
-        Report(raised ? 501 : 502, error, raised ? "Error setting RTS" : "Error clearing RTS", 0);
-    }
-    rtsState_ = raised;
+    DriveOutput(rtsState_, raised, &SerialDevice::SetRts, {501, "Error setting RTS"},
+                {502, "Error clearing RTS"});
 }
 
 void TSerialPort::SetDTRState(bool raised) {
-    if (!device_->IsOpen()) {
-        return;
-    }
-    if (const int error = device_->SetDtr(raised)) {
-        Report(raised ? 601 : 602, error, raised ? "Error setting DTR" : "Error clearing DTR", 0);
-    }
-    dtrState_ = raised;
+    DriveOutput(dtrState_, raised, &SerialDevice::SetDtr, {601, "Error setting DTR"},
+                {602, "Error clearing DTR"});
 }
 
 void TSerialPort::SetBREAKState(bool on) {
+    DriveOutput(breakState_, on, &SerialDevice::SetBreak, {701, "Error setting BREAK State"},
+                {702, "Error clearing BREAK State"});
+}
+
+void TSerialPort::DriveOutput(bool& state, bool on, int (SerialDevice::*drive)(bool),
+                              const OutputFailure& settingFailed, const OutputFailure& clearingFailed) {
     if (!device_->IsOpen()) {
         return;
     }
-    if (const int error = device_->SetBreak(on)) {
-        Report(on ? 701 : 702, error, on ? "Error setting BREAK State" : "Error clearing BREAK State", 0);
+    if (const int error = ((*device_).*drive)(on)) {
+        const OutputFailure& failure = on ? settingFailed : clearingFailed;
+        Report(failure.place, error, failure.msg, 0);
     }
-    breakState_ = on;
+    state = on;
 }
 
 std::uint32_t TSerialPort::ComHandle() const { return device_->Handle(); }
@@ -256,6 +261,7 @@ void TSerialPort::SendData(const char* buffer, std::uint32_t count) {
         Report(901, 0, "Msg, dont enter SendData while SendInProgress is set", 2);
         return;
     }
+    NoteBoundEvents();
     sendBytes_ = count;
     const WriteProgress progress = device_->StartWrite(buffer, count);
     switch (progress.state) {
@@ -307,4 +313,23 @@ void TSerialPort::Report(std::uint32_t place, std::uint32_t code, const std::str
     if (!destroying_ && noise <= errorNoise_ && OnProcessError) {
         OnProcessError(*this, place, code, msg, noise);
     }
+}
+
+std::uint32_t TSerialPort::EventBit(TNotifyEvent TSerialPort::*handler) {
+    for (std::uint32_t i = 0; i < std::size(kEventSlots); ++i) {
+        if (kEventSlots[i] == handler) {
+            return 1u << i;
+        }
+    }
+    return 0;
+}
+
+void TSerialPort::NoteBoundEvents() {
+    std::uint32_t bound = 0;
+    for (const EventSlot slot : kEventSlots) {
+        if (this->*slot) {
+            bound |= EventBit(slot);
+        }
+    }
+    boundEvents_ = bound;
 }

@@ -37,8 +37,9 @@ using TNotifyErrorEvent = std::function<void(TSerialPort& sender, std::uint32_t 
 //
 // Threads: every operation, setter and handler runs on the UI thread. The worker hands each
 // cluster, device event and message of its own to the UI thread through the UiHandOver and
-// waits until the handler has run. Bind the handlers while the port is closed: the worker
-// looks at them while it serves an open port.
+// waits until the handler has run. The worker hands over only the events that had a handler
+// when the port was opened, at the last send or after the last hand-over: bind the handlers
+// before opening the port.
 class TSerialPort {
 public:
     static constexpr std::size_t kMaxPortNameLength = 255;
@@ -164,6 +165,14 @@ private:
     void ApplyLineSettings();
     void ApplyAutomaticAllowances();
     void ApplyQueueSizes(std::uint32_t place);
+    void SetFlowLimit(std::uint8_t& property, std::uint8_t percent, const char* warning);
+    struct OutputFailure {
+        std::uint32_t place;
+        const char* msg;
+    };
+    // While the device is open: raises or lowers an output and stores the value.
+    void DriveOutput(bool& state, bool on, int (SerialDevice::*drive)(bool),
+                     const OutputFailure& settingFailed, const OutputFailure& clearingFailed);
     // Stores the value and applies the line settings again, unless it is already the value.
     template <typename T>
     void StoreAndReapply(T& property, T value);
@@ -171,6 +180,9 @@ private:
     // destroyed, the noise is above ErrorNoise or no handler is bound.
     void Report(std::uint32_t place, std::uint32_t code, const std::string& msg, std::uint8_t noise);
     void WaitForWorkerIdle(int sleeps);
+    // UI thread: notes which events have a handler, for the worker to read.
+    void NoteBoundEvents();
+    static std::uint32_t EventBit(TNotifyEvent TSerialPort::*handler);
 
     Clock& clock_;
     UiHandOver& handOver_;
@@ -213,6 +225,7 @@ private:
     std::mutex clusterLock_;
     std::deque<std::unique_ptr<TSerialCluster>> clusters_;
 
+    std::atomic<std::uint32_t> boundEvents_{0};
     std::atomic<bool> workerRunning_{false};
     std::atomic<bool> destroying_{false};
     std::unique_ptr<TWorkThread> worker_; // last: it starts once everything above is set

@@ -231,7 +231,7 @@ void TWorkThread::WorkerMessage(std::uint32_t place, std::uint32_t code, const s
 }
 
 void TWorkThread::HandOverEvent(TNotifyEvent TSerialPort::*handler) {
-    if (port_.*handler) {
+    if (port_.boundEvents_ & TSerialPort::EventBit(handler)) {
         HandOver([this, handler] {
             // A copy: the handler may rebind itself while it runs.
             if (const TNotifyEvent bound = port_.*handler) {
@@ -243,6 +243,11 @@ void TWorkThread::HandOverEvent(TNotifyEvent TSerialPort::*handler) {
 
 void TWorkThread::HandOver(std::function<void()> call) {
     if (!port_.threadQuietMode_) {
-        port_.handOver_.RunOnUiThread(std::move(call), port_.handOverRelease_.get_token());
+        port_.handOver_.RunOnUiThread(
+            [this, call = std::move(call)] {
+                call();
+                port_.NoteBoundEvents();
+            },
+            port_.handOverRelease_.get_token());
     }
 }
