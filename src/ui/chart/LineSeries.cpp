@@ -113,7 +113,10 @@ void LineSeries::draw(QCPPainter* painter) {
         applyFillAntialiasingHint(painter);
         painter->setPen(Qt::NoPen);
         painter->setBrush(brush());
-        painter->drawPath(RibbonPath(line, depth_));
+        // One polygon at a time: far cheaper to fill than one path of many.
+        for (const QPolygonF& face : RibbonPolygons(line, depth_)) {
+            painter->drawPolygon(face);
+        }
         applyDefaultAntialiasingHint(painter);
         painter->setPen(edge);
         painter->drawPolyline(line);

@@ -10,10 +10,10 @@ double Cross(QPointF a, QPointF b) {
 
 // Points line[from] .. line[to] and the same points moved by depth, back to front: one simple
 // polygon when every segment between them lies on the same side of the depth direction.
-void AddSweep(QPainterPath& path, const QPolygonF& line, qsizetype from, qsizetype to,
+void AddSweep(QList<QPolygonF>& polygons, const QPolygonF& line, qsizetype from, qsizetype to,
               QPointF depth, bool reversed) {
     QPolygonF polygon;
-    polygon.reserve(2 * (to - from + 1) + 1);
+    polygon.reserve(2 * (to - from + 1));
     for (qsizetype i = from; i <= to; ++i) {
         polygon.append(line[i]);
     }
@@ -23,18 +23,15 @@ void AddSweep(QPainterPath& path, const QPolygonF& line, qsizetype from, qsizety
     if (reversed) {
         std::reverse(polygon.begin(), polygon.end());
     }
-    polygon.append(polygon.first());
-    path.addPolygon(polygon);
-    path.closeSubpath();
+    polygons.append(std::move(polygon));
 }
 
 } // namespace
 
-QPainterPath RibbonPath(const QPolygonF& line, QPointF depth) {
-    QPainterPath path;
-    path.setFillRule(Qt::WindingFill);
+QList<QPolygonF> RibbonPolygons(const QPolygonF& line, QPointF depth) {
+    QList<QPolygonF> polygons;
     if (line.size() < 2) {
-        return path;
+        return polygons;
     }
     // A run of segments that all cross the depth direction the same way sweeps a simple
     // polygon; the sign of the run sets which way round it is walked.
@@ -44,13 +41,13 @@ QPainterPath RibbonPath(const QPolygonF& line, QPointF depth) {
         const double cross = Cross(line[i] - line[i - 1], depth);
         const int sign = cross > 0 ? 1 : (cross < 0 ? -1 : 0);
         if (sign != 0 && runSign != 0 && sign != runSign) {
-            AddSweep(path, line, runStart, i - 1, depth, runSign < 0);
+            AddSweep(polygons, line, runStart, i - 1, depth, runSign < 0);
             runStart = i - 1;
         }
         if (sign != 0) {
             runSign = sign;
         }
     }
-    AddSweep(path, line, runStart, line.size() - 1, depth, runSign < 0);
-    return path;
+    AddSweep(polygons, line, runStart, line.size() - 1, depth, runSign < 0);
+    return polygons;
 }

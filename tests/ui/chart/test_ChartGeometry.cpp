@@ -8,6 +8,8 @@
 #include <limits>
 #include <map>
 
+#include <QPainterPath>
+
 namespace {
 
 double SignedArea(const QPolygonF& polygon) {
@@ -89,15 +91,18 @@ TEST(PolylineReduction, ValuesThatAreNotFiniteBreakTheLine) {
 }
 
 // A zigzag whose segments cross the depth direction both ways: every polygon of the ribbon
-// turns the same way, so the winding fill has no holes where the sweeps overlap.
+// turns the same way and together they cover the swept face and nothing else.
 TEST(Ribbon, SweepsOfAZigzagAllTurnOneWayAndCoverTheFace) {
     const QPolygonF line{{0, 100}, {10, 0}, {20, 100}, {30, 95}, {40, 100}};
     const QPointF depth(8, -8);
-    const QPainterPath path = RibbonPath(line, depth);
-    const QList<QPolygonF> polygons = path.toSubpathPolygons();
-    ASSERT_GE(polygons.size(), 2);
+    const QList<QPolygonF> polygons = RibbonPolygons(line, depth);
+    ASSERT_EQ(polygons.size(), 2); // the steep rise, then the rest in one run
+    QPainterPath path;
+    path.setFillRule(Qt::WindingFill);
     for (const QPolygonF& polygon : polygons) {
         EXPECT_GT(SignedArea(polygon), 0);
+        path.addPolygon(polygon);
+        path.closeSubpath();
     }
     // Points of every segment moved part of the way back lie on the face.
     for (qsizetype i = 1; i < line.size(); ++i) {
@@ -105,7 +110,7 @@ TEST(Ribbon, SweepsOfAZigzagAllTurnOneWayAndCoverTheFace) {
         EXPECT_TRUE(path.contains(middle)) << i;
     }
     EXPECT_FALSE(path.contains(QPointF(15, 90)));
-    EXPECT_TRUE(RibbonPath(QPolygonF{{1, 1}}, depth).isEmpty());
+    EXPECT_TRUE(RibbonPolygons(QPolygonF{{1, 1}}, depth).isEmpty());
 }
 
 TEST(RectClipping, LinesAreCutWhereTheyLeaveAndReenter) {
