@@ -166,7 +166,8 @@ private slots:
         TForm1& form = h->Start();
         h->settings.SetFailWrites(true);
         form.close();
-        QCOMPARE(h->operatorAnswers.errors.size(), 1);
+        // Each window reports its own failed write; the main window's is one of them.
+        QCOMPARE(h->operatorAnswers.errors.filter("The settings could not be stored").size(), 1);
         QCOMPARE(h->port.operations.back(), std::string("Close"));
     }
 
