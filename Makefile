@@ -38,5 +38,9 @@ test-tsan: deps
 	cmake --build --preset tsan --target serial_tests
 	ctest --preset tsan -L serial
 
+# The panel against the simulator built into it; MODEL=V420 for the other model.
+run: build
+	ASAN_OPTIONS=detect_leaks=0 $(BUILD_DIR)/src/app/control-panel --simulate $(MODEL)
+
 clean:
 	rm -rf build

@@ -9,7 +9,7 @@ packages=(
     qt6-base-dev qt6-base-dev-tools qt6-serialport-dev libgl-dev
     libqcustomplot-dev libemf-dev
     clang libclang-rt-14-dev
-    xvfb xauth
+    xvfb xauth xdotool x11-apps netpbm
 )
 
 missing=()

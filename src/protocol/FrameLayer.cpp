@@ -65,6 +65,7 @@ void FrameLayer::PollIfIdle(char c) {
 void FrameLayer::TransmitFrame(std::size_t n) {
     const std::string frame(txBuffer_.data(), std::min(n, txBuffer_.size()));
     link_.SendText(frame);
+    ++transmitted_;
     ++outstanding_;
     observer_.ShowCommsCount(outstanding_);
     observer_.ShowOnline(false);

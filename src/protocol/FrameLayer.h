@@ -5,6 +5,7 @@
 
 #include <array>
 #include <cstddef>
+#include <cstdint>
 #include <functional>
 #include <string>
 #include <string_view>
@@ -58,6 +59,9 @@ public:
     void ResetOutstandingCount();
     int BccErrorCount() const { return bccErrors_; }
     void ResetBccErrorCount();
+    // Every frame handed to the port since start; the busy watchdog tells transactions apart by
+    // it.
+    std::uint64_t TransmittedFrameCount() const { return transmitted_; }
     // Clusters over 255 characters, refused without dispatch.
     int OversizeClusterCount() const { return oversize_; }
     // Steps of the receive handler that threw (a reply handler, the comms log write); each
@@ -79,6 +83,7 @@ private:
     std::array<char, kTxBufferSize> txBuffer_{};
     bool commsBusy_ = false;
     int outstanding_ = 0;
+    std::uint64_t transmitted_ = 0;
     int bccErrors_ = 0;
     int oversize_ = 0;
     int handlerFailures_ = 0;

@@ -1,0 +1,32 @@
+#pragma once
+
+#include "serial/SerialPort.h"
+#include "ui/main/InstrumentPort.h"
+
+#include <optional>
+#include <string>
+
+// The main window's port on a TSerialPort. A port given for this run only (command line,
+// built-in simulator) is opened instead of the stored one and never replaces it in the store.
+class SerialPortLink final : public InstrumentPort {
+public:
+    SerialPortLink(TSerialPort& port, std::optional<std::string> portForThisRun);
+
+    void SendText(const std::string& text) override { port_.SendText(text); }
+    std::int32_t PeekClusterSize() override { return port_.PeekClusterSize(); }
+    std::string TakeClusterText() override { return port_.TakeClusterText(); }
+    std::int32_t PeekClusterError() override { return port_.PeekClusterError(); }
+
+    void RestoreSettings(SettingsStore& store) override;
+    void StoreSettings(SettingsStore& store) override;
+    void SetBaudRate(std::uint32_t baudRate) override { port_.SetBaudRate(baudRate); }
+    bool Active() override { return port_.Active(); }
+    void SetActive(bool active) override { port_.SetActive(active); }
+    std::string CommPort() override { return port_.CommPort(); }
+    void SetCommPort(const std::string& name) override { port_.SetCommPort(name); }
+    void SetOnRxClusterEvent(std::function<void()> handler) override;
+
+private:
+    TSerialPort& port_;
+    std::optional<std::string> portForThisRun_;
+};

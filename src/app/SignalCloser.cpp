@@ -1,0 +1,55 @@
+#include "SignalCloser.h"
+
+#include <QSocketNotifier>
+#include <cerrno>
+#include <csignal>
+#include <fcntl.h>
+#include <stdexcept>
+#include <unistd.h>
+
+namespace {
+
+int g_pipe[2] = {-1, -1};
+constexpr int kSignals[] = {SIGTERM, SIGINT, SIGHUP};
+
+extern "C" void OnEndingSignal(int) {
+    const int saved = errno;
+    const char byte = 1;
+    // A full pipe already holds a wake-up; nothing is lost.
+    [[maybe_unused]] const auto written = ::write(g_pipe[1], &byte, 1);
+    errno = saved;
+}
+
+} // namespace
+
+SignalCloser::SignalCloser(std::function<void()> close, QObject* parent)
+    : QObject(parent), close_(std::move(close)) {
+    if (::pipe2(g_pipe, O_CLOEXEC | O_NONBLOCK) != 0) {
+        throw std::runtime_error("no pipe for the ending signals");
+    }
+    notifier_ = new QSocketNotifier(g_pipe[0], QSocketNotifier::Read, this);
+    connect(notifier_, &QSocketNotifier::activated, this, &SignalCloser::Drain);
+    struct sigaction action = {};
+    action.sa_handler = OnEndingSignal;
+    sigemptyset(&action.sa_mask);
+    action.sa_flags = SA_RESTART;
+    for (const int signal : kSignals) {
+        ::sigaction(signal, &action, nullptr);
+    }
+}
+
+SignalCloser::~SignalCloser() {
+    for (const int signal : kSignals) {
+        std::signal(signal, SIG_DFL);
+    }
+    ::close(g_pipe[0]);
+    ::close(g_pipe[1]);
+    g_pipe[0] = g_pipe[1] = -1;
+}
+
+void SignalCloser::Drain() {
+    char bytes[16];
+    while (::read(g_pipe[0], bytes, sizeof bytes) > 0) {
+    }
+    close_();
+}

@@ -1,0 +1,61 @@
+// control-panel: the desktop panel of the Vxxx instruments.
+#include "CommandLine.h"
+#include "ControlPanel.h"
+#include "IniSettingsStore.h"
+#include "MessageBoxOperator.h"
+#include "QtHandOver.h"
+#include "SerialPortLink.h"
+#include "SignalCloser.h"
+#include "serial/SerialPort.h"
+#include "sim/InstrumentServer.h"
+
+#include <QApplication>
+#include <exception>
+#include <iostream>
+#include <memory>
+
+int main(int argc, char** argv) {
+    QApplication application(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Control Panel"));
+
+    const PanelCommandLine command = ParsePanelCommandLine({argv + 1, argv + argc});
+    if (command.help) {
+        std::cout << PanelUsage();
+        return 0;
+    }
+    if (!command.error.empty()) {
+        std::cerr << "control-panel: " << command.error << "\n\n" << PanelUsage();
+        return 2;
+    }
+
+    // The built-in instrument serves on its own pseudo-terminal for the whole run.
+    std::unique_ptr<sim::InstrumentServer> simulator;
+    std::optional<std::string> portForThisRun = command.port;
+    if (command.simulatedModel) {
+        sim::ServerOptions options;
+        options.instrument.model = *command.simulatedModel;
+        simulator = std::make_unique<sim::InstrumentServer>(std::move(options));
+        try {
+            simulator->Start();
+        } catch (const std::exception& error) {
+            std::cerr << "control-panel: the simulator cannot start: " << error.what() << '\n';
+            return 1;
+        }
+        portForThisRun = simulator->Path();
+    }
+
+    IniSettingsStore settings;
+    MessageBoxOperator operatorInteraction;
+    QtHandOver handOver;
+    TSerialPort serialPort(handOver.Queue(), SystemClock());
+    SerialPortLink port(serialPort, portForThisRun);
+    ControlPanel panel(port, settings, operatorInteraction, SystemClock());
+
+    // A signal or the end of the session closes the program as the operator's close would.
+    SignalCloser closer([&panel] { panel.form1.close(); });
+    QObject::connect(&application, &QCoreApplication::aboutToQuit,
+                     [&panel] { panel.form1.FormClose(); });
+
+    panel.form1.show();
+    return application.exec();
+}

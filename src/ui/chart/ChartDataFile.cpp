@@ -1,0 +1,41 @@
+#include "ChartDataFile.h"
+
+#include "LineSeries.h"
+#include "ui/main/LocaleText.h"
+
+#include <QFile>
+
+QString WriteChartData(const QString& path, const QString& title,
+                       std::span<LineSeries* const> series, long long lastIndex) {
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
+        return QStringLiteral("Cannot create file \"%1\". %2").arg(path, file.errorString());
+    }
+    const auto writeError = [&] {
+        return QStringLiteral("Cannot write file \"%1\". %2").arg(path, file.errorString());
+    };
+    const auto writeLine = [&](const QString& line) {
+        const QByteArray bytes = line.toLatin1() + "\r\n";
+        return file.write(bytes) == bytes.size();
+    };
+    if (!writeLine(title)) {
+        return writeError();
+    }
+    for (long long index = 1; index <= lastIndex; ++index) {
+        QString line;
+        for (const LineSeries* one : series) {
+            if (!line.isEmpty()) {
+                line += QLatin1Char(';');
+            }
+            const auto point = static_cast<std::size_t>(index);
+            line += LocaleFixed(point < one->Count() ? one->YValue(point) : 0.0, 4);
+        }
+        if (!writeLine(line)) {
+            return writeError();
+        }
+    }
+    if (!file.flush()) {
+        return writeError();
+    }
+    return {};
+}

@@ -1,0 +1,24 @@
+#pragma once
+
+#include "protocol/ClusterLink.h"
+#include "serial/SettingsStore.h"
+
+#include <cstdint>
+#include <functional>
+#include <string>
+
+// What the main window needs of its serial port object (SerialPort1): the cluster link of the
+// frame layer, the port's own settings in section "Comms", opening and closing, the port
+// name, and the received-cluster event. The program forwards it to its TSerialPort.
+class InstrumentPort : public ClusterLink {
+public:
+    virtual void RestoreSettings(SettingsStore& store) = 0;
+    virtual void StoreSettings(SettingsStore& store) = 0;
+    virtual void SetBaudRate(std::uint32_t baudRate) = 0;
+    virtual bool Active() = 0;
+    virtual void SetActive(bool active) = 0;
+    virtual std::string CommPort() = 0;
+    virtual void SetCommPort(const std::string& name) = 0;
+    // Called on the UI thread once per received cluster.
+    virtual void SetOnRxClusterEvent(std::function<void()> handler) = 0;
+};

@@ -1,0 +1,35 @@
+#pragma once
+
+#include <QFile>
+#include <QString>
+#include <QStringList>
+#include <optional>
+
+// One line of the PC data log: the time stamp, then ";" and the value of each reading text
+// (cold junction first, then channels 1 to 8) with four decimals and the locale's decimal
+// separator; a text that is not a number is logged as 0. Ends with CR LF.
+QString PcLogLine(const QString& timeStamp, const QStringList& readings);
+
+// The PC data log file "PC <stamp>.csv" in the current directory. A file of that name is never
+// replaced: a Start in the same second as an earlier log gets "PC <stamp> (2).csv" and so on.
+// Every line reaches the disk as it is written.
+class PcDataLog {
+public:
+    PcDataLog() = default;
+    PcDataLog(const PcDataLog&) = delete;
+    PcDataLog& operator=(const PcDataLog&) = delete;
+
+    bool IsOpen() const { return file_.isOpen(); }
+
+    // Creates the file for that stamp. Gives the log name without ".csv", or nothing with the
+    // reason in *error.
+    std::optional<QString> Open(const QString& stamp, QString* error);
+
+    // Writes one line as Windows-1252 text; false with the reason in *error when it failed.
+    bool WriteLine(const QString& line, QString* error);
+
+    void Close();
+
+private:
+    QFile file_;
+};

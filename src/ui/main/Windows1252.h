@@ -1,0 +1,13 @@
+#pragma once
+
+#include <QString>
+#include <string>
+#include <string_view>
+
+// The instrument and the files speak Windows-1252: Latin-1 with 27 printable characters in
+// place of the C1 controls 0x80..0x9F. The five bytes that code page leaves unassigned map to
+// the control of the same value, so every byte string survives the round trip.
+QString FromWindows1252(std::string_view bytes);
+
+// Characters the code page cannot hold become '?'.
+std::string ToWindows1252(const QString& text);
