@@ -2,7 +2,7 @@
 // points each, in 2D and in 3D, and the memory the chart takes per point at 1 000 000; then the
 // 2D replot of the plotting library's own graphs with the same data, for comparison.
 //
-//   chart-bench [--size WIDTHxHEIGHT] [--runs N]      (default: the window's chart, 609x465)
+//   bench_chart_replot [--size WIDTHxHEIGHT] [--runs N]      (default: the window's chart, 609x465)
 
 #include "BenchSupport.h"
 #include "ui/chart/LineChart.h"

@@ -1,7 +1,7 @@
-// The 2D figures of chart-bench measured with Qt Charts, for comparison: one redraw of a chart
+// The 2D figures of bench_chart_replot measured with Qt Charts, for comparison: one redraw of a chart
 // with 8 line series of 10 000, 100 000 and 1 000 000 points each, and its memory per point.
 //
-//   qtcharts-bench [--size WIDTHxHEIGHT] [--runs N]
+//   bench_qtcharts_replot [--size WIDTHxHEIGHT] [--runs N]
 
 #include "BenchSupport.h"
 

@@ -2,8 +2,6 @@
 
 #include <charconv>
 
-namespace {
-
 std::optional<long long> ParseDecimal(const std::string& text) {
     long long value = 0;
     const char* first = text.data();
@@ -17,8 +15,6 @@ std::optional<long long> ParseDecimal(const std::string& text) {
     }
     return value;
 }
-
-} // namespace
 
 int ReadInteger(SettingsStore& store, const std::string& section, const std::string& name,
                 int defaultValue) {

@@ -29,6 +29,9 @@ public:
 // The application's key; every window keeps its values in a section of it.
 inline const std::string kSettingsKey = "Software\\Vxxx Control Panel";
 
+// The text as a decimal integer (an optional sign, then digits only), or nothing.
+std::optional<long long> ParseDecimal(const std::string& text);
+
 // Integer values are decimal text; a missing value or text that is not a decimal integer
 // gives the caller's default.
 int ReadInteger(SettingsStore& store, const std::string& section, const std::string& name,

@@ -1,0 +1,7 @@
+#pragma once
+
+// The control characters that frame polls, requests and replies.
+inline constexpr char kEot = 0x04;
+inline constexpr char kStx = 0x02;
+inline constexpr char kEtx = 0x03;
+inline constexpr char kEnq = 0x05;

@@ -1,0 +1,8 @@
+#pragma once
+
+#include <QStringList>
+
+// Appends the name of each serial port present that the list does not hold yet (compared
+// without regard to case), in the order found, in the form TSerialPort::SetCommPort opens:
+// the device path on Linux and macOS, the COM name on Windows. Existing entries stay in place.
+void FillPortList(QStringList& list);

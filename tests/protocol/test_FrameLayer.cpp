@@ -1,0 +1,308 @@
+#include "ProtocolFakes.h"
+#include "protocol/FrameLayer.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+class FrameLayerTest : public ::testing::Test {
+protected:
+    FrameLayerTest() {
+        frames.SetDispatcher([this](const std::string& payload) { dispatched.push_back(payload); });
+    }
+
+    // Delivers one cluster as the serial port's received-cluster event does.
+    void Receive(const std::string& cluster) {
+        link.Queue(cluster);
+        frames.SerialPort1RxClusterEvent();
+    }
+
+    FakeLink link;
+    FakeObserver observer;
+    FrameLayer frames{link, observer};
+    std::vector<std::string> dispatched;
+};
+
+TEST_F(FrameLayerTest, PollsAndRequestsGoOutByteExact) {
+    frames.SendPoll('S');
+    frames.SetCommsBusy(false);
+    frames.SendPoll('3');
+    frames.SetCommsBusy(false);
+    EXPECT_TRUE(frames.SendRequest("Z"));
+    frames.SetCommsBusy(false);
+    EXPECT_TRUE(frames.SendRequest("F"));
+    frames.SetCommsBusy(false);
+    // 'A' ^ 'B' ^ ETX is 0: the zero check byte is still sent.
+    EXPECT_TRUE(frames.SendRequest("AB"));
+    frames.SetCommsBusy(false);
+    EXPECT_TRUE(frames.TransmitExtendedPoll("\x04"
+                                            "A02\x05"));
+
+    const std::vector<std::string> expected = {"\x04S\x05",
+                                               "\x04\x33\x05",
+                                               "\x04\x02Z\x03\x59",
+                                               "\x04\x02\x46\x03\x45",
+                                               std::string("\x04\x02\x41\x42\x03\x00", 6),
+                                               "\x04\x41\x30\x32\x05"};
+    EXPECT_EQ(link.sent, expected);
+}
+
+TEST_F(FrameLayerTest, TransmittingCountsShowsGreyAndWritesTheDiagnosticLine) {
+    observer.online = true;
+    frames.SendPoll('T');
+    EXPECT_TRUE(frames.CommsBusy());
+    EXPECT_EQ(frames.OutstandingCount(), 1);
+    EXPECT_EQ(observer.commsCount, 1);
+    EXPECT_FALSE(observer.online);
+    EXPECT_EQ(observer.diagnosticLine, "comms: \x04T\x05");
+
+    // The extended poll leaves CommsBusy to its caller.
+    frames.SetCommsBusy(false);
+    frames.TransmitExtendedPoll("\x04"
+                                "D0007\x05");
+    EXPECT_FALSE(frames.CommsBusy());
+    EXPECT_EQ(frames.OutstandingCount(), 2);
+    EXPECT_EQ(observer.diagnosticLine, "comms: \x04"
+                                       "D0007\x05");
+}
+
+TEST_F(FrameLayerTest, PayloadsThatDoNotFitTheBufferAreRefusedUntouched) {
+    frames.TxBuffer().fill('#');
+    frames.SetCommsBusy(true);
+    EXPECT_FALSE(frames.SendRequest(std::string(FrameLayer::kMaxPayload + 1, 'X')));
+    EXPECT_EQ(observer.pumps, 0); // refused at once, without waiting for the link
+    EXPECT_TRUE(link.sent.empty());
+    EXPECT_EQ(frames.OutstandingCount(), 0);
+    for (char c : frames.TxBuffer()) {
+        ASSERT_EQ(c, '#');
+    }
+    EXPECT_FALSE(frames.TransmitExtendedPoll(std::string(FrameLayer::kTxBufferSize + 1, 'D')));
+    EXPECT_TRUE(link.sent.empty());
+
+    frames.SetCommsBusy(false);
+    EXPECT_TRUE(frames.SendRequest(std::string(FrameLayer::kMaxPayload, 'X')));
+    ASSERT_EQ(link.sent.size(), 1u);
+    EXPECT_EQ(link.sent[0].size(), FrameLayer::kTxBufferSize);
+}
+
+TEST_F(FrameLayerTest, PollIfIdleNeverWaits) {
+    frames.SetCommsBusy(true);
+    frames.PollIfIdle('T');
+    EXPECT_TRUE(link.sent.empty());
+    EXPECT_EQ(observer.pumps, 0);
+    frames.SetCommsBusy(false);
+    frames.PollIfIdle('T');
+    EXPECT_EQ(link.sent, std::vector<std::string>{"\x04T\x05"});
+}
+
+TEST(CheckBcc, TheByteAfterTheFirstEtxDecides) {
+    struct Case {
+        std::string cluster;
+        bool passes;
+    };
+    const Case cases[] = {
+        {"\x02"
+         "F\x03\x45",
+         true},
+        {"\x02"
+         "F\x03\x44",
+         false},
+        {"\x02"
+         "F\x03\x45trailing",
+         true}, // extra bytes ignored
+        {"\x02"
+         "F\x03\x45\x02Z\x03\x59",
+         true}, // two replies: the first decides
+        {"\x02"
+         "F\x03\x44\x02Z\x03\x59",
+         false},
+        {"\x02", false},                    // STX alone
+        {std::string("\x02\x00", 2), true}, // STX 0x00
+        {std::string("\x02"
+                     "AB\x03\x00",
+                     5),
+         true}, // zero check byte
+        {"\x02"
+         "AC\x02",
+         true}, // no ETX: the last byte checks
+        {"\x02"
+         "AC\x01",
+         false},
+        {"", false},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(FrameLayer::CheckBcc(c.cluster), c.passes) << ::testing::PrintToString(c.cluster);
+    }
+}
+
+TEST_F(FrameLayerTest, AGoodReplyIsDispatchedWithoutItsStx) {
+    frames.SendPoll('F');
+    Receive("\x02"
+            "F\x03\x45\x02Z\x03\x59");
+    EXPECT_EQ(dispatched, std::vector<std::string>{"F\x03\x45\x02Z\x03\x59"});
+    EXPECT_FALSE(frames.CommsBusy());
+    EXPECT_EQ(frames.BccErrorCount(), 0);
+    // The reply's own bookkeeping belongs to the dispatcher.
+    EXPECT_EQ(frames.OutstandingCount(), 1);
+}
+
+TEST_F(FrameLayerTest, ABadCheckByteCountsAndDropsTheReply) {
+    frames.SendPoll('F');
+    Receive("\x02"
+            "F\x03\x44");
+    Receive("\x02");
+    EXPECT_TRUE(dispatched.empty());
+    EXPECT_EQ(frames.BccErrorCount(), 2);
+    EXPECT_EQ(observer.bccErrorCount, 2);
+    EXPECT_EQ(frames.OutstandingCount(), 1);
+    EXPECT_FALSE(observer.online);
+    EXPECT_FALSE(frames.CommsBusy());
+}
+
+TEST_F(FrameLayerTest, AClusterNotStartingWithStxCountsAsAReply) {
+    frames.SendPoll('Z');
+    frames.SetCommsBusy(false);
+    frames.SendPoll('Z');
+    Receive("\x06");
+    EXPECT_TRUE(dispatched.empty());
+    EXPECT_TRUE(observer.online);
+    EXPECT_EQ(frames.OutstandingCount(), 1);
+    EXPECT_EQ(observer.commsCount, 1);
+    EXPECT_EQ(frames.BccErrorCount(), 0);
+    EXPECT_FALSE(frames.CommsBusy());
+    Receive("ack");
+    Receive("ack"); // never below 0
+    EXPECT_EQ(frames.OutstandingCount(), 0);
+}
+
+TEST_F(FrameLayerTest, EmptyOrMissingClustersOnlyFreeTheLink) {
+    frames.SendPoll('T');
+    frames.SerialPort1RxClusterEvent(); // nothing queued
+    EXPECT_FALSE(frames.CommsBusy());
+    frames.SetCommsBusy(true);
+    Receive("");
+    EXPECT_FALSE(frames.CommsBusy());
+    EXPECT_TRUE(dispatched.empty());
+    EXPECT_EQ(frames.OutstandingCount(), 1);
+    EXPECT_FALSE(observer.online);
+    EXPECT_EQ(frames.BccErrorCount(), 0);
+}
+
+TEST_F(FrameLayerTest, OversizeClustersAreCountedShownAndNotDispatched) {
+    frames.SendPoll('T');
+    const std::string longest = FramedReply(std::string(FrameLayer::kMaxCluster - 3, 'T'));
+    ASSERT_EQ(longest.size(), FrameLayer::kMaxCluster);
+    Receive(longest + "x");
+    EXPECT_TRUE(dispatched.empty());
+    EXPECT_EQ(frames.OversizeClusterCount(), 1);
+    EXPECT_EQ(observer.diagnosticLine, "oversize cluster dropped: 256 characters");
+    EXPECT_EQ(frames.OutstandingCount(), 1);
+    EXPECT_EQ(frames.BccErrorCount(), 0);
+    EXPECT_FALSE(frames.CommsBusy());
+
+    Receive(longest);
+    EXPECT_EQ(dispatched.size(), 1u);
+    EXPECT_EQ(frames.OversizeClusterCount(), 1);
+}
+
+TEST_F(FrameLayerTest, ReceivedClustersAreLoggedAndEchoed) {
+    observer.logActive = true;
+    Receive("\x06");
+    EXPECT_EQ(observer.logLines, std::vector<std::string>{"<dd.mm.yy hh:mm:ss\" :\">\x06"});
+    EXPECT_EQ(observer.diagnosticLine, ""); // no echo unless asked
+
+    frames.SetDiagnosticEcho(true);
+    Receive("\x02"
+            "F\x03\x45");
+    EXPECT_EQ(observer.diagnosticLine, "<\"Rec  \" dd.mm.yy hh:mm:ss\" :\">\x02"
+                                       "F\x03\x45");
+
+    // RecX marks a cluster that came with line errors of its own, whatever follows it.
+    link.Queue("first", 4);
+    link.Queue("second");
+    link.Queue("third", 2);
+    frames.SerialPort1RxClusterEvent();
+    EXPECT_EQ(observer.diagnosticLine, "<\"RecX \" dd.mm.yy hh:mm:ss\" :\">first");
+    frames.SerialPort1RxClusterEvent();
+    EXPECT_EQ(observer.diagnosticLine, "<\"Rec  \" dd.mm.yy hh:mm:ss\" :\">second");
+    link.queue.clear();
+    EXPECT_EQ(observer.logLines.size(), 4u);
+
+    observer.logActive = false;
+    Receive("\x06");
+    EXPECT_EQ(observer.logLines.size(), 4u);
+}
+
+TEST_F(FrameLayerTest, NothingThrownWhileReceivingEscapes) {
+    frames.SetDispatcher([](const std::string&) { throw std::runtime_error("bad field"); });
+    frames.SendPoll('T');
+    EXPECT_NO_THROW(Receive(FramedReply("T")));
+    EXPECT_FALSE(frames.CommsBusy());
+    EXPECT_EQ(frames.HandlerFailureCount(), 1);
+    EXPECT_EQ(observer.diagnosticLine, "cluster handling failed: bad field");
+
+    // A failing log write neither stops the reply nor escapes.
+    frames.SetDispatcher([this](const std::string& payload) { dispatched.push_back(payload); });
+    observer.logActive = true;
+    observer.failLogWrite = true;
+    frames.SetCommsBusy(true);
+    EXPECT_NO_THROW(Receive(FramedReply("S")));
+    EXPECT_EQ(dispatched.size(), 1u);
+    EXPECT_EQ(frames.HandlerFailureCount(), 2);
+    EXPECT_FALSE(frames.CommsBusy());
+}
+
+TEST_F(FrameLayerTest, ResetsZeroTheShownCounts) {
+    frames.SendPoll('T');
+    Receive("\x02"
+            "bad");
+    frames.ResetOutstandingCount();
+    frames.ResetBccErrorCount();
+    EXPECT_EQ(frames.OutstandingCount(), 0);
+    EXPECT_EQ(observer.commsCount, 0);
+    EXPECT_EQ(frames.BccErrorCount(), 0);
+    EXPECT_EQ(observer.bccErrorCount, 0);
+}
+
+// A sender that starts inside another sender's wait transmits first once the link is free;
+// the outer one then waits for that transaction's reply. No frame goes out while busy.
+TEST_F(FrameLayerTest, TheInnermostWaitingSenderTransmitsFirst) {
+    std::vector<int> repliesBeforeEachSend;
+    int replies = 0;
+    const auto reply = [&] {
+        ++replies;
+        Receive("\x06");
+    };
+    frames.SendPoll('O');
+    observer.pump = [&] {
+        switch (observer.pumps) {
+        case 1:
+            frames.SendPoll('S'); // a click handled inside the outer wait
+            repliesBeforeEachSend.push_back(replies);
+            break;
+        default:
+            reply();
+            break;
+        }
+    };
+    EXPECT_TRUE(frames.SendRequest("Z"));
+    EXPECT_EQ(link.sent, (std::vector<std::string>{"\x04O\x05", "\x04S\x05", "\x04\x02Z\x03\x59"}));
+    EXPECT_EQ(repliesBeforeEachSend, std::vector<int>{1}); // 'S' went out after O's reply
+    EXPECT_EQ(replies, 2);                                 // "Z" went out after S's reply
+    EXPECT_TRUE(frames.CommsBusy());
+}
+
+TEST_F(FrameLayerTest, TheWatchdogClearingTheFlagEndsTheWait) {
+    frames.SendPoll('T');
+    observer.pump = [&] {
+        if (observer.pumps == 3) {
+            frames.SetCommsBusy(false);
+        }
+    };
+    frames.SendPoll('T');
+    EXPECT_EQ(observer.pumps, 3);
+    EXPECT_EQ(link.sent.size(), 2u);
+    EXPECT_EQ(frames.OutstandingCount(), 2);
+}
+
+} // namespace

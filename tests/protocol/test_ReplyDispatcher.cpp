@@ -1,0 +1,147 @@
+#include "ProtocolFakes.h"
+#include "protocol/ReplyDispatcher.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+class ReplyDispatcherTest : public ::testing::Test {
+protected:
+    // A 'T' reply whose unit flags (positions 74-75) hold `flags`.
+    static std::string TemperatureReply(const std::string& flags) {
+        return "T" + std::string(72, '1') + flags +
+               "\x03"
+               "x";
+    }
+
+    std::vector<std::string> Dispatch(const std::string& payload) {
+        handler.calls.clear();
+        dispatcher.DispatchReply(payload);
+        return handler.calls;
+    }
+
+    FakeLink link;
+    FakeObserver observer;
+    FrameLayer frames{link, observer};
+    RecordingHandler handler;
+    ReplyDispatcher dispatcher{frames, handler};
+};
+
+TEST_F(ReplyDispatcherTest, RoutesEachReplyByItsFirstCharacter) {
+    struct Case {
+        std::string payload;
+        std::string handler;
+    };
+    const Case cases[] = {
+        {"0", "Channel"},      {"5", "Channel"},      {"8", "Channel"}, {"A", "AlarmOutput"},
+        {"D", "LoggedRecord"}, {"O", "OutputStates"}, {"S", "Status"},  {"X", "Registers"},
+        {"Z", "Serial"},       {"f", "Filter"},
+    };
+    for (const auto& c : cases) {
+        const std::string payload = c.payload + "12\x03\x31";
+        EXPECT_EQ(Dispatch(payload), std::vector<std::string>{c.handler + ":" + payload});
+    }
+    for (const std::string& ignored :
+         std::vector<std::string>{"9", "a", "F", "C", "z", "\x03", std::string(1, '\0')}) {
+        EXPECT_TRUE(Dispatch(ignored + "\x03\x31").empty()) << ignored;
+    }
+}
+
+TEST_F(ReplyDispatcherTest, ReadingRepliesSetTheUnitBeforeTheirHandler) {
+    const std::string degreeF = " \xB0 F ";
+    const std::string degreeC = " \xB0 C ";
+    EXPECT_EQ(std::string(ReplyDispatcher::kFahrenheitUnit), degreeF);
+    EXPECT_EQ(std::string(ReplyDispatcher::kCelsiusUnit), degreeC);
+    ASSERT_EQ(degreeF.size(), 5u);
+    EXPECT_EQ(static_cast<unsigned char>(degreeF[1]), 0xB0);
+
+    EXPECT_EQ(Dispatch("M1"), (std::vector<std::string>{"Unit:  mV ", "Readings:M1"}));
+    EXPECT_EQ(Dispatch("R1"), (std::vector<std::string>{"Unit:  R  ", "Resistance:R1"}));
+    EXPECT_EQ(Dispatch("r1"), (std::vector<std::string>{"Unit:  R  ", "Resistance:r1"}));
+
+    struct Case {
+        std::string flags;
+        std::string unit;
+    };
+    for (const Case& c : {Case{"01", degreeF}, Case{"00", degreeC}, Case{"02", degreeC},
+                          Case{"03", degreeF}, Case{" 1", degreeF}, Case{"-1", degreeF}}) {
+        const std::string payload = TemperatureReply(c.flags);
+        EXPECT_EQ(Dispatch(payload),
+                  (std::vector<std::string>{"Unit:" + c.unit, "Readings:" + payload}))
+            << c.flags;
+    }
+}
+
+TEST_F(ReplyDispatcherTest, UnitFlagsThatAreNotANumberEndTheTemperatureReply) {
+    handler.pcLogging = true;
+    for (const std::string flags : {"0x", "  ", "1 ", "+"}) {
+        EXPECT_EQ(Dispatch(TemperatureReply(flags)), std::vector<std::string>{"NewReading"})
+            << flags;
+    }
+    // A reply too short to reach its unit flags.
+    EXPECT_EQ(Dispatch("T  21.5\x03\x31"), std::vector<std::string>{"NewReading"});
+    EXPECT_TRUE(observer.online); // still counted as a reply
+}
+
+TEST_F(ReplyDispatcherTest, ReadingRepliesMarkANewReadingOnlyWhilePcLogging) {
+    for (const std::string& reading :
+         std::vector<std::string>{"M", "R", "r", TemperatureReply("00")}) {
+        handler.pcLogging = false;
+        EXPECT_EQ(Dispatch(reading).front().rfind("Unit:", 0), 0u) << reading;
+        handler.pcLogging = true;
+        EXPECT_EQ(Dispatch(reading).front(), "NewReading") << reading;
+    }
+    handler.pcLogging = true;
+    EXPECT_EQ(Dispatch("S"), std::vector<std::string>{"Status:S"});
+}
+
+TEST_F(ReplyDispatcherTest, EveryNonEmptyReplyTurnsTheIndicatorGreenAndLowersTheCount) {
+    frames.SendPoll('T');
+    frames.SetCommsBusy(false);
+    frames.SendPoll('T');
+    Dispatch("?");
+    EXPECT_TRUE(observer.online);
+    EXPECT_EQ(frames.OutstandingCount(), 1);
+    EXPECT_EQ(observer.commsCount, 1);
+    Dispatch("S");
+    Dispatch("S");
+    EXPECT_EQ(frames.OutstandingCount(), 0);
+
+    observer.online = false;
+    frames.SetCommsBusy(false);
+    frames.SendPoll('T');
+    Dispatch("");
+    EXPECT_FALSE(observer.online);
+    EXPECT_EQ(frames.OutstandingCount(), 1);
+}
+
+TEST_F(ReplyDispatcherTest, FramedClustersReachTheHandlersThroughTheFrameLayer) {
+    frames.SendPoll('0');
+    link.Queue(std::string("\x02\x00", 2)); // passes the check, matches no handler
+    frames.SerialPort1RxClusterEvent();
+    EXPECT_TRUE(handler.calls.empty());
+    EXPECT_EQ(frames.OutstandingCount(), 0);
+    EXPECT_TRUE(observer.online);
+
+    frames.SendPoll('3');
+    link.Queue(FramedReply("301  1.0000  0.0000"));
+    frames.SerialPort1RxClusterEvent();
+    EXPECT_EQ(handler.calls,
+              std::vector<std::string>{"Channel:" + FramedReply("301  1.0000  0.0000").substr(1)});
+    EXPECT_EQ(frames.OutstandingCount(), 0);
+
+    // A handler that throws ends that reply only; the next one is handled.
+    handler.throwInHandler = true;
+    link.Queue(FramedReply("S"));
+    frames.SendPoll('S');
+    EXPECT_NO_THROW(frames.SerialPort1RxClusterEvent());
+    EXPECT_FALSE(frames.CommsBusy());
+    EXPECT_EQ(frames.HandlerFailureCount(), 1);
+    handler.throwInHandler = false;
+    handler.calls.clear();
+    link.Queue(FramedReply("f0501"));
+    frames.SerialPort1RxClusterEvent();
+    EXPECT_EQ(handler.calls.size(), 1u);
+}
+
+} // namespace

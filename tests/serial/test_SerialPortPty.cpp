@@ -1,0 +1,458 @@
+// The port and its worker against real pseudo-terminals, in real time: the margins are wide
+// because the machine may be busy and the build may run under a sanitizer.
+
+#include "PortMessages.h"
+#include "support/PseudoTerminal.h"
+#include "UiPump.h"
+#include "serial/SerialPort.h"
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <cerrno>
+#include <chrono>
+#include <stdexcept>
+#include <thread>
+
+#include <fcntl.h>
+#include <sys/resource.h>
+#include <termios.h>
+#include <unistd.h>
+
+using namespace std::chrono_literals;
+using Clocked = std::chrono::steady_clock;
+
+namespace {
+
+struct ReceivedCluster {
+    std::string text;
+    std::int32_t errors;
+    Clocked::time_point at;
+};
+
+// A port on a pseudo-terminal at the application's speed, with a receive handler that takes
+// each cluster as it is signalled.
+class PortOnPty : public ::testing::Test {
+protected:
+    PortOnPty() {
+        port.SetBaudRate(38400);
+        port.OnRxClusterEvent = [this](TSerialPort& sender) {
+            ++signals;
+            if (takeClusters) {
+                clusters.push_back({sender.TakeClusterText(), 0, Clocked::now()});
+            }
+        };
+    }
+
+    void Open(const PseudoTerminal& device) {
+        port.SetCommPort(device.SlavePath());
+        port.SetActive(true);
+        ASSERT_TRUE(port.Active());
+        // The worker leaves its idle sleep at most two sleeps after the port opens.
+        pump.RunFor(450ms);
+    }
+
+    bool WaitForClusters(std::size_t count, std::chrono::milliseconds limit = 3s) {
+        return pump.RunUntil([&] { return clusters.size() >= count; }, limit);
+    }
+
+    static double CpuSeconds() {
+        rusage usage{};
+        getrusage(RUSAGE_SELF, &usage);
+        return usage.ru_utime.tv_sec + usage.ru_stime.tv_sec +
+               (usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
+    }
+
+    PseudoTerminal pty;
+    UiPump pump;
+    TSerialPort port{pump.Queue()};
+    PortMessages messages{port};
+    bool takeClusters = true;
+    int signals = 0;
+    std::vector<ReceivedCluster> clusters;
+};
+
+// Ticks from the real clock, moved so that the 32-bit counter wraps when asked.
+class WrappingClock final : public Clock {
+public:
+    std::uint32_t TickCount() override { return SystemClock().TickCount() + offset_; }
+    void Sleep(std::uint32_t milliseconds) override { SystemClock().Sleep(milliseconds); }
+    std::chrono::system_clock::time_point Now() override { return SystemClock().Now(); }
+    void WrapIn(std::uint32_t milliseconds) {
+        offset_ = 0u - milliseconds - SystemClock().TickCount();
+    }
+
+private:
+    std::atomic<std::uint32_t> offset_{0};
+};
+
+} // namespace
+
+TEST_F(PortOnPty, AMissingDeviceLeavesThePortClosed) {
+    port.SetCommPort("no-such-serial-device");
+    port.SetActive(true);
+    EXPECT_FALSE(port.Active());
+    EXPECT_EQ(port.ComHandle(), 0xFFFFFFFFu);
+    EXPECT_EQ(messages.all, (std::vector<PortMessage>{{110, 0, "Msg start reactivating Port", 2},
+                                                      {112, ENOENT, "Error reopening Port", 0}}));
+}
+
+TEST_F(PortOnPty, OpensClosesAndMovesToAnotherDevice) {
+    Open(pty);
+    EXPECT_NE(port.ComHandle(), 0xFFFFFFFFu);
+    EXPECT_TRUE(port.RTSState());
+    EXPECT_TRUE(port.DTRState());
+    // A pseudo-terminal has no modem lines or error counters: that is no error at all.
+    EXPECT_EQ(messages.Places(), (std::vector<std::uint32_t>{110}));
+
+    messages.all.clear();
+    port.SetCommPort(pty.SlavePath());
+    EXPECT_TRUE(messages.all.empty());
+    EXPECT_TRUE(port.Active());
+
+    PseudoTerminal other;
+    port.SetCommPort(other.SlavePath());
+    EXPECT_TRUE(port.Active());
+    EXPECT_EQ(messages.Places(), (std::vector<std::uint32_t>{100, 110}));
+    pump.RunFor(450ms);
+    other.Write("on the other device");
+    ASSERT_TRUE(WaitForClusters(1));
+    EXPECT_EQ(clusters[0].text, "on the other device");
+
+    port.SetActive(false);
+    EXPECT_EQ(port.ComHandle(), 0xFFFFFFFFu);
+    EXPECT_FALSE(port.RTSState());
+    EXPECT_FALSE(port.DTRState());
+    EXPECT_EQ(messages.CountOf(104), 0u);
+}
+
+TEST_F(PortOnPty, LineSettingsAreAppliedToTheOpenDevice) {
+    Open(pty);
+    port.SetBaudRate(19200);
+    port.SetStopBits(2);
+    const int watcher = ::open(pty.SlavePath().c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK);
+    ASSERT_GE(watcher, 0);
+    termios seen{};
+    ASSERT_EQ(tcgetattr(watcher, &seen), 0);
+    ::close(watcher);
+    // (A pseudo-terminal keeps eight data bits and no parity whatever it is asked.)
+    EXPECT_EQ(cfgetospeed(&seen), B19200);
+    EXPECT_TRUE(seen.c_cflag & CSTOPB);
+    EXPECT_EQ(messages.Places(), (std::vector<std::uint32_t>{110}));
+
+    // A speed the device does not know is refused, and said so.
+    port.SetBaudRate(14400);
+    ASSERT_GE(messages.all.size(), 2u);
+    EXPECT_EQ(messages.all.back(),
+              (PortMessage{802, EINVAL, "Error setting CommState, 87 indicate that Parms are incorrect", 0}));
+}
+
+TEST_F(PortOnPty, ABurstBecomesOneClusterWithinItsAllowance) {
+    Open(pty);
+    const std::string burst(40, 'r');
+    const auto written = Clocked::now();
+    pty.Write(burst);
+    ASSERT_TRUE(WaitForClusters(1));
+    pump.RunFor(600ms);
+    ASSERT_EQ(clusters.size(), 1u);
+    EXPECT_EQ(clusters[0].text, burst);
+    // 261.6 ms after the queue was last seen empty, which is at most 75 ms before the burst.
+    const auto after = clusters[0].at - written;
+    EXPECT_GE(after, 150ms);
+    EXPECT_LE(after, 1000ms);
+    EXPECT_EQ(signals, 1);
+}
+
+TEST(PortOnPtyWrap, ABurstAcrossTheTickWrapStillCloses) {
+    PseudoTerminal pty;
+    UiPump pump;
+    WrappingClock clock;
+    TSerialPort port(pump.Queue(), clock);
+    port.SetBaudRate(38400);
+    std::vector<std::string> clusters;
+    port.OnRxClusterEvent = [&](TSerialPort& sender) { clusters.push_back(sender.TakeClusterText()); };
+    port.SetCommPort(pty.SlavePath());
+    port.SetActive(true);
+    pump.RunFor(450ms);
+
+    clock.WrapIn(100);
+    const auto written = Clocked::now();
+    pty.Write("across the wrap");
+    ASSERT_TRUE(pump.RunUntil([&] { return !clusters.empty(); }, 3s));
+    EXPECT_LE(Clocked::now() - written, 1000ms);
+    EXPECT_EQ(clusters[0], "across the wrap");
+}
+
+TEST_F(PortOnPty, AStreamThatNeverPausesStillYieldsClusters) {
+    Open(pty);
+    std::string sent;
+    for (int i = 0; i < 250; ++i) {
+        sent += static_cast<char>('a' + i % 26);
+    }
+    std::thread writer([&] {
+        for (char c : sent) {
+            pty.Write(std::string(1, c));
+            std::this_thread::sleep_for(10ms);
+        }
+    });
+    const auto started = Clocked::now();
+    pump.RunFor(1500ms);
+    // Clusters came while the stream was still flowing.
+    const std::size_t whileStreaming = clusters.size();
+    writer.join();
+    EXPECT_LT(Clocked::now() - started, 5s);
+    pump.RunUntil([&] {
+        std::string got;
+        for (const auto& c : clusters) {
+            got += c.text;
+        }
+        return got.size() == sent.size();
+    }, 3s);
+    EXPECT_GE(whileStreaming, 2u);
+    std::string received;
+    for (const auto& c : clusters) {
+        received += c.text;
+    }
+    EXPECT_EQ(received, sent);
+}
+
+TEST_F(PortOnPty, ClusterSizeZeroOrReachedReadsAtOnce) {
+    port.SetRTOExtraDelayTime(5000); // the time rule alone would wait five seconds
+    Open(pty);
+
+    port.SetClusterSize(0);
+    auto written = Clocked::now();
+    pty.Write("now");
+    ASSERT_TRUE(WaitForClusters(1, 4s));
+    EXPECT_LT(clusters[0].at - written, 2s);
+    EXPECT_EQ(clusters[0].text, "now");
+
+    port.SetClusterSize(32);
+    written = Clocked::now();
+    pty.Write(std::string(100, 'z'));
+    ASSERT_TRUE(WaitForClusters(2, 4s));
+    EXPECT_LT(clusters[1].at - written, 2s);
+    EXPECT_EQ(clusters[1].text, std::string(100, 'z'));
+}
+
+TEST_F(PortOnPty, AReadRequestWaitsForBytesThenReadsThemAtOnce) {
+    port.SetRTOExtraDelayTime(5000);
+    Open(pty);
+    port.SetReadRequest(true);
+    pump.RunFor(400ms);
+    EXPECT_TRUE(port.ReadRequest());
+    EXPECT_TRUE(clusters.empty());
+
+    const auto written = Clocked::now();
+    pty.Write("asked for");
+    ASSERT_TRUE(WaitForClusters(1, 4s));
+    EXPECT_LT(clusters[0].at - written, 2s);
+    EXPECT_EQ(clusters[0].text, "asked for");
+    EXPECT_FALSE(port.ReadRequest());
+}
+
+TEST_F(PortOnPty, ClustersArriveInOrderAndOneAtATime) {
+    Open(pty);
+    bool queueEmptyAfterFirst = false;
+    port.OnRxClusterEvent = [&](TSerialPort& sender) {
+        const bool first = clusters.empty();
+        if (first) {
+            // While this handler runs, two more bursts arrive; no cluster may be made meanwhile.
+            std::thread writer([&] {
+                pty.Write("BBBB");
+                std::this_thread::sleep_for(500ms);
+                pty.Write("CCCC");
+            });
+            std::this_thread::sleep_for(1200ms);
+            writer.join();
+        }
+        clusters.push_back({sender.TakeClusterText(), 0, Clocked::now()});
+        if (first) {
+            queueEmptyAfterFirst = sender.PeekClusterSize() == -1;
+        }
+    };
+    pty.Write("AAAA");
+    ASSERT_TRUE(WaitForClusters(2, 5s));
+    pump.RunFor(500ms);
+    EXPECT_TRUE(queueEmptyAfterFirst);
+    ASSERT_EQ(clusters.size(), 2u);
+    EXPECT_EQ(clusters[0].text, "AAAA");
+    EXPECT_EQ(clusters[1].text, "BBBBCCCC");
+}
+
+TEST_F(PortOnPty, QuietModeQueuesClustersWithoutSignals) {
+    Open(pty);
+    port.SetThreadQuietMode(true);
+    pty.Write("first");
+    pump.RunFor(900ms);
+    pty.Write("second");
+    pump.RunFor(900ms);
+    EXPECT_EQ(signals, 0);
+    EXPECT_EQ(port.PeekClusterSize(), 5);
+    EXPECT_EQ(port.PeekClusterError(), 0);
+    EXPECT_EQ(port.TakeClusterText(), "first");
+    EXPECT_EQ(port.TakeClusterText(), "second");
+    EXPECT_EQ(port.PeekClusterSize(), -1);
+}
+
+TEST_F(PortOnPty, NullBytesAreKeptOrStripped) {
+    Open(pty);
+    pty.Write(std::string("a\0b", 3));
+    ASSERT_TRUE(WaitForClusters(1));
+    EXPECT_EQ(clusters[0].text, std::string("a\0b", 3));
+
+    // A cluster left with no bytes is still a cluster.
+    port.SetStripNullChars(true);
+    takeClusters = false;
+    pty.Write(std::string(3, '\0'));
+    ASSERT_TRUE(pump.RunUntil([&] { return signals == 2; }, 3s));
+    EXPECT_EQ(port.PeekClusterSize(), 0);
+    EXPECT_EQ(port.PeekClusterError(), 0);
+    EXPECT_EQ(port.TakeClusterText(), "");
+    EXPECT_EQ(port.PeekClusterSize(), -1);
+}
+
+TEST_F(PortOnPty, AFailingHandlerDoesNotStopTheLink) {
+    Open(pty);
+    port.OnRxClusterEvent = [&](TSerialPort& sender) {
+        clusters.push_back({sender.TakeClusterText(), 0, Clocked::now()});
+        if (clusters.size() == 1) {
+            throw std::runtime_error("handler failed");
+        }
+    };
+    pty.Write("one");
+    ASSERT_TRUE(WaitForClusters(1));
+    pump.RunFor(300ms);
+    pty.Write("two");
+    ASSERT_TRUE(WaitForClusters(2));
+    EXPECT_EQ(clusters[1].text, "two");
+}
+
+TEST_F(PortOnPty, ASendThatCompletesAtOnceIsDoneOnTheCallersThread) {
+    Open(pty);
+    int done = 0;
+    port.OnWriteDone = [&](TSerialPort&) { ++done; };
+    port.SendText("EOT");
+    EXPECT_EQ(done, 1);
+    EXPECT_FALSE(port.SendInProgress());
+    EXPECT_EQ(port.WrittenBytes(), 3u);
+    EXPECT_EQ(pty.ReadUntilQuiet(200ms), "EOT");
+}
+
+TEST_F(PortOnPty, APendingSendDropsTheNextAndTimesOut) {
+    port.SetXTOAuto(false);
+    port.SetWTOCharDelayTime(0);
+    port.SetWTOExtraDelayTime(400);
+    Open(pty);
+    int done = 0;
+    port.OnWriteDone = [&](TSerialPort&) { ++done; };
+
+    // Nobody reads the other side, so the device's buffer fills and the send stays pending.
+    const std::string big(256 * 1024, 'x');
+    port.SendText(big);
+    ASSERT_TRUE(port.SendInProgress());
+    port.SendText("dropped");
+    EXPECT_EQ(messages.all.back(), (PortMessage{901, 0, "Msg, dont enter SendData while SendInProgress is set", 2}));
+
+    ASSERT_TRUE(pump.RunUntil([&] { return !port.SendInProgress(); }, 5s));
+    pump.RunFor(100ms);
+    EXPECT_EQ(messages.CountOf(9701), 1u);
+    EXPECT_EQ(messages.all.back().msg, "Error write TimeOut");
+    EXPECT_EQ(done, 1);
+    const std::uint32_t written = port.WrittenBytes();
+    EXPECT_GT(written, 0u);
+    EXPECT_LT(written, big.size());
+    // What was handed over arrives; the dropped bytes never do.
+    EXPECT_EQ(pty.ReadUntilQuiet(300ms), std::string(written, 'x'));
+
+    port.SendText("next");
+    EXPECT_EQ(done, 2);
+    EXPECT_EQ(pty.ReadUntilQuiet(200ms), "next");
+}
+
+TEST_F(PortOnPty, APendingSendFinishesWhenTheOtherSideReads) {
+    port.SetWTOExtraDelayTime(20000);
+    Open(pty);
+    int done = 0;
+    port.OnWriteDone = [&](TSerialPort&) { ++done; };
+    const std::string big(64 * 1024, 'y');
+    port.SendText(big);
+    ASSERT_TRUE(port.SendInProgress());
+
+    std::string received;
+    ASSERT_TRUE(pump.RunUntil([&] {
+        received += pty.ReadAvailable();
+        return !port.SendInProgress();
+    }, 10s));
+    EXPECT_TRUE(pump.RunUntil([&] { return done == 1; }, 2s));
+    received += pty.ReadUntilQuiet(300ms);
+    EXPECT_EQ(received.size(), big.size());
+    EXPECT_EQ(port.WrittenBytes(), big.size());
+    EXPECT_EQ(done, 1);
+    EXPECT_EQ(messages.CountOf(9701), 0u);
+}
+
+TEST_F(PortOnPty, ClosingWithASendPendingEndsItAsAborted) {
+    port.SetWTOExtraDelayTime(20000);
+    Open(pty);
+    port.SendText(std::string(256 * 1024, 'w'));
+    ASSERT_TRUE(port.SendInProgress());
+    port.SetActive(false);
+    pump.RunUntil([&] { return !port.SendInProgress(); }, 3s);
+    EXPECT_FALSE(port.SendInProgress());
+    EXPECT_EQ(messages.CountOf(9702), 1u);
+}
+
+TEST_F(PortOnPty, AVanishedDeviceIsReportedOnceAndCanBeReplaced) {
+    Open(pty);
+    messages.all.clear();
+    const double cpuBefore = CpuSeconds();
+    const auto wallBefore = Clocked::now();
+    pty.CloseMaster();
+    pump.RunFor(1500ms);
+    const double cpuUsed = CpuSeconds() - cpuBefore;
+    const double wall = std::chrono::duration<double>(Clocked::now() - wallBefore).count();
+
+    // One report, not a stream; no core kept busy.
+    ASSERT_EQ(messages.all.size(), 1u);
+    EXPECT_TRUE(messages.all[0].place == 9803 || messages.all[0].place == 9913) << messages.all[0];
+    EXPECT_EQ(messages.all[0].code, static_cast<std::uint32_t>(EIO));
+    EXPECT_LT(cpuUsed, 0.3 * wall);
+    EXPECT_TRUE(port.Active());
+
+    // The operator chooses the port again once the device is back.
+    PseudoTerminal back;
+    port.SetActive(false);
+    port.SetCommPort(back.SlavePath());
+    port.SetActive(true);
+    ASSERT_TRUE(port.Active());
+    pump.RunFor(450ms);
+    back.Write("back again");
+    ASSERT_TRUE(WaitForClusters(1));
+    EXPECT_EQ(clusters[0].text, "back again");
+}
+
+TEST(PortOnPtyLifetime, DestroyingWhileBlockedInAHandOverFinishesSoon) {
+    PseudoTerminal pty;
+    UiPump pump;
+    bool handled = false;
+    auto port = std::make_unique<TSerialPort>(pump.Queue());
+    port->OnRxClusterEvent = [&](TSerialPort&) { handled = true; };
+    port->SetCommPort(pty.SlavePath());
+    port->SetActive(true);
+    pump.RunFor(450ms);
+
+    // The UI side stops running hand-overs; the worker blocks in the next one.
+    pty.Write("never handled");
+    const auto deadline = Clocked::now() + 3s;
+    while (pump.Queue().PendingCount() == 0 && Clocked::now() < deadline) {
+        std::this_thread::sleep_for(5ms);
+    }
+    ASSERT_EQ(pump.Queue().PendingCount(), 1u);
+
+    const auto start = Clocked::now();
+    port.reset();
+    EXPECT_LT(Clocked::now() - start, 1200ms);
+    EXPECT_EQ(pump.Queue().ProcessPending(), 0u);
+    EXPECT_FALSE(handled);
+}
