@@ -2,6 +2,8 @@
 
 // Timing, memory and made-up data shared by the chart benchmarks.
 
+#include <QApplication>
+#include <QCommandLineParser>
 #include <QElapsedTimer>
 #include <QFile>
 
@@ -17,6 +19,33 @@ namespace bench {
 
 inline const std::vector<std::size_t> kPointCounts{10'000, 100'000, 1'000'000};
 constexpr int kSeries = 8;
+
+// Runs on the offscreen platform unless another one is asked for; call before the application.
+inline void UseOffscreenByDefault() {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    }
+}
+
+// --size WIDTHxHEIGHT (default: the window's chart, 609x465) and --runs N.
+struct Options {
+    int width;
+    int height;
+    int runs;
+};
+
+inline Options ParseOptions(const QApplication& app, int defaultRuns) {
+    QCommandLineParser parser;
+    parser.addHelpOption();
+    const QCommandLineOption size("size", "Chart size.", "WIDTHxHEIGHT", "609x465");
+    const QCommandLineOption runs("runs", "Timed runs per figure.", "N",
+                                  QString::number(defaultRuns));
+    parser.addOptions({size, runs});
+    parser.process(app);
+    const QStringList dimensions = parser.value(size).split('x');
+    return {dimensions.value(0).toInt(), dimensions.value(1).toInt(),
+            std::max(1, parser.value(runs).toInt())};
+}
 
 // Resident memory of this process in bytes.
 inline long long ResidentBytes() {
@@ -64,8 +93,7 @@ inline void PrintTiming(const char* what, std::size_t points, const Timing& timi
 inline void PrintMemory(long long grownBytes, std::size_t pointsPerSeries) {
     std::printf("memory: %.2f bytes per charted point (resident growth %.1f MB for %zu points "
                 "in each of %d series)\n",
-                static_cast<double>(grownBytes) /
-                    (static_cast<double>(pointsPerSeries) * kSeries),
+                static_cast<double>(grownBytes) / (static_cast<double>(pointsPerSeries) * kSeries),
                 static_cast<double>(grownBytes) / 1e6, pointsPerSeries, kSeries);
 }
 

@@ -2,13 +2,12 @@
 // points each, in 2D and in 3D, and the memory the chart takes per point at 1 000 000; then the
 // 2D replot of the plotting library's own graphs with the same data, for comparison.
 //
-//   chart-bench [--size WIDTHxHEIGHT] [--runs N]      (default: the window's chart, 609x465)
+//   bench_chart_replot [--size WIDTHxHEIGHT] [--runs N]      (default: the window's chart, 609x465)
 
 #include "BenchSupport.h"
 #include "ui/chart/LineChart.h"
 
 #include <QApplication>
-#include <QCommandLineParser>
 
 namespace {
 
@@ -30,9 +29,8 @@ void MeasurePlainGraphs(QCustomPlot& plot, int timedRuns) {
             graphs[static_cast<std::size_t>(s)]->data()->set(data, true);
         }
         plot.rescaleAxes();
-        const auto replot = bench::Measure(timedRuns, [&] {
-            plot.replot(QCustomPlot::rpImmediateRefresh);
-        });
+        const auto replot =
+            bench::Measure(timedRuns, [&] { plot.replot(QCustomPlot::rpImmediateRefresh); });
         bench::PrintTiming("plain library graphs replot 2D", points, replot);
     }
     bench::PrintMemory(bench::ResidentBytes() - before, bench::kPointCounts.back());
@@ -41,20 +39,9 @@ void MeasurePlainGraphs(QCustomPlot& plot, int timedRuns) {
 } // namespace
 
 int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    }
+    bench::UseOffscreenByDefault();
     QApplication app(argc, argv);
-    QCommandLineParser parser;
-    parser.addHelpOption();
-    const QCommandLineOption size("size", "Chart size.", "WIDTHxHEIGHT", "609x465");
-    const QCommandLineOption runs("runs", "Timed runs per figure.", "N", "15");
-    parser.addOptions({size, runs});
-    parser.process(app);
-    const QStringList dimensions = parser.value(size).split('x');
-    const int width = dimensions.value(0).toInt();
-    const int height = dimensions.value(1).toInt();
-    const int timedRuns = std::max(1, parser.value(runs).toInt());
+    const auto [width, height, timedRuns] = bench::ParseOptions(app, 15);
 
     LineChart chart;
     chart.resize(width, height);
@@ -80,9 +67,8 @@ int main(int argc, char** argv) {
         filled = points;
         for (const bool view3D : {false, true}) {
             chart.SetView3D(view3D);
-            const auto replot = bench::Measure(timedRuns, [&] {
-                chart.replot(QCustomPlot::rpImmediateRefresh);
-            });
+            const auto replot =
+                bench::Measure(timedRuns, [&] { chart.replot(QCustomPlot::rpImmediateRefresh); });
             bench::PrintTiming(view3D ? "replot 3D" : "replot 2D", points, replot);
             std::size_t next = points;
             const auto appendAndReplot = bench::Measure(timedRuns, [&] {

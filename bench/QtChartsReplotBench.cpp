@@ -1,30 +1,20 @@
-// The 2D figures of chart-bench measured with Qt Charts, for comparison: one redraw of a chart
+// The 2D figures of bench_chart_replot measured with Qt Charts, for comparison: one redraw of a chart
 // with 8 line series of 10 000, 100 000 and 1 000 000 points each, and its memory per point.
 //
-//   qtcharts-bench [--size WIDTHxHEIGHT] [--runs N]
+//   bench_qtcharts_replot [--size WIDTHxHEIGHT] [--runs N]
 
 #include "BenchSupport.h"
 
 #include <QApplication>
 #include <QChart>
 #include <QChartView>
-#include <QCommandLineParser>
 #include <QLineSeries>
 #include <QValueAxis>
 
 int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    }
+    bench::UseOffscreenByDefault();
     QApplication app(argc, argv);
-    QCommandLineParser parser;
-    parser.addHelpOption();
-    const QCommandLineOption size("size", "Chart size.", "WIDTHxHEIGHT", "609x465");
-    const QCommandLineOption runs("runs", "Timed runs per figure.", "N", "5");
-    parser.addOptions({size, runs});
-    parser.process(app);
-    const QStringList dimensions = parser.value(size).split('x');
-    const int timedRuns = std::max(1, parser.value(runs).toInt());
+    const auto [width, height, timedRuns] = bench::ParseOptions(app, 5);
 
     auto* chart = new QChart;
     chart->setTitle("Chart");
@@ -43,7 +33,7 @@ int main(int argc, char** argv) {
         one->attachAxis(values);
     }
     QChartView view(chart);
-    view.resize(dimensions.value(0).toInt(), dimensions.value(1).toInt());
+    view.resize(width, height);
     view.show();
     QApplication::processEvents();
     std::printf("Qt Charts %dx%d, %d series, %s platform\n", view.width(), view.height(),
@@ -73,7 +63,7 @@ int main(int argc, char** argv) {
         const auto appendAndRedraw = bench::Measure(timedRuns, [&] {
             for (int s = 0; s < bench::kSeries; ++s) {
                 series[static_cast<std::size_t>(s)]->append(static_cast<double>(next),
-                                                             bench::Reading(s, next));
+                                                            bench::Reading(s, next));
             }
             keys->setRange(0, static_cast<double>(next));
             ++next;

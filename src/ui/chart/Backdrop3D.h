@@ -1,8 +1,8 @@
 #pragma once
 
-#include <qcustomplot.h>
-
 #include <QPointF>
+
+#include <qcustomplot.h>
 
 // The box a 3D chart stands in: a floor and a left wall receding from the axes to a back wall,
 // with the grid carried on them. The back wall is left unfilled. Drawn only while it has depth.

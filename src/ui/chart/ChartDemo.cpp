@@ -75,8 +75,9 @@ int main(int argc, char** argv) {
     }
     AnswerYes operatorInteraction;
     ReadingHistory history;
-    TForm2 window(settings, operatorInteraction, history, [] { return QStringLiteral("V420"); }, 2,
-                  SystemClock());
+    TForm2 window(
+        settings, operatorInteraction, history, [] { return QStringLiteral("V420"); }, 2,
+        SystemClock());
     window.show();
     for (int tick = 0; tick < parser.value(ticks).toInt(); ++tick) {
         history.Append(Reading(tick));

@@ -60,6 +60,7 @@ LineChart::LineChart(QWidget* parent) : QCustomPlot(parent) {
     xAxis->setNumberPrecision(0);
     for (QCPAxis* axis : {xAxis, yAxis}) {
         axis->grid()->setPen(QPen(kChartGridColour, 0, Qt::DotLine));
+        axis->grid()->setZeroLinePen(Qt::NoPen);
     }
     for (QCPAxis* frame : {xAxis2, yAxis2}) {
         frame->setTicks(false);

@@ -2,12 +2,12 @@
 
 #include "LineSeries.h"
 
-#include <qcustomplot.h>
-
 #include <QString>
 #include <QTimer>
 
 #include <optional>
+#include <qcustomplot.h>
+
 #include <vector>
 
 class Backdrop3D;

@@ -89,8 +89,8 @@ void LineSeries::draw(QCPPainter* painter) {
     }
     const std::size_t first =
         range.lower <= 0 ? 0 : static_cast<std::size_t>(std::floor(range.lower));
-    const std::size_t last = std::min(points_.Count() - 1,
-                                      static_cast<std::size_t>(std::ceil(range.upper)));
+    const std::size_t last =
+        std::min(points_.Count() - 1, static_cast<std::size_t>(std::ceil(range.upper)));
     PixelMapping mapping;
     mapping.x0 = keys->coordToPixel(0);
     mapping.xScale = keys->coordToPixel(1) - mapping.x0;

@@ -2,11 +2,11 @@
 
 #include "SeriesPoints.h"
 
-#include <qcustomplot.h>
-
 #include <QColor>
 #include <QPointF>
 #include <QString>
+
+#include <qcustomplot.h>
 
 // One line of the chart: points whose X value is the number of points the series held when
 // each was added, drawn without markers, flat in 2D or as a ribbon in 3D.

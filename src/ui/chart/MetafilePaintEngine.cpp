@@ -42,28 +42,39 @@ std::optional<QColor> BrushColour(const QBrush& brush) {
 MetafileRecorder::LineStyle LineStyleOf(Qt::PenStyle style) {
     switch (style) {
     case Qt::DashLine:
-    case Qt::CustomDashLine: return MetafileRecorder::LineStyle::Dash;
-    case Qt::DotLine: return MetafileRecorder::LineStyle::Dot;
-    case Qt::DashDotLine: return MetafileRecorder::LineStyle::DashDot;
-    case Qt::DashDotDotLine: return MetafileRecorder::LineStyle::DashDotDot;
-    default: return MetafileRecorder::LineStyle::Solid;
+    case Qt::CustomDashLine:
+        return MetafileRecorder::LineStyle::Dash;
+    case Qt::DotLine:
+        return MetafileRecorder::LineStyle::Dot;
+    case Qt::DashDotLine:
+        return MetafileRecorder::LineStyle::DashDot;
+    case Qt::DashDotDotLine:
+        return MetafileRecorder::LineStyle::DashDotDot;
+    default:
+        return MetafileRecorder::LineStyle::Solid;
     }
 }
 
 MetafileRecorder::LineCap LineCapOf(Qt::PenCapStyle cap) {
     switch (cap) {
-    case Qt::FlatCap: return MetafileRecorder::LineCap::Flat;
-    case Qt::RoundCap: return MetafileRecorder::LineCap::Round;
-    default: return MetafileRecorder::LineCap::Square;
+    case Qt::FlatCap:
+        return MetafileRecorder::LineCap::Flat;
+    case Qt::RoundCap:
+        return MetafileRecorder::LineCap::Round;
+    default:
+        return MetafileRecorder::LineCap::Square;
     }
 }
 
 MetafileRecorder::LineJoin LineJoinOf(Qt::PenJoinStyle join) {
     switch (join) {
     case Qt::MiterJoin:
-    case Qt::SvgMiterJoin: return MetafileRecorder::LineJoin::Miter;
-    case Qt::RoundJoin: return MetafileRecorder::LineJoin::Round;
-    default: return MetafileRecorder::LineJoin::Bevel;
+    case Qt::SvgMiterJoin:
+        return MetafileRecorder::LineJoin::Miter;
+    case Qt::RoundJoin:
+        return MetafileRecorder::LineJoin::Round;
+    default:
+        return MetafileRecorder::LineJoin::Bevel;
     }
 }
 
@@ -148,13 +159,19 @@ void MetafilePaintEngine::updateState(const QPaintEngineState& state) {
     }
     if (flags & (DirtyClipRegion | DirtyClipPath)) {
         // The clip comes in the coordinates in force when it was set.
-        const QRectF area = transform_.mapRect((flags & DirtyClipPath)
-                                                   ? state.clipPath().boundingRect()
-                                                   : QRectF(state.clipRegion().boundingRect()));
+        const QRectF area =
+            transform_.mapRect((flags & DirtyClipPath) ? state.clipPath().boundingRect()
+                                                       : QRectF(state.clipRegion().boundingRect()));
         switch (state.clipOperation()) {
-        case Qt::NoClip: clipArea_.reset(); break;
-        case Qt::ReplaceClip: clipArea_ = area; break;
-        case Qt::IntersectClip: clipArea_ = clipArea_ ? clipArea_->intersected(area) : area; break;
+        case Qt::NoClip:
+            clipArea_.reset();
+            break;
+        case Qt::ReplaceClip:
+            clipArea_ = area;
+            break;
+        case Qt::IntersectClip:
+            clipArea_ = clipArea_ ? clipArea_->intersected(area) : area;
+            break;
         }
         clip_ = clipArea_;
     }
@@ -205,9 +222,9 @@ void MetafilePaintEngine::Fill(const QList<QPolygonF>& polygons, Qt::FillRule ru
     std::vector<MetafileRecorder::Point> points;
     std::vector<std::int32_t> counts;
     for (const QPolygonF& polygon : polygons) {
-        const QPolygonF kept =
-            clip_ && !clip_->contains(polygon.boundingRect()) ? ClipPolygon(polygon, *clip_)
-                                                              : polygon;
+        const QPolygonF kept = clip_ && !clip_->contains(polygon.boundingRect())
+                                   ? ClipPolygon(polygon, *clip_)
+                                   : polygon;
         if (kept.size() < 3) {
             continue;
         }
@@ -296,9 +313,8 @@ void MetafilePaintEngine::drawTextItem(const QPointF& origin, const QTextItem& i
     }
     const QFont font = item.font();
     const double scale = TransformScale();
-    const double pixelSize = font.pixelSize() > 0
-                                 ? font.pixelSize()
-                                 : font.pointSizeF() * kDotsPerInch / 72.0;
+    const double pixelSize =
+        font.pixelSize() > 0 ? font.pixelSize() : font.pointSizeF() * kDotsPerInch / 72.0;
     MetafileRecorder::Font record;
     record.family = font.family().toStdU16String();
     record.height = std::max(1, static_cast<int>(std::lround(pixelSize * scale * kUnits)));

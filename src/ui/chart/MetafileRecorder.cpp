@@ -14,15 +14,13 @@ namespace {
 
 // A pen, brush or font of the picture: the last one made is kept while a stock object ("none")
 // stands in for it, so switching between it and none writes no new object.
-template <typename Spec>
-struct CachedObject {
+template <typename Spec> struct CachedObject {
     HGDIOBJ handle = 0;
     Spec spec{};
     bool selected = false;
 
     // Selects the object described by spec, making it only when it differs from the last.
-    template <typename Make>
-    void Select(HDC dc, const Spec& wanted, Make make) {
+    template <typename Make> void Select(HDC dc, const Spec& wanted, Make make) {
         if (handle != 0 && spec == wanted) {
             if (!selected) {
                 SelectObject(dc, handle);
@@ -77,21 +75,43 @@ COLORREF ColourRef(std::uint32_t colour) {
 DWORD PenStyle(const MetafileRecorder::Pen& pen) {
     DWORD style = PS_GEOMETRIC;
     switch (pen.style) {
-    case MetafileRecorder::LineStyle::Solid: style |= PS_SOLID; break;
-    case MetafileRecorder::LineStyle::Dash: style |= PS_DASH; break;
-    case MetafileRecorder::LineStyle::Dot: style |= PS_DOT; break;
-    case MetafileRecorder::LineStyle::DashDot: style |= PS_DASHDOT; break;
-    case MetafileRecorder::LineStyle::DashDotDot: style |= PS_DASHDOTDOT; break;
+    case MetafileRecorder::LineStyle::Solid:
+        style |= PS_SOLID;
+        break;
+    case MetafileRecorder::LineStyle::Dash:
+        style |= PS_DASH;
+        break;
+    case MetafileRecorder::LineStyle::Dot:
+        style |= PS_DOT;
+        break;
+    case MetafileRecorder::LineStyle::DashDot:
+        style |= PS_DASHDOT;
+        break;
+    case MetafileRecorder::LineStyle::DashDotDot:
+        style |= PS_DASHDOTDOT;
+        break;
     }
     switch (pen.cap) {
-    case MetafileRecorder::LineCap::Flat: style |= PS_ENDCAP_FLAT; break;
-    case MetafileRecorder::LineCap::Square: style |= PS_ENDCAP_SQUARE; break;
-    case MetafileRecorder::LineCap::Round: style |= PS_ENDCAP_ROUND; break;
+    case MetafileRecorder::LineCap::Flat:
+        style |= PS_ENDCAP_FLAT;
+        break;
+    case MetafileRecorder::LineCap::Square:
+        style |= PS_ENDCAP_SQUARE;
+        break;
+    case MetafileRecorder::LineCap::Round:
+        style |= PS_ENDCAP_ROUND;
+        break;
     }
     switch (pen.join) {
-    case MetafileRecorder::LineJoin::Miter: style |= PS_JOIN_MITER; break;
-    case MetafileRecorder::LineJoin::Bevel: style |= PS_JOIN_BEVEL; break;
-    case MetafileRecorder::LineJoin::Round: style |= PS_JOIN_ROUND; break;
+    case MetafileRecorder::LineJoin::Miter:
+        style |= PS_JOIN_MITER;
+        break;
+    case MetafileRecorder::LineJoin::Bevel:
+        style |= PS_JOIN_BEVEL;
+        break;
+    case MetafileRecorder::LineJoin::Round:
+        style |= PS_JOIN_ROUND;
+        break;
     }
     return style;
 }
@@ -141,9 +161,9 @@ bool MetafileRecorder::Open(const std::string& path, std::int32_t width, std::in
     SetWindowOrgEx(dc, 0, 0, nullptr);
     SetWindowExtEx(dc, width, height, nullptr);
     SetViewportOrgEx(dc, 0, 0, nullptr);
-    SetViewportExtEx(dc, static_cast<INT>(std::lround(width * millimetresPerUnit * pixelsPerMillimetreX)),
-                     static_cast<INT>(std::lround(height * millimetresPerUnit * pixelsPerMillimetreY)),
-                     nullptr);
+    SetViewportExtEx(
+        dc, static_cast<INT>(std::lround(width * millimetresPerUnit * pixelsPerMillimetreX)),
+        static_cast<INT>(std::lround(height * millimetresPerUnit * pixelsPerMillimetreY)), nullptr);
     SetBkMode(dc, TRANSPARENT);
     SetTextAlign(dc, TA_BASELINE | TA_LEFT);
     // Shapes start with neither outline nor fill until the painter asks for them.
@@ -184,8 +204,8 @@ void MetafileRecorder::SelectPen(const Pen* pen) {
     }
     s.pen.Select(s.dc, *pen, [&] {
         LOGBRUSH brush{BS_SOLID, ColourRef(pen->colour), 0};
-        return ExtCreatePen(PenStyle(*pen), static_cast<DWORD>(std::max(pen->width, 1)), &brush,
-                            0, nullptr);
+        return ExtCreatePen(PenStyle(*pen), static_cast<DWORD>(std::max(pen->width, 1)), &brush, 0,
+                            nullptr);
     });
 }
 
@@ -202,11 +222,10 @@ void MetafileRecorder::SelectFont(const Font& font) {
     State& s = *state_;
     s.font.Select(s.dc, font, [&] {
         const std::u16string face = font.family.substr(0, LF_FACESIZE - 1);
-        return CreateFontW(-std::abs(font.height), 0, font.escapement, font.escapement,
-                           font.weight, font.italic, font.underline, font.strikeOut,
-                           DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
-                           ANTIALIASED_QUALITY, DEFAULT_PITCH,
-                           reinterpret_cast<LPCWSTR>(face.c_str()));
+        return CreateFontW(-std::abs(font.height), 0, font.escapement, font.escapement, font.weight,
+                           font.italic, font.underline, font.strikeOut, DEFAULT_CHARSET,
+                           OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, ANTIALIASED_QUALITY,
+                           DEFAULT_PITCH, reinterpret_cast<LPCWSTR>(face.c_str()));
     });
 }
 

@@ -50,8 +50,8 @@ public:
 
     // Starts a picture of width x height logical units, unitsPerInch of them to the inch,
     // replacing any file at path. False, with the reason in error, when it cannot be created.
-    bool Open(const std::string& path, std::int32_t width, std::int32_t height,
-              double unitsPerInch, std::string& error);
+    bool Open(const std::string& path, std::int32_t width, std::int32_t height, double unitsPerInch,
+              std::string& error);
     // Finishes the picture; false, with the reason, when the file could not be written in full.
     bool Close(std::string& error);
     bool IsOpen() const;

@@ -56,8 +56,8 @@ std::vector<QPolygonF> ReducedPolylines(const SeriesPoints& points, std::size_t 
         if (begin >= count) {
             break;
         }
-        const auto end = std::min(
-            count, static_cast<std::size_t>(std::floor((column + 1) * pointsPerColumn)));
+        const auto end =
+            std::min(count, static_cast<std::size_t>(std::floor((column + 1) * pointsPerColumn)));
         const std::size_t a = first + begin;
         const std::size_t b = first + end - 1;
         const SeriesPoints::Extent extent = points.ExtentOf(a, b + 1);
@@ -73,7 +73,8 @@ std::vector<QPolygonF> ReducedPolylines(const SeriesPoints& points, std::size_t 
             lines.Add(xa, mapping.Y(opening));
         }
         // Visit the extremes in the order that leads towards the closing value.
-        const bool rising = !std::isfinite(opening) || !std::isfinite(closing) || closing >= opening;
+        const bool rising =
+            !std::isfinite(opening) || !std::isfinite(closing) || closing >= opening;
         lines.Add(xa, mapping.Y(rising ? extent.low : extent.high));
         lines.Add(xa, mapping.Y(rising ? extent.high : extent.low));
         if (std::isfinite(closing)) {

@@ -114,9 +114,13 @@ QPolygonF ClipPolygon(const QPolygonF& polygon, const QRectF& clip) {
             return QPointF(a.x() + (b.x() - a.x()) * (y - a.y()) / (b.y() - a.y()), y);
         };
     };
-    QPolygonF out = ClipAgainst(polygon, [left](QPointF p) { return p.x() >= left; }, atX(left));
-    out = ClipAgainst(out, [right](QPointF p) { return p.x() <= right; }, atX(right));
-    out = ClipAgainst(out, [top](QPointF p) { return p.y() >= top; }, atY(top));
-    out = ClipAgainst(out, [bottom](QPointF p) { return p.y() <= bottom; }, atY(bottom));
+    QPolygonF out = ClipAgainst(
+        polygon, [left](QPointF p) { return p.x() >= left; }, atX(left));
+    out = ClipAgainst(
+        out, [right](QPointF p) { return p.x() <= right; }, atX(right));
+    out = ClipAgainst(
+        out, [top](QPointF p) { return p.y() >= top; }, atY(top));
+    out = ClipAgainst(
+        out, [bottom](QPointF p) { return p.y() <= bottom; }, atY(bottom));
     return out;
 }

@@ -57,8 +57,9 @@ TForm2::TForm2(SettingsStore& settings, OperatorInteraction& operatorInteraction
     ui->setupUi(this);
 
     for (std::size_t i = 0; i < series_.size(); ++i) {
-        series_[i] = ui->Chart1->AddSeries(QString::fromLatin1(kSeriesAppearance[i].title),
-                                           QColor(QString::fromLatin1(kSeriesAppearance[i].colour)));
+        series_[i] =
+            ui->Chart1->AddSeries(QString::fromLatin1(kSeriesAppearance[i].title),
+                                  QColor(QString::fromLatin1(kSeriesAppearance[i].colour)));
         series_[i]->setObjectName(QString::fromStdString(SeriesName(static_cast<int>(i) + 1)));
     }
     Series1 = series_[0];
@@ -94,21 +95,21 @@ TForm2::~TForm2() = default;
 
 void TForm2::FormCreate(int pollCountdownSeconds) {
     // A store that cannot be read leaves the design defaults.
-    const auto readInteger = [this](const std::string& section, const std::string& name,
-                                    int defaultValue) {
+    const auto read = [this](auto reader, const std::string& section, const std::string& name,
+                             auto defaultValue) {
         try {
-            return ReadInteger(settings_, section, name, defaultValue);
+            return reader(settings_, section, name, defaultValue);
         } catch (const SettingsStoreError&) {
             return defaultValue;
         }
     };
-    const auto readFlag = [this](const std::string& section, const std::string& name,
-                                 bool defaultValue) {
-        try {
-            return ReadFlag(settings_, section, name, defaultValue);
-        } catch (const SettingsStoreError&) {
-            return defaultValue;
-        }
+    const auto readInteger = [&](const std::string& section, const std::string& name,
+                                 int defaultValue) {
+        return read(ReadInteger, section, name, defaultValue);
+    };
+    const auto readFlag = [&](const std::string& section, const std::string& name,
+                              bool defaultValue) {
+        return read(ReadFlag, section, name, defaultValue);
     };
 
     const QScreen* screen = QGuiApplication::primaryScreen();
@@ -155,8 +156,8 @@ QDateTime TForm2::Now() const {
 }
 
 void TForm2::BuildTitlePrefix() {
-    chartTitlePrefix_ = modelName_() + QStringLiteral(" Start: ") + DateTimeToText(Now()) +
-                        QStringLiteral(" - ");
+    chartTitlePrefix_ =
+        modelName_() + QStringLiteral(" Start: ") + DateTimeToText(Now()) + QStringLiteral(" - ");
 }
 
 void TForm2::Timer1Timer() {
@@ -245,8 +246,7 @@ void TForm2::FormClose() {
         WriteInteger(settings_, kControl, "Height2", height());
         WriteInteger(settings_, kControl, "Visible2", isVisible() ? 1 : 0);
         for (std::size_t i = 0; i < series_.size(); ++i) {
-            WriteFlag(settings_, kChart, SeriesName(static_cast<int>(i) + 1),
-                      series_[i]->Active());
+            WriteFlag(settings_, kChart, SeriesName(static_cast<int>(i) + 1), series_[i]->Active());
         }
         WriteFlag(settings_, kChart, "AutoScale", ui->cbAutoScale->isChecked());
         WriteFlag(settings_, kChart, "Style2D", ui->rbStyle2D->isChecked());

@@ -79,7 +79,9 @@ std::vector<EmfLine> PolylinesOf(const EmfPicture& picture) {
     std::vector<EmfLine> lines;
     for (const EmfRecord& record : picture.records) {
         switch (record.type) {
-        case kCreatePen: pens[Word(record.bytes, 8)] = FromColourRef(Word(record.bytes, 24)); break;
+        case kCreatePen:
+            pens[Word(record.bytes, 8)] = FromColourRef(Word(record.bytes, 24));
+            break;
         case kExtCreatePen:
             pens[Word(record.bytes, 8)] = FromColourRef(Word(record.bytes, 40));
             break;
@@ -104,14 +106,16 @@ std::vector<EmfLine> PolylinesOf(const EmfPicture& picture) {
                     std::memcpy(xy, record.bytes.constData() + at, sizeof xy);
                     line.points.append(QPoint(xy[0], xy[1]));
                 } else {
-                    line.points.append(QPoint(static_cast<std::int32_t>(Word(record.bytes, at)),
-                                              static_cast<std::int32_t>(Word(record.bytes, at + 4))));
+                    line.points.append(
+                        QPoint(static_cast<std::int32_t>(Word(record.bytes, at)),
+                               static_cast<std::int32_t>(Word(record.bytes, at + 4))));
                 }
             }
             lines.push_back(line);
             break;
         }
-        default: break;
+        default:
+            break;
         }
     }
     return lines;
@@ -128,9 +132,9 @@ QStringList TextsOf(const EmfPicture& picture) {
         const std::uint32_t count = Word(record.bytes, 44);
         const std::uint32_t at = Word(record.bytes, 48);
         if (at + 2 * count <= static_cast<std::uint32_t>(record.bytes.size())) {
-            texts.append(QString::fromUtf16(
-                reinterpret_cast<const char16_t*>(record.bytes.constData() + at),
-                static_cast<qsizetype>(count)));
+            texts.append(
+                QString::fromUtf16(reinterpret_cast<const char16_t*>(record.bytes.constData() + at),
+                                   static_cast<qsizetype>(count)));
         }
     }
     return texts;

@@ -2,13 +2,12 @@
 #include "ui/chart/RectClipping.h"
 #include "ui/chart/Ribbon.h"
 
-#include <gtest/gtest.h>
+#include <QPainterPath>
 
 #include <cmath>
+#include <gtest/gtest.h>
 #include <limits>
 #include <map>
-
-#include <QPainterPath>
 
 namespace {
 

@@ -1,9 +1,8 @@
 #include "ui/chart/SeriesPoints.h"
 
-#include <gtest/gtest.h>
-
 #include <algorithm>
 #include <cmath>
+#include <gtest/gtest.h>
 #include <limits>
 #include <random>
 

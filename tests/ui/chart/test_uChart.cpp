@@ -70,8 +70,7 @@ private:
     static LineChart* ChartOf(TForm2& form) { return form.findChild<LineChart*>("Chart1"); }
     static QString Title(TForm2& form) { return ChartOf(form)->TitleFirstLine(); }
     static std::size_t Points(TForm2& form) { return form.Series1->Count(); }
-    template <typename Control>
-    static Control* Find(TForm2& form, const char* name) {
+    template <typename Control> static Control* Find(TForm2& form, const char* name) {
         return form.findChild<Control*>(name);
     }
     // Two ticks restart the chart; from then on ticks add points.
@@ -118,12 +117,13 @@ private slots:
             QCOMPARE(button->text(), QString(caption));
             QCOMPARE(button->toolTip(), QString(hint));
         }
-        QCOMPARE(Find<QWidget>(*form, "Panel1")->toolTip(), QString("Select channel(s) to display"));
+        QCOMPARE(Find<QWidget>(*form, "Panel1")->toolTip(),
+                 QString("Select channel(s) to display"));
         QCOMPARE(Find<QWidget>(*form, "Panel5")->toolTip(), QString("Save Chart"));
         const QStringList titles{"Channel 1", "Channel 2", "Channel 3", "Channel 4",
                                  "Channel 5", "Channel 6", "Channel 7", "Channel 8"};
-        const QStringList colours{"red", "green", "yellow", "blue",
-                                  "white", "grey", "fuchsia", "teal"};
+        const QStringList colours{"red",   "green", "yellow",  "blue",
+                                  "white", "grey",  "fuchsia", "teal"};
         for (int i = 0; i < 8; ++i) {
             const auto* series = form->findChild<LineSeries*>(QString("Series%1").arg(i + 1));
             QVERIFY(series != nullptr);
@@ -334,7 +334,8 @@ private slots:
         const QStringList lines = ReadLines("Data 20261207101501.csv");
         QCOMPARE(lines.size(), 11);
         QCOMPARE(lines[0], Title(*form));
-        QCOMPARE(lines[10], QString("21.5000;21.4375;-3.0000;0.0000;500.0000;600.0000;700.0000;800.0000"));
+        QCOMPARE(lines[10],
+                 QString("21.5000;21.4375;-3.0000;0.0000;500.0000;600.0000;700.0000;800.0000"));
 
         QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
         clock->Advance(1000);
@@ -382,7 +383,8 @@ private slots:
         const auto lines = PolylinesOf(picture);
         for (const LineSeries* series : {form->Series1, form->Series2, form->Series8}) {
             const bool drawn = std::any_of(lines.begin(), lines.end(), [&](const EmfLine& line) {
-                return line.points.size() >= 20 && line.colour.rgb() == series->Colour().darker(150).rgb();
+                return line.points.size() >= 20 &&
+                       line.colour.rgb() == series->Colour().darker(150).rgb();
             });
             QCOMPARE(drawn, series->Active());
         }
