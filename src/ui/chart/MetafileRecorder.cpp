@@ -14,14 +14,14 @@ namespace {
 
 // A pen, brush or font of the picture: the last one made is kept while a stock object ("none")
 // stands in for it, so switching between it and none writes no new object.
-template <typename Spec> struct CachedObject {
+template <typename Description> struct CachedObject {
     HGDIOBJ handle = 0;
-    Spec spec{};
+    Description description{};
     bool selected = false;
 
-    // Selects the object described by spec, making it only when it differs from the last.
-    template <typename Make> void Select(HDC dc, const Spec& wanted, Make make) {
-        if (handle != 0 && spec == wanted) {
+    // Selects the object described by description, making it only when it differs from the last.
+    template <typename Make> void Select(HDC dc, const Description& wanted, Make make) {
+        if (handle != 0 && description == wanted) {
             if (!selected) {
                 SelectObject(dc, handle);
                 selected = true;
@@ -34,7 +34,7 @@ template <typename Spec> struct CachedObject {
             DeleteObject(handle);
         }
         handle = made;
-        spec = wanted;
+        description = wanted;
         selected = true;
     }
     void SelectStock(HDC dc, int stock) {
