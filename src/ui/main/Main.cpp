@@ -320,7 +320,10 @@ void TForm1::ShowOnline(bool online) {
 }
 
 void TForm1::ShowDiagnosticLine(const std::string& text) {
-    ui->lTest->setText(FromWindows1252(text));
+    // The line is narrower than most frames: its hint shows the whole of it.
+    const QString line = FromWindows1252(text);
+    ui->lTest->setText(line);
+    ui->lTest->setToolTip(line);
 }
 
 void TForm1::ProcessMessages() {
