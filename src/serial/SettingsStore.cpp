@@ -16,9 +16,22 @@ std::optional<long long> ParseDecimal(const std::string& text) {
     return value;
 }
 
+namespace {
+
+std::optional<std::string> ReadOrNothing(SettingsStore& store, const std::string& section,
+                                         const std::string& name) {
+    try {
+        return store.ReadValue(kSettingsKey, section, name);
+    } catch (const SettingsStoreError&) {
+        return std::nullopt;
+    }
+}
+
+} // namespace
+
 int ReadInteger(SettingsStore& store, const std::string& section, const std::string& name,
                 int defaultValue) {
-    const auto text = store.ReadValue(kSettingsKey, section, name);
+    const auto text = ReadOrNothing(store, section, name);
     if (!text) {
         return defaultValue;
     }
@@ -36,7 +49,7 @@ void WriteInteger(SettingsStore& store, const std::string& section, const std::s
 
 bool ReadFlag(SettingsStore& store, const std::string& section, const std::string& name,
               bool defaultValue) {
-    const auto text = store.ReadValue(kSettingsKey, section, name);
+    const auto text = ReadOrNothing(store, section, name);
     if (!text) {
         return defaultValue;
     }
@@ -51,7 +64,7 @@ void WriteFlag(SettingsStore& store, const std::string& section, const std::stri
 
 std::string ReadText(SettingsStore& store, const std::string& section, const std::string& name,
                      const std::string& defaultValue) {
-    return store.ReadValue(kSettingsKey, section, name).value_or(defaultValue);
+    return ReadOrNothing(store, section, name).value_or(defaultValue);
 }
 
 std::optional<std::string> MemorySettingsStore::ReadValue(const std::string& key,

@@ -32,8 +32,9 @@ inline const std::string kSettingsKey = "Software\\Vxxx Control Panel";
 // The text as a decimal integer (an optional sign, then digits only), or nothing.
 std::optional<long long> ParseDecimal(const std::string& text);
 
-// Integer values are decimal text; a missing value or text that is not a decimal integer
-// gives the caller's default.
+// The windows' readers: a missing value, text that is not of the value's kind, or a store that
+// cannot be read gives the caller's default, so a window always comes up.
+// Integer values are decimal text.
 int ReadInteger(SettingsStore& store, const std::string& section, const std::string& name,
                 int defaultValue);
 void WriteInteger(SettingsStore& store, const std::string& section, const std::string& name,

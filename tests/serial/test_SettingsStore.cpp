@@ -37,5 +37,14 @@ TEST(SettingsStore, MemoryStoreFailsOnRequest) {
     EXPECT_NO_THROW(WriteInteger(store, "Comms", "BaudRate", 9600));
     EXPECT_THROW(WriteInteger(store, "Comms", "DataBits", 8), SettingsStoreError);
     store.SetFailReads(true);
-    EXPECT_THROW(ReadInteger(store, "Comms", "BaudRate", 1), SettingsStoreError);
+    EXPECT_THROW(store.ReadValue(kSettingsKey, "Comms", "BaudRate"), SettingsStoreError);
+}
+
+TEST(SettingsStore, AnUnreadableStoreGivesTheDefaults) {
+    MemorySettingsStore store;
+    store.Set("Control", "Left2", "40");
+    store.SetFailReads(true);
+    EXPECT_EQ(ReadInteger(store, "Control", "Left2", 7), 7);
+    EXPECT_TRUE(ReadFlag(store, "Chart", "Series1", true));
+    EXPECT_EQ(ReadText(store, "Control", "Calibrate TC zero", "0.000"), "0.000");
 }

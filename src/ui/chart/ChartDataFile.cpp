@@ -2,6 +2,7 @@
 
 #include "LineSeries.h"
 #include "ui/main/LocaleText.h"
+#include "ui/main/Windows1252.h"
 
 #include <QFile>
 
@@ -15,8 +16,9 @@ QString WriteChartData(const QString& path, const QString& title,
         return QStringLiteral("Cannot write file \"%1\". %2").arg(path, file.errorString());
     };
     const auto writeLine = [&](const QString& line) {
-        const QByteArray bytes = line.toLatin1() + "\r\n";
-        return file.write(bytes) == bytes.size();
+        const std::string bytes = ToWindows1252(line) + "\r\n";
+        const auto size = static_cast<qint64>(bytes.size());
+        return file.write(bytes.data(), size) == size;
     };
     if (!writeLine(title)) {
         return writeError();

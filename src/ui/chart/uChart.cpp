@@ -4,13 +4,11 @@
 #include "LineChart.h"
 #include "LineSeries.h"
 #include "ui/main/LocaleText.h"
+#include "ui/main/WindowPlacement.h"
 #include "ui_uChart.h"
 
 #include <QCloseEvent>
-#include <QGuiApplication>
-#include <QScreen>
 #include <QTimer>
-
 #include <algorithm>
 #include <climits>
 
@@ -94,47 +92,29 @@ TForm2::TForm2(SettingsStore& settings, OperatorInteraction& operatorInteraction
 TForm2::~TForm2() = default;
 
 void TForm2::FormCreate(int pollCountdownSeconds) {
-    // A store that cannot be read leaves the design defaults.
-    const auto read = [this](auto reader, const std::string& section, const std::string& name,
-                             auto defaultValue) {
-        try {
-            return reader(settings_, section, name, defaultValue);
-        } catch (const SettingsStoreError&) {
-            return defaultValue;
-        }
-    };
-    const auto readInteger = [&](const std::string& section, const std::string& name,
-                                 int defaultValue) {
-        return read(ReadInteger, section, name, defaultValue);
-    };
-    const auto readFlag = [&](const std::string& section, const std::string& name,
-                              bool defaultValue) {
-        return read(ReadFlag, section, name, defaultValue);
-    };
-
-    const QScreen* screen = QGuiApplication::primaryScreen();
-    const QSize screenSize = screen != nullptr ? screen->geometry().size() : QSize(1024, 768);
-    const int left = readInteger(kControl, "Left2", (screenSize.width() - width()) / 2);
-    const int top = readInteger(kControl, "Top2", (screenSize.height() - height()) / 2);
-    const int windowWidth = readInteger(kControl, "Width2", width());
-    const int windowHeight = readInteger(kControl, "Height2", height());
+    const QPoint centred = CentredOnScreen(size());
+    const int left = ReadInteger(settings_, kControl, "Left2", centred.x());
+    const int top = ReadInteger(settings_, kControl, "Top2", centred.y());
+    const int windowWidth = ReadInteger(settings_, kControl, "Width2", width());
+    const int windowHeight = ReadInteger(settings_, kControl, "Height2", height());
     move(left, top);
     resize(windowWidth, windowHeight);
-    if (readInteger(kControl, "Visible2", 0) > 0) {
+    if (ReadInteger(settings_, kControl, "Visible2", 0) > 0) {
         show();
     }
 
     const auto boxes = CheckBoxes();
     for (std::size_t i = 0; i < series_.size(); ++i) {
-        series_[i]->SetActive(readFlag(kChart, SeriesName(static_cast<int>(i) + 1), true));
+        series_[i]->SetActive(
+            ReadFlag(settings_, kChart, SeriesName(static_cast<int>(i) + 1), true));
     }
     for (std::size_t i = 0; i < series_.size(); ++i) {
         boxes[i]->setChecked(series_[i]->Active());
     }
-    ui->cbAutoScale->setChecked(readFlag(kChart, "AutoScale", true));
+    ui->cbAutoScale->setChecked(ReadFlag(settings_, kChart, "AutoScale", true));
     // The later of the two that is set wins: with neither stored the chart starts in 3D.
-    ui->rbStyle2D->setChecked(readFlag(kChart, "Style2D", true));
-    ui->rbStyle3D->setChecked(readFlag(kChart, "Style3D", true));
+    ui->rbStyle2D->setChecked(ReadFlag(settings_, kChart, "Style2D", true));
+    ui->rbStyle3D->setChecked(ReadFlag(settings_, kChart, "Style3D", true));
 
     SetSamplingPeriod(static_cast<int>(
         std::clamp<long long>(pollCountdownSeconds * 1000LL, kShortestPeriodMs, INT_MAX)));

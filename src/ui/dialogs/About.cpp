@@ -1,18 +1,13 @@
 #include "About.h"
 
+#include "ui/main/WindowPlacement.h"
 #include "ui_About.h"
-
-#include <QGuiApplication>
-#include <QScreen>
 
 TfAbout::TfAbout(std::function<QString()> modelName, QWidget* parent)
     : QDialog(parent), ui(std::make_unique<Ui::TfAbout>()), modelName_(std::move(modelName)) {
     ui->setupUi(this);
     setFixedSize(420, 178);
-    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
-        const QRect area = screen->geometry();
-        move((area.width() - width()) / 2, (area.height() - height()) / 2);
-    }
+    move(CentredOnScreen(size()));
     ui->lVersion->setText(QStringLiteral("10 November 2018 Version 2.8"));
     ui->lCopyright->setText(QStringLiteral("Copyright \u00A9 2009-2018. All rights reserved."));
     ShowProgramName();

@@ -29,15 +29,6 @@ constexpr int kCommsDiagnostics = 0x10;
 constexpr int kHintHidePause = 10000;
 constexpr int kStartUpWait = 2000;
 
-// A settings store that cannot be read gives the defaults: the program starts all the same.
-int ReadSetting(SettingsStore& store, const std::string& name, int defaultValue) {
-    try {
-        return ReadInteger(store, kControl, name, defaultValue);
-    } catch (const SettingsStoreError&) {
-        return defaultValue;
-    }
-}
-
 } // namespace
 
 TForm1::TForm1(InstrumentPort& serialPort, SettingsStore& settings,
@@ -121,13 +112,13 @@ void TForm1::FormCreate() {
 }
 
 void TForm1::ReadSettings() {
-    move(ReadSetting(settings_, "Left1", 0), ReadSetting(settings_, "Top1", 0));
+    move(ReadInteger(settings_, kControl, "Left1", 0), ReadInteger(settings_, kControl, "Top1", 0));
     // A stored interval outside 2..3600 would leave the countdown where it never reaches 0.
-    const int interval = ClampInterval(ReadSetting(settings_, "Comms_Interval", 2));
+    const int interval = ClampInterval(ReadInteger(settings_, kControl, "Comms_Interval", 2));
     pollCountdown_ = interval;
     outputsCountdown_ = interval / 2;
     ui->eInterval->setText(QString::number(interval));
-    switch (ReadSetting(settings_, "Display_Selection", 3)) {
+    switch (ReadInteger(settings_, kControl, "Display_Selection", 3)) {
     case 1:
         ui->rbMilliVolt->setChecked(true);
         break;
@@ -138,8 +129,8 @@ void TForm1::ReadSettings() {
     default:
         break;
     }
-    diagnosticLevel_ = ReadSetting(settings_, "Diagnostic Level", 0);
-    configurationWasVisible_ = ReadSetting(settings_, "Visible3", 0) > 0;
+    diagnosticLevel_ = ReadInteger(settings_, kControl, "Diagnostic Level", 0);
+    configurationWasVisible_ = ReadInteger(settings_, kControl, "Visible3", 0) > 0;
 }
 
 void TForm1::ApplyDiagnosticLevel() {
