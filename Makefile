@@ -5,7 +5,11 @@ PRESET := ci
 endif
 BUILD_DIR := build/$(PRESET)
 
-.PHONY: deps configure build test test-tsan fuzz run clean
+# `make run PORT=/dev/ttyUSB0` runs against a real instrument, otherwise the built-in simulator
+# (MODEL=V420 for the other model).
+PANEL_ARGUMENTS = $(if $(PORT),--port $(PORT),--simulate $(MODEL))
+
+.PHONY: deps configure build test test-tsan test-core format format-check fuzz run run-dev clean
 
 deps:
 	scripts/install-deps.sh
@@ -38,9 +42,28 @@ test-tsan: deps
 	cmake --build --preset tsan --target serial_tests
 	ctest --preset tsan -L serial
 
-# The panel against the simulator built into it; MODEL=V420 for the other model.
-run: build
-	ASAN_OPTIONS=detect_leaks=0 $(BUILD_DIR)/src/app/control-panel --simulate $(MODEL)
+# The serial layer, the protocol and the simulator configured without Qt, with their tests.
+test-core: deps
+	cmake --preset core
+	cmake --build --preset core
+	ctest --preset core
+
+# Every C++ file of the project in the committed style.
+SOURCES = $(shell git ls-files '*.cpp' '*.h')
+format: deps
+	clang-format -i $(SOURCES)
+format-check: deps
+	clang-format --dry-run --Werror $(SOURCES)
+
+# The optimised panel.
+run: deps
+	cmake --preset release
+	cmake --build --preset release --target control-panel
+	build/release/src/app/control-panel $(PANEL_ARGUMENTS)
+
+# The panel built with the sanitizers.
+run-dev: build
+	ASAN_OPTIONS=detect_leaks=0 $(BUILD_DIR)/src/app/control-panel $(PANEL_ARGUMENTS)
 
 clean:
 	rm -rf build

@@ -22,7 +22,7 @@ fi
 
 cmake --preset "$preset" >/dev/null
 cmake --build --preset "$preset" --target chart-demo
-demo=$PWD/build/$preset/src/ui/chart/chart-demo
+demo=$PWD/build/$preset/tests/ui/chart/chart-demo
 
 export QT_QPA_PLATFORM=offscreen ASAN_OPTIONS=detect_leaks=0
 for view in 2d 3d; do

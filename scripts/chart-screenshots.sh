@@ -13,7 +13,7 @@ mkdir -p "$out"
 
 cmake --preset "$preset" >/dev/null
 cmake --build --preset "$preset" --target chart-demo
-demo=$PWD/build/$preset/src/ui/chart/chart-demo
+demo=$PWD/build/$preset/tests/ui/chart/chart-demo
 
 export ASAN_OPTIONS=detect_leaks=0
 shoot() {

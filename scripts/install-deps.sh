@@ -4,7 +4,7 @@
 set -euo pipefail
 
 packages=(
-    cmake ninja-build g++ pkg-config make
+    cmake ninja-build g++ pkg-config make git clang-format
     libgtest-dev libgmock-dev
     qt6-base-dev qt6-base-dev-tools qt6-serialport-dev libgl-dev
     libqcustomplot-dev libemf-dev

@@ -1,29 +1,59 @@
 #pragma once
 
-#include "ui/calibration/Calibration.h"
-#include "ui/channel/uChannel.h"
-#include "ui/chart/uChart.h"
-#include "ui/config/Config.h"
-#include "ui/dialogs/About.h"
-#include "ui/dialogs/Enter.h"
-#include "ui/dialogs/Select.h"
-#include "ui/engineering/Engineering.h"
-#include "ui/main/Main.h"
+#include "protocol/FrameLayer.h"
+#include "protocol/ReplyDispatcher.h"
+#include "ui/panel/InstrumentPort.h"
+#include "ui/panel/LinkObserver.h"
+#include "ui/panel/PanelContext.h"
+#include "ui/panel/ReplyRouter.h"
 
-// Every window of the program, created in its order: the main window first (its start-up runs
-// then, before any other window exists), then chart, configuration, channel, calibration,
-// About, engineering, pick-one-item and enter-a-value. All live for the whole run.
-struct ControlPanel {
+#include <memory>
+
+class TForm1;
+class TForm2;
+class TForm3;
+class TfAbout;
+class TfCalibrate;
+class TfChannel;
+class TfEnter;
+class TfRTC;
+class TfSelect;
+
+// The program's windows and what joins them: the frame layer over the serial port, the reply
+// dispatcher and its router, and the program-wide state. The windows are created in their
+// order (main window, chart, configuration, channel, calibration, About, engineering,
+// pick-one-item, enter-a-value), each registered with the others as soon as it exists; the
+// main window's start-up runs once it is registered, before any other window exists. This is
+// the only place that names the window classes. Everything lives for the whole run.
+class ControlPanel {
+public:
     ControlPanel(InstrumentPort& serialPort, SettingsStore& settings,
-                 OperatorInteraction& operatorInteraction, Clock& clock);
+                 OperatorInteraction& operatorInteraction, Clock& clock, MessagePump& pump);
+    ~ControlPanel();
+    ControlPanel(const ControlPanel&) = delete;
+    ControlPanel& operator=(const ControlPanel&) = delete;
 
-    TForm1 form1;
-    TForm2 form2;
-    TForm3 form3;
-    TfChannel fChannel;
-    TfCalibrate fCalibrate;
-    TfAbout fAbout;
-    TfRTC fRTC;
-    TfSelect fSelect;
-    TfEnter fEnter;
+    TForm1& MainForm() { return *form1_; }
+    const PanelState& State() const { return state_; }
+    FrameLayer& Frames() { return frames_; }
+
+private:
+    InstrumentPort& serialPort_;
+    PanelState state_;
+    PanelWindows windows_;
+    LinkObserver link_;
+    FrameLayer frames_;
+    ReplyRouter replies_;
+    ReplyDispatcher dispatcher_;
+    PanelContext context_;
+
+    std::unique_ptr<TForm1> form1_;
+    std::unique_ptr<TForm2> form2_;
+    std::unique_ptr<TForm3> form3_;
+    std::unique_ptr<TfChannel> fChannel_;
+    std::unique_ptr<TfCalibrate> fCalibrate_;
+    std::unique_ptr<TfAbout> fAbout_;
+    std::unique_ptr<TfRTC> fRTC_;
+    std::unique_ptr<TfSelect> fSelect_;
+    std::unique_ptr<TfEnter> fEnter_;
 };

@@ -1,6 +1,6 @@
 #include "IniSettingsStore.h"
 
-#include "ui/main/Windows1252.h"
+#include "ui/panel/Windows1252.h"
 
 #include <QSettings>
 #include <QStandardPaths>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ui/main/OperatorInteraction.h"
+#include "ui/panel/OperatorInteraction.h"
 
 class QWidget;
 

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "serial/SerialPort.h"
-#include "ui/main/InstrumentPort.h"
+#include "ui/panel/InstrumentPort.h"
 
 #include <optional>
 #include <string>

@@ -8,6 +8,8 @@
 #include "SignalCloser.h"
 #include "serial/SerialPort.h"
 #include "sim/InstrumentServer.h"
+#include "ui/main/Main.h"
+#include "ui/panel/QtMessagePump.h"
 
 #include <QApplication>
 #include <exception>
@@ -49,13 +51,14 @@ int main(int argc, char** argv) {
     QtHandOver handOver;
     TSerialPort serialPort(handOver.Queue(), SystemClock());
     SerialPortLink port(serialPort, portForThisRun);
-    ControlPanel panel(port, settings, operatorInteraction, SystemClock());
+    QtMessagePump pump;
+    ControlPanel panel(port, settings, operatorInteraction, SystemClock(), pump);
 
     // A signal or the end of the session closes the program as the operator's close would.
-    SignalCloser closer([&panel] { panel.form1.close(); });
+    SignalCloser closer([&panel] { panel.MainForm().close(); });
     QObject::connect(&application, &QCoreApplication::aboutToQuit,
-                     [&panel] { panel.form1.FormClose(); });
+                     [&panel] { panel.MainForm().FormClose(); });
 
-    panel.form1.show();
+    panel.MainForm().show();
     return application.exec();
 }

@@ -66,33 +66,3 @@ std::string ReadText(SettingsStore& store, const std::string& section, const std
                      const std::string& defaultValue) {
     return ReadOrNothing(store, section, name).value_or(defaultValue);
 }
-
-std::optional<std::string> MemorySettingsStore::ReadValue(const std::string& key,
-                                                          const std::string& section,
-                                                          const std::string& name) {
-    if (failReads_) {
-        throw SettingsStoreError("settings store cannot be read");
-    }
-    const auto found = values_.find({key, section, name});
-    if (found == values_.end()) {
-        return std::nullopt;
-    }
-    return found->second;
-}
-
-void MemorySettingsStore::WriteValue(const std::string& key, const std::string& section,
-                                     const std::string& name, const std::string& value) {
-    if (failWrites_ || (!failingName_.empty() && name == failingName_)) {
-        throw SettingsStoreError("settings store cannot be written");
-    }
-    values_[{key, section, name}] = value;
-}
-
-std::optional<std::string> MemorySettingsStore::Get(const std::string& section,
-                                                    const std::string& name) const {
-    const auto found = values_.find({kSettingsKey, section, name});
-    if (found == values_.end()) {
-        return std::nullopt;
-    }
-    return found->second;
-}

@@ -1,13 +1,11 @@
 #pragma once
 
-#include <map>
 #include <optional>
 #include <stdexcept>
 #include <string>
-#include <tuple>
 
 // The per-user settings tree: a key, sections under it, and named text values in each section.
-// The program plugs in a persistent store; tests use MemorySettingsStore.
+// The program plugs in a persistent store; tests keep theirs in memory.
 class SettingsStoreError : public std::runtime_error {
 public:
     using std::runtime_error::runtime_error;
@@ -46,29 +44,3 @@ void WriteFlag(SettingsStore& store, const std::string& section, const std::stri
                bool value);
 std::string ReadText(SettingsStore& store, const std::string& section, const std::string& name,
                      const std::string& defaultValue);
-
-class MemorySettingsStore final : public SettingsStore {
-public:
-    std::optional<std::string> ReadValue(const std::string& key, const std::string& section,
-                                         const std::string& name) override;
-    void WriteValue(const std::string& key, const std::string& section, const std::string& name,
-                    const std::string& value) override;
-
-    // Makes every later read, or every later write, fail until cleared.
-    void SetFailReads(bool fail) { failReads_ = fail; }
-    void SetFailWrites(bool fail) { failWrites_ = fail; }
-    // Makes the write of the value of this name fail.
-    void FailWriteOf(std::string name) { failingName_ = std::move(name); }
-
-    void Set(const std::string& section, const std::string& name, const std::string& value) {
-        values_[{kSettingsKey, section, name}] = value;
-    }
-    std::optional<std::string> Get(const std::string& section, const std::string& name) const;
-    std::size_t Size() const { return values_.size(); }
-
-private:
-    std::map<std::tuple<std::string, std::string, std::string>, std::string> values_;
-    bool failReads_ = false;
-    bool failWrites_ = false;
-    std::string failingName_;
-};

@@ -1,6 +1,7 @@
 // The port's properties, setter rules, messages and settings, on a port that is not open.
 
 #include "PortMessages.h"
+#include "support/MemorySettingsStore.h"
 #include "serial/HandOverQueue.h"
 #include "serial/SerialPort.h"
 

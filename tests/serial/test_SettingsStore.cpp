@@ -1,4 +1,4 @@
-#include "serial/SettingsStore.h"
+#include "support/MemorySettingsStore.h"
 
 #include <gtest/gtest.h>
 

@@ -1,12 +1,7 @@
 #include "Calibration.h"
 
-TfCalibrate::TfCalibrate(QWidget* parent) : QWidget(parent, Qt::Window) {
+TfCalibrate::TfCalibrate(const PanelContext& context, QWidget* parent)
+    : QWidget(parent, Qt::Window), context_(context) {
     setObjectName(QStringLiteral("fCalibrate"));
     setWindowTitle(QStringLiteral("Calibration"));
 }
-
-void TfCalibrate::bRestartClick() {}
-
-void TfCalibrate::ApplyChannelReply(int, int, const QString&, const QString&, const QString&) {}
-
-void TfCalibrate::ShowSerialNumber(const QString&) {}

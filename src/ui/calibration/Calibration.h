@@ -1,18 +1,24 @@
 #pragma once
 
-#include <QString>
+#include "ui/panel/PanelContext.h"
+
 #include <QWidget>
 
-// The calibration window. For now it carries what the main window calls: the restart after a
-// status reply, the channel reply and the serial number reply.
-class TfCalibrate : public QWidget {
+// The calibration window. For now it carries what the main window calls.
+class TfCalibrate : public QWidget, public CalibrationWindow {
     Q_OBJECT
 
 public:
-    explicit TfCalibrate(QWidget* parent = nullptr);
+    explicit TfCalibrate(const PanelContext& context, QWidget* parent = nullptr);
 
-    void bRestartClick();
-    void ApplyChannelReply(int channel, int typeCode, const QString& typeName, const QString& m,
-                           const QString& c);
-    void ShowSerialNumber(const QString& serialNumber);
+    // CalibrationWindow
+    bool IsShown() const override { return isVisible(); }
+    void SetShown(bool shown) override { setVisible(shown); }
+    void CloseWindow() override { close(); }
+    void Restart() override {}
+    void ApplyChannelReply(int, int, const QString&, const QString&, const QString&) override {}
+    void ShowSerialNumber(const QString&) override {}
+
+private:
+    PanelContext context_;
 };

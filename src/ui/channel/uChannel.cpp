@@ -1,21 +1,11 @@
 #include "uChannel.h"
 
-TfChannel::TfChannel(QWidget* parent) : QWidget(parent, Qt::Window) {
+TfChannel::TfChannel(const PanelContext& context, QWidget* parent)
+    : QWidget(parent, Qt::Window), context_(context) {
     setObjectName(QStringLiteral("fChannel"));
     setWindowTitle(QStringLiteral("Channel configuration"));
-    SetSensorType('T');
 }
 
-void TfChannel::SetSensorType(char inputMode) {
-    if (inputMode == 'P') {
-        sensorTypes_ = {QStringLiteral("PT100")};
-    } else {
-        sensorTypes_ = {"J", "K", "T", "E", "N", "R", "S", "B"};
-    }
+void TfChannel::ShowChannelCaption(int channel) {
+    setWindowTitle(QStringLiteral("Channel %1 configuration").arg(channel));
 }
-
-QString TfChannel::SensorTypeName(int code) const {
-    return sensorTypes_.value(code);
-}
-
-void TfChannel::ApplyChannelReply(int, int, const QString&, const QString&) {}

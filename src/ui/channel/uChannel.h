@@ -1,33 +1,26 @@
 #pragma once
 
-#include <QString>
-#include <QStringList>
+#include "ui/panel/PanelContext.h"
+
 #include <QWidget>
 
-// The channel configuration window. For now it carries what the main window calls: its
-// caption, its sync state, the sensor type list and the channel reply.
-class TfChannel : public QWidget {
+// The channel configuration window. For now it carries what the main window calls.
+class TfChannel : public QWidget, public ChannelWindow {
     Q_OBJECT
 
 public:
-    // Sync states: 1 the window shows what the instrument reported, 3 the main window has just
-    // switched it to another channel.
-    static constexpr int kInSync = 1;
-    static constexpr int kChannelSwitched = 3;
+    explicit TfChannel(const PanelContext& context, QWidget* parent = nullptr);
 
-    explicit TfChannel(QWidget* parent = nullptr);
-
-    int SyncState() const { return syncState_; }
-    void SetSyncState(int state) { syncState_ = state; }
-
-    // Rebuilds the sensor type list for the input mode ('P' resistance, else thermocouple).
-    void SetSensorType(char inputMode);
-    // The name at that sensor type code of the list, empty outside it.
-    QString SensorTypeName(int code) const;
-
-    void ApplyChannelReply(int channel, int typeCode, const QString& m, const QString& c);
+    // ChannelWindow
+    bool IsShown() const override { return isVisible(); }
+    void SetShown(bool shown) override { setVisible(shown); }
+    void CloseWindow() override { close(); }
+    void ShowChannelCaption(int channel) override;
+    void MarkChannelSwitched() override {}
+    void Repaint() override { repaint(); }
+    void SetSensorType() override {}
+    void ApplyChannelReply(int, int, const QString&, const QString&) override {}
 
 private:
-    int syncState_ = 0;
-    QStringList sensorTypes_;
+    PanelContext context_;
 };

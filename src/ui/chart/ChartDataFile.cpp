@@ -1,8 +1,8 @@
 #include "ChartDataFile.h"
 
 #include "LineSeries.h"
-#include "ui/main/LocaleText.h"
-#include "ui/main/Windows1252.h"
+#include "ui/panel/LocaleText.h"
+#include "ui/panel/Windows1252.h"
 
 #include <QFile>
 

@@ -3,8 +3,8 @@
 #include "ChartDataFile.h"
 #include "LineChart.h"
 #include "LineSeries.h"
-#include "ui/main/LocaleText.h"
-#include "ui/main/WindowPlacement.h"
+#include "ui/panel/LocaleText.h"
+#include "ui/panel/WindowPlacement.h"
 #include "ui_uChart.h"
 
 #include <QCloseEvent>
@@ -32,6 +32,8 @@ constexpr std::array<SeriesAppearance, ReadingHistory::kChannels> kSeriesAppeara
 
 const std::string kControl = "Control";
 const std::string kChart = "Chart";
+// "Left2", "Top2", "Visible2".
+constexpr int kWindowNumber = 2;
 
 // The polling timer ticks once a second, so sampling faster shows nothing new.
 constexpr int kShortestPeriodMs = 1000;
@@ -92,14 +94,10 @@ TForm2::TForm2(SettingsStore& settings, OperatorInteraction& operatorInteraction
 TForm2::~TForm2() = default;
 
 void TForm2::FormCreate(int pollCountdownSeconds) {
-    const QPoint centred = CentredOnScreen(size());
-    const int left = ReadInteger(settings_, kControl, "Left2", centred.x());
-    const int top = ReadInteger(settings_, kControl, "Top2", centred.y());
-    const int windowWidth = ReadInteger(settings_, kControl, "Width2", width());
-    const int windowHeight = ReadInteger(settings_, kControl, "Height2", height());
-    move(left, top);
-    resize(windowWidth, windowHeight);
-    if (ReadInteger(settings_, kControl, "Visible2", 0) > 0) {
+    const bool shown = WindowPlacement::Restore(*this, settings_, kWindowNumber);
+    resize(ReadInteger(settings_, kControl, "Width2", width()),
+           ReadInteger(settings_, kControl, "Height2", height()));
+    if (shown) {
         show();
     }
 
@@ -220,11 +218,9 @@ void TForm2::rbStyle3DClick() {
 
 void TForm2::FormClose() {
     try {
-        WriteInteger(settings_, kControl, "Left2", pos().x());
-        WriteInteger(settings_, kControl, "Top2", pos().y());
+        WindowPlacement::Store(*this, settings_, kWindowNumber);
         WriteInteger(settings_, kControl, "Width2", width());
         WriteInteger(settings_, kControl, "Height2", height());
-        WriteInteger(settings_, kControl, "Visible2", isVisible() ? 1 : 0);
         for (std::size_t i = 0; i < series_.size(); ++i) {
             WriteFlag(settings_, kChart, SeriesName(static_cast<int>(i) + 1), series_[i]->Active());
         }
@@ -235,6 +231,18 @@ void TForm2::FormClose() {
         operator_.ReportError(QString::fromStdString(error.what()));
     }
     hide();
+}
+
+bool TForm2::IsShown() const {
+    return isVisible();
+}
+
+void TForm2::SetShown(bool shown) {
+    setVisible(shown);
+}
+
+void TForm2::CloseWindow() {
+    FormClose();
 }
 
 void TForm2::closeEvent(QCloseEvent* event) {

@@ -2,8 +2,9 @@
 
 #include "serial/Clock.h"
 #include "serial/SettingsStore.h"
-#include "ui/main/OperatorInteraction.h"
-#include "ui/main/ReadingHistory.h"
+#include "ui/panel/OperatorInteraction.h"
+#include "ui/panel/ReadingHistory.h"
+#include "ui/panel/SecondaryWindows.h"
 
 #include <QString>
 #include <QWidget>
@@ -25,7 +26,7 @@ class TForm2;
 // interval) into eight line series, and saves the chart as a picture and its points as a data
 // file. It lives for the whole run; closing it stores its settings and hides it, and its timer
 // keeps sampling while it is hidden.
-class TForm2 : public QWidget {
+class TForm2 : public QWidget, public ChartWindow {
     Q_OBJECT
 public:
     TForm2(SettingsStore& settings, OperatorInteraction& operatorInteraction,
@@ -34,9 +35,14 @@ public:
     ~TForm2() override;
 
     // The sampling period follows the poll interval (seconds x 1000).
-    void SetSamplingPeriod(int milliseconds);
+    void SetSamplingPeriod(int milliseconds) override;
     // Stores position, size, visibility and chart options, then hides the window.
     void FormClose();
+
+    // ChartWindow
+    bool IsShown() const override;
+    void SetShown(bool shown) override;
+    void CloseWindow() override;
 
     LineSeries* Series1 = nullptr;
     LineSeries* Series2 = nullptr;

@@ -1,36 +1,28 @@
 #include "Config.h"
 
-#include "ui/main/Main.h"
-#include "ui/main/Windows1252.h"
+#include "ui/panel/Windows1252.h"
 
-TForm3::TForm3(TForm1& mainWindow, QWidget* parent)
-    : QWidget(parent, Qt::Window), mainWindow_(mainWindow) {
+TForm3::TForm3(InstrumentPort& serialPort, const PanelContext& context, QWidget* parent)
+    : QWidget(parent, Qt::Window), serialPort_(serialPort), context_(context) {
     setObjectName(QStringLiteral("Form3"));
     setWindowTitle(QStringLiteral("System configuration"));
     resize(230, 300);
 }
 
 void TForm3::cbPortChange() {
-    InstrumentPort& port = mainWindow_.SerialPort1();
-    const std::string selected = port.CommPort();
-    port.SetActive(false);
-    port.SetCommPort(selected);
-    port.SetActive(true);
-    mainWindow_.ShowUnitText(FromWindows1252(port.CommPort()));
-    mainWindow_.ShowCommsCaption(FromWindows1252(selected) + QStringLiteral(" Interval"));
-    mainWindow_.setWindowTitle(QStringLiteral("Control Panel - connecting"));
-    mainWindow_.Frames().SendPoll('S');
-}
-
-void TForm3::ApplyStatus(const InstrumentStatus& status) {
-    status_ = status;
+    const std::string selected = serialPort_.CommPort();
+    serialPort_.SetActive(false);
+    serialPort_.SetCommPort(selected);
+    serialPort_.SetActive(true);
+    if (MainWindow* mainWindow = context_.windows.main) {
+        mainWindow->ShowUnitText(FromWindows1252(serialPort_.CommPort()));
+        mainWindow->ShowCommsCaption(FromWindows1252(selected) + QStringLiteral(" Interval"));
+        mainWindow->ShowConnecting();
+    }
+    context_.frames.SendPoll('S');
 }
 
 void TForm3::ShowModelLayout(int width, bool zeroLogShown) {
     resize(width, height());
     zeroLogShown_ = zeroLogShown;
 }
-
-void TForm3::ShowAlarmOutput(const AlarmOutputSetting&) {}
-
-void TForm3::StoreLoggedRecord(const std::string&) {}

@@ -1,6 +1,6 @@
 #include "About.h"
 
-#include "ui/main/WindowPlacement.h"
+#include "ui/panel/WindowPlacement.h"
 #include "ui_About.h"
 
 TfAbout::TfAbout(std::function<QString()> modelName, QWidget* parent)

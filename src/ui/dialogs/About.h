@@ -1,5 +1,7 @@
 #pragma once
 
+#include "ui/panel/SecondaryWindows.h"
+
 #include <QDialog>
 #include <functional>
 #include <memory>
@@ -10,12 +12,14 @@ class TfAbout;
 
 // The About box: the program's title with the model the instrument reported, its release
 // date and version, and the copyright line.
-class TfAbout : public QDialog {
+class TfAbout : public QDialog, public AboutBox {
     Q_OBJECT
 
 public:
     explicit TfAbout(std::function<QString()> modelName, QWidget* parent = nullptr);
     ~TfAbout() override;
+
+    void ShowModal() override { exec(); }
 
 protected:
     void showEvent(QShowEvent* event) override;

@@ -1,14 +1,7 @@
 #include "Engineering.h"
 
-TfRTC::TfRTC(QWidget* parent) : QWidget(parent, Qt::Window) {
+TfRTC::TfRTC(const PanelContext& context, QWidget* parent)
+    : QWidget(parent, Qt::Window), context_(context) {
     setObjectName(QStringLiteral("fRTC"));
     setWindowTitle(QStringLiteral("Engineering"));
 }
-
-void TfRTC::WriteCommsLogLine(const std::string&) {}
-
-void TfRTC::ShowRegisters(const QStringList&) {}
-
-void TfRTC::ShowFilterConstant(const QString&) {}
-
-void TfRTC::ShowSixtyHertz(bool) {}

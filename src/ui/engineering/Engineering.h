@@ -1,23 +1,25 @@
 #pragma once
 
-#include <QString>
-#include <QStringList>
-#include <QWidget>
-#include <string>
+#include "ui/panel/PanelContext.h"
 
-// The engineering window. For now it carries what the main window calls: the comms-transaction
-// log's flag and line writer, the register and filter constant replies.
-class TfRTC : public QWidget {
+#include <QWidget>
+
+// The engineering window. For now it carries what the main window calls.
+class TfRTC : public QWidget, public EngineeringWindow {
     Q_OBJECT
 
 public:
-    explicit TfRTC(QWidget* parent = nullptr);
+    explicit TfRTC(const PanelContext& context, QWidget* parent = nullptr);
 
-    bool CommsLogActive() const { return false; }
-    void WriteCommsLogLine(const std::string& line);
+    // EngineeringWindow
+    bool IsShown() const override { return isVisible(); }
+    void SetShown(bool shown) override { setVisible(shown); }
+    void CloseWindow() override { close(); }
+    bool CommsLogActive() override { return false; }
+    void WriteCommsLogLine(const std::string&) override {}
+    void ShowRegisters(const QStringList&) override {}
+    void ShowFilterConstant(const QString&, std::optional<bool>) override {}
 
-    // The 32 register texts, register 0 first.
-    void ShowRegisters(const QStringList& registers);
-    void ShowFilterConstant(const QString& constant);
-    void ShowSixtyHertz(bool sixtyHertz);
+private:
+    PanelContext context_;
 };

@@ -1,7 +1,7 @@
 #include "ChannelDisplays.h"
 
-#include "NumberText.h"
-#include "Windows1252.h"
+#include "ui/panel/NumberText.h"
+#include "ui/panel/Windows1252.h"
 
 #include <QGroupBox>
 #include <QLabel>
@@ -112,10 +112,6 @@ QStringList ChannelDisplays::ReadingTexts() const {
         texts.append(display.reading->text());
     }
     return texts;
-}
-
-double ChannelDisplays::ReadingValue(int channel) const {
-    return ValueOf(displays_[channel].reading);
 }
 
 void ChannelDisplays::UpdateMinMax() {

@@ -41,7 +41,6 @@ public:
     QString ReadingText(int channel) const;
     // Cold junction first, then channels 1 to 8: the fields of a PC log line.
     QStringList ReadingTexts() const;
-    double ReadingValue(int channel) const;
 
     // Once per interval: a minimum or maximum still without a value takes the reading, else
     // the lower or higher of the two.

@@ -1,13 +1,7 @@
 #include "Main.h"
 
-#include "LocaleText.h"
-#include "Windows1252.h"
-#include "ui/calibration/Calibration.h"
-#include "ui/channel/uChannel.h"
-#include "ui/chart/uChart.h"
-#include "ui/config/Config.h"
-#include "ui/dialogs/About.h"
-#include "ui/engineering/Engineering.h"
+#include "ui/panel/DiagnosticLevel.h"
+#include "ui/panel/LocaleText.h"
 #include "ui_Main.h"
 
 #include <QCloseEvent>
@@ -20,22 +14,21 @@ namespace {
 
 const std::string kControl = "Control";
 
-// "Diagnostic Level" bits that the main window reads.
-constexpr int kEngineeringButton = 0x02;
-constexpr int kColdJunctionDisplay = 0x04;
-constexpr int kNoMinMaxTracking = 0x08;
-constexpr int kCommsDiagnostics = 0x10;
-
 constexpr int kHintHidePause = 10000;
 constexpr int kStartUpWait = 2000;
 
+// The edit is left when the operator moves to another control of this window; switching to
+// another window or opening a menu leaves the focus where it was.
+bool LeavesForAnotherControl(Qt::FocusReason reason) {
+    return reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason;
+}
+
 } // namespace
 
-TForm1::TForm1(InstrumentPort& serialPort, SettingsStore& settings,
-               OperatorInteraction& operatorInteraction, Clock& clock, QWidget* parent)
+TForm1::TForm1(InstrumentPort& serialPort, const PanelContext& context, QWidget* parent)
     : QWidget(parent), ui(std::make_unique<Ui::TForm1>()), serialPort_(serialPort),
-      settings_(settings), operator_(operatorInteraction), clock_(clock),
-      frames_(serialPort, *this), dispatcher_(frames_, *this) {
+      settings_(context.settings), operator_(context.operatorInteraction), clock_(context.clock),
+      frames_(context.frames), state_(context.state), windows_(context.windows) {
     ui->setupUi(this);
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
@@ -47,19 +40,9 @@ TForm1::TForm1(InstrumentPort& serialPort, SettingsStore& settings,
     Timer1->setObjectName(QStringLiteral("Timer1"));
     Timer1->setInterval(1000);
     ConnectControls();
-    serialPort_.SetOnRxClusterEvent([this] { frames_.SerialPort1RxClusterEvent(); });
-    FormCreate();
 }
 
-TForm1::~TForm1() {
-    // Closed first: the worker looks at the handler only while the port is open.
-    serialPort_.SetActive(false);
-    serialPort_.SetOnRxClusterEvent(nullptr);
-}
-
-void TForm1::ConnectWindows(const PanelWindows& windows) {
-    windows_ = windows;
-}
+TForm1::~TForm1() = default;
 
 void TForm1::ConnectControls() {
     // Queued, as a timer message would be: a tick that waits for the link lets the next ticks
@@ -95,7 +78,7 @@ void TForm1::FormCreate() {
         widget->setToolTipDuration(kHintHidePause);
     }
     ui->lLogName->clear();
-    history_.Clear();
+    state_.History.Clear();
     try {
         serialPort_.RestoreSettings(settings_);
     } catch (const SettingsStoreError&) {
@@ -115,7 +98,7 @@ void TForm1::ReadSettings() {
     move(ReadInteger(settings_, kControl, "Left1", 0), ReadInteger(settings_, kControl, "Top1", 0));
     // A stored interval outside 2..3600 would leave the countdown where it never reaches 0.
     const int interval = ClampInterval(ReadInteger(settings_, kControl, "Comms_Interval", 2));
-    pollCountdown_ = interval;
+    state_.PollCountdown = interval;
     outputsCountdown_ = interval / 2;
     ui->eInterval->setText(QString::number(interval));
     switch (ReadInteger(settings_, kControl, "Display_Selection", 3)) {
@@ -129,22 +112,22 @@ void TForm1::ReadSettings() {
     default:
         break;
     }
-    diagnosticLevel_ = ReadInteger(settings_, kControl, "Diagnostic Level", 0);
+    state_.DiagnosticLevel = ReadInteger(settings_, kControl, "Diagnostic Level", 0);
     configurationWasVisible_ = ReadInteger(settings_, kControl, "Visible3", 0) > 0;
 }
 
 void TForm1::ApplyDiagnosticLevel() {
-    if (diagnosticLevel_ & kEngineeringButton) {
+    if (state_.HasDiagnosticBit(DiagnosticBit::kEngineeringWindow)) {
         ui->bENG->show();
     }
-    displays_[0].group->setVisible(diagnosticLevel_ & kColdJunctionDisplay);
-    if (diagnosticLevel_ & kCommsDiagnostics) {
+    displays_[0].group->setVisible(state_.HasDiagnosticBit(DiagnosticBit::kColdJunctionDisplay));
+    if (state_.HasDiagnosticBit(DiagnosticBit::kCommsDiagnostics)) {
         ui->lTest->show();
         ui->gbComms->show();
         ui->gbBCC_error->show();
         frames_.SetDiagnosticEcho(true);
     }
-    if (diagnosticLevel_ & kNoMinMaxTracking) {
+    if (state_.HasDiagnosticBit(DiagnosticBit::kNoMinMaxTracking)) {
         ui->bReset->setEnabled(false);
     }
 }
@@ -159,13 +142,17 @@ void TForm1::FormClose() {
         return;
     }
     closed_ = true;
+    // Every wait and bulk exchange still running ends at its next step.
+    state_.Closing = true;
     Timer1->stop();
     StopButtonClick();
-    windows_.chart->FormClose();
-    windows_.configuration->close();
-    windows_.channel->close();
-    windows_.calibration->close();
-    windows_.engineering->close();
+    for (SecondaryWindow* window : std::initializer_list<SecondaryWindow*>{
+             windows_.chart, windows_.configuration, windows_.channel, windows_.calibration,
+             windows_.engineering}) {
+        if (window != nullptr) {
+            window->CloseWindow();
+        }
+    }
     WriteSettings();
     serialPort_.SetActive(false);
     QCoreApplication::quit();
@@ -202,7 +189,8 @@ bool TForm1::eventFilter(QObject* watched, QEvent* event) {
             return true;
         }
     }
-    if (event->type() == QEvent::FocusOut && watched == ui->eInterval) {
+    if (event->type() == QEvent::FocusOut && watched == ui->eInterval &&
+        LeavesForAnotherControl(static_cast<QFocusEvent*>(event)->reason())) {
         eIntervalExit();
     }
     return QWidget::eventFilter(watched, event);
@@ -215,26 +203,30 @@ void TForm1::bExitClick() {
 
 namespace {
 
-void ToggleVisible(QWidget* window) {
-    window->setVisible(!window->isVisible());
+void ToggleShown(SecondaryWindow* window) {
+    if (window != nullptr) {
+        window->SetShown(!window->IsShown());
+    }
 }
 
 } // namespace
 
 void TForm1::bChart1Click() {
-    ToggleVisible(windows_.chart);
+    ToggleShown(windows_.chart);
 }
 
 void TForm1::bConfigClick() {
-    ToggleVisible(windows_.configuration);
+    ToggleShown(windows_.configuration);
 }
 
 void TForm1::bENGClick() {
-    ToggleVisible(windows_.engineering);
+    ToggleShown(windows_.engineering);
 }
 
 void TForm1::bAboutClick() {
-    windows_.about->exec();
+    if (windows_.about != nullptr) {
+        windows_.about->ShowModal();
+    }
 }
 
 void TForm1::bCalibrateClick() {
@@ -242,22 +234,25 @@ void TForm1::bCalibrateClick() {
         operator_.Notify(QStringLiteral("Please stop logging before calibration."));
         return;
     }
-    if (windows_.calibration->isVisible()) {
-        windows_.calibration->hide();
+    if (windows_.calibration == nullptr) {
+        return;
+    }
+    if (windows_.calibration->IsShown()) {
+        windows_.calibration->SetShown(false);
         return;
     }
     if (!ui->rbMilliVolt->isChecked()) {
         QString question;
-        if (inputMode_ == 'T') {
+        if (state_.InputMode == 'T') {
             question = QStringLiteral("Switch to Millivolt?");
-        } else if (inputMode_ == 'P') {
+        } else if (state_.InputMode == 'P') {
             question = QStringLiteral("Switch to Resistance?");
         }
         if (operator_.Ask(question)) {
             ui->rbMilliVolt->setChecked(true);
         }
     }
-    windows_.calibration->show();
+    windows_.calibration->SetShown(true);
 }
 
 void TForm1::bResetClick() {
@@ -279,14 +274,45 @@ void TForm1::lComm_countDblClick() {
 }
 
 void TForm1::lDispDblClick(int channel) {
-    windows_.channel->setWindowTitle(QStringLiteral("Channel %1 configuration").arg(channel));
-    if (channel != selectedChannel_) {
-        selectedChannel_ = channel;
-        windows_.channel->SetSyncState(TfChannel::kChannelSwitched);
+    if (windows_.channel == nullptr) {
+        return;
+    }
+    windows_.channel->ShowChannelCaption(channel);
+    if (channel != state_.SelectedChannel) {
+        state_.SelectedChannel = channel;
+        windows_.channel->MarkChannelSwitched();
         frames_.SendPoll(static_cast<char>('0' + channel));
     }
-    windows_.channel->show();
-    windows_.channel->repaint();
+    windows_.channel->SetShown(true);
+    windows_.channel->Repaint();
+}
+
+void TForm1::PausePolling() {
+    if (pollingPauses_++ == 0) {
+        Timer1->stop();
+    }
+}
+
+void TForm1::ResumePolling() {
+    if (pollingPauses_ > 0 && --pollingPauses_ == 0 && !closed_) {
+        Timer1->start();
+    }
+}
+
+QString TForm1::ChannelDisplayText(int channel) const {
+    return displays_.ReadingText(channel);
+}
+
+bool TForm1::MilliVoltSelected() const {
+    return ui->rbMilliVolt->isChecked();
+}
+
+void TForm1::SelectMilliVolt() {
+    ui->rbMilliVolt->setChecked(true);
+}
+
+QString TForm1::ClockText() const {
+    return ui->lClock->text();
 }
 
 void TForm1::ShowUnitText(const QString& text) {
@@ -295,6 +321,10 @@ void TForm1::ShowUnitText(const QString& text) {
 
 void TForm1::ShowCommsCaption(const QString& text) {
     ui->lComms->setText(text);
+}
+
+void TForm1::ShowConnecting() {
+    setWindowTitle(QStringLiteral("Control Panel - connecting"));
 }
 
 void TForm1::ShowCommsCount(int count) {
@@ -310,36 +340,12 @@ void TForm1::ShowOnline(bool online) {
     ui->iOnline1->setVisible(online);
 }
 
-void TForm1::ShowDiagnosticLine(const std::string& text) {
+void TForm1::ShowDiagnosticLine(const QString& text) {
     // The line is narrower than most frames: its hint shows the whole of it.
-    const QString line = FromWindows1252(text);
-    ui->lTest->setText(line);
-    ui->lTest->setToolTip(line);
-}
-
-void TForm1::ProcessMessages() {
-    if (closed_) {
-        // The program is ending: no reply will come, so no sender may go on waiting for one.
-        frames_.SetCommsBusy(false);
-        return;
-    }
-    // Sleeps until something happens; the timer, the port's hand-over and the operator's
-    // input all post events, so the wait neither spins nor outlasts what it waits for.
-    QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents);
-}
-
-std::string TForm1::FormatNow(const std::string& pattern) {
-    return ToWindows1252(NowText(FromWindows1252(pattern)));
+    ui->lTest->setText(text);
+    ui->lTest->setToolTip(text);
 }
 
 QString TForm1::NowText(const QString& pattern) {
     return FormatDateTime(pattern, ToLocalDateTime(clock_.Now()));
-}
-
-bool TForm1::CommsLogActive() {
-    return windows_.engineering->CommsLogActive();
-}
-
-void TForm1::WriteCommsLogLine(const std::string& line) {
-    windows_.engineering->WriteCommsLogLine(line);
 }

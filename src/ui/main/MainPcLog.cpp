@@ -1,5 +1,5 @@
 // PC data logging: the main window's Start and Stop, and the line the polling timer writes.
-#include "LocaleText.h"
+#include "ui/panel/LocaleText.h"
 #include "Main.h"
 #include "ui_Main.h"
 

@@ -1,29 +1,21 @@
 // The polling timer of the main window: one tick a second drives all regular traffic.
-#include "LocaleText.h"
 #include "Main.h"
-#include "ui/chart/uChart.h"
-#include "ui/config/Config.h"
+#include "ui/panel/DiagnosticLevel.h"
+#include "ui/panel/LocaleText.h"
 #include "ui_Main.h"
 
 #include <QTimer>
-
-namespace {
-
-constexpr int kColdJunctionDisplay = 0x04;
-constexpr int kNoMinMaxTracking = 0x08;
-
-} // namespace
 
 void TForm1::Timer1Timer() {
     if (closed_) {
         return;
     }
-    if (diagnosticLevel_ & kColdJunctionDisplay) {
-        displays_[0].group->setVisible(inputMode_ != 'P');
+    if (state_.HasDiagnosticBit(DiagnosticBit::kColdJunctionDisplay)) {
+        displays_[0].group->setVisible(state_.InputMode != 'P');
     }
     ui->lClock->setText(DateTimeToText(ToLocalDateTime(clock_.Now())));
     // A countdown that has somehow gone below 1 elapses at once instead of never.
-    if (--pollCountdown_ <= 0) {
+    if (--state_.PollCountdown <= 0) {
         IntervalElapsed();
     } else {
         InBetweenPoll();
@@ -31,17 +23,15 @@ void TForm1::Timer1Timer() {
     if (busyWatchdog_.Tick(frames_.CommsBusy(), frames_.TransmittedFrameCount())) {
         frames_.SetCommsBusy(false);
     }
-    if (portReselection_.Observe(frames_.OutstandingCount())) {
-        windows_.configuration->cbPortChange();
+    if (portReselection_.Observe(frames_.OutstandingCount()) &&
+        windows_.configuration != nullptr) {
+        windows_.configuration->ReselectPort();
     }
 }
 
 void TForm1::IntervalElapsed() {
-    const int interval = IntervalFromText(ui->eInterval->text().toStdString());
-    pollCountdown_ = interval;
-    if (const auto letter = ReadingPollLetter(SelectedDisplay(), inputMode_)) {
-        frames_.PollIfIdle(*letter);
-    }
+    state_.PollCountdown = IntervalFromText(ui->eInterval->text().toStdString());
+    SendReadingPoll();
     if (PcLogging()) {
         if (newReading_) {
             WriteLogLine();
@@ -49,18 +39,33 @@ void TForm1::IntervalElapsed() {
         newReading_ = false;
         logTimeStamp_ = NowText(QStringLiteral("dd.mm.yy hh:mm:ss"));
     }
-    if (!(diagnosticLevel_ & kNoMinMaxTracking)) {
+    if (!state_.HasDiagnosticBit(DiagnosticBit::kNoMinMaxTracking)) {
         displays_.UpdateMinMax();
     }
 }
 
+void TForm1::SendReadingPoll() {
+    const auto letter = ReadingPollLetter(SelectedDisplay(), state_.InputMode);
+    if (!letter) {
+        readingPollPending_ = false;
+        return;
+    }
+    // A slow instrument keeps the link busy with the poll in between; the readings must not
+    // starve behind it.
+    readingPollPending_ = frames_.CommsBusy();
+    frames_.PollIfIdle(*letter);
+}
+
 void TForm1::InBetweenPoll() {
-    if (modelName_ == QLatin1String("V630")) {
+    if (readingPollPending_ && !frames_.CommsBusy()) {
+        SendReadingPoll();
+    }
+    if (state_.ModelName == QLatin1String("V630")) {
         if (--outputsCountdown_ <= 0) {
             outputsCountdown_ = IntervalFromText(ui->eInterval->text().toStdString()) / 2;
             frames_.PollIfIdle('O');
         }
-    } else if (modelName_ != QLatin1String("V420")) {
+    } else if (state_.ModelName != QLatin1String("V420")) {
         // Until the status reply names a known model, every tick in between asks for it.
         frames_.PollIfIdle('S');
     }
@@ -78,7 +83,9 @@ DisplaySelection TForm1::SelectedDisplay() const {
 
 void TForm1::eIntervalExit() {
     const int interval = IntervalFromText(ui->eInterval->text().toStdString());
-    pollCountdown_ = interval;
+    state_.PollCountdown = interval;
     ui->eInterval->setText(QString::number(interval));
-    windows_.chart->SetSamplingPeriod(interval * 1000);
+    if (windows_.chart != nullptr) {
+        windows_.chart->SetSamplingPeriod(interval * 1000);
+    }
 }

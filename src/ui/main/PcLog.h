@@ -1,6 +1,7 @@
 #pragma once
 
-#include <QFile>
+#include "ui/panel/RecordFile.h"
+
 #include <QString>
 #include <QStringList>
 #include <optional>
@@ -15,21 +16,17 @@ QString PcLogLine(const QString& timeStamp, const QStringList& readings);
 // Every line reaches the disk as it is written.
 class PcDataLog {
 public:
-    PcDataLog() = default;
-    PcDataLog(const PcDataLog&) = delete;
-    PcDataLog& operator=(const PcDataLog&) = delete;
-
-    bool IsOpen() const { return file_.isOpen(); }
+    bool IsOpen() const { return file_.IsOpen(); }
 
     // Creates the file for that stamp. Gives the log name without ".csv", or nothing with the
     // reason in *error.
     std::optional<QString> Open(const QString& stamp, QString* error);
 
-    // Writes one line as Windows-1252 text; false with the reason in *error when it failed.
-    bool WriteLine(const QString& line, QString* error);
+    // Writes one line; false with the reason in *error when it failed.
+    bool WriteLine(const QString& line, QString* error) { return file_.Write(line, error); }
 
-    void Close();
+    void Close() { file_.Close(); }
 
 private:
-    QFile file_;
+    RecordFile file_;
 };

@@ -1,5 +1,6 @@
 #include "EmfReader.h"
 #include "ManualClock.h"
+#include "MemorySettingsStore.h"
 #include "ScriptedOperator.h"
 #include "ui/chart/LineChart.h"
 #include "ui/chart/uChart.h"

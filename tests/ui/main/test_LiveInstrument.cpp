@@ -1,12 +1,6 @@
 // The program's windows on a real serial port: the simulated instrument on a pseudo-terminal,
 // the serial worker and its Qt hand-over, the polling timer running in real time.
-#include "app/ControlPanel.h"
-#include "app/QtHandOver.h"
-#include "app/SerialPortLink.h"
-#include "serial/SerialPort.h"
-#include "sim/InstrumentServer.h"
-#include "support/ManualClock.h"
-#include "support/ScriptedOperator.h"
+#include "ui/support/LivePanel.h"
 
 #include <QElapsedTimer>
 #include <QLabel>
@@ -24,33 +18,11 @@ double ThreadCpuMilliseconds() {
            usage.ru_stime.tv_sec * 1e3 + usage.ru_stime.tv_usec / 1e3;
 }
 
-// Everything main() builds, with the simulator's faults chosen by the test.
-struct LivePanel {
-    explicit LivePanel(const sim::FaultOptions& faults = {}) : server(Options(faults)) {
-        server.Start();
-        link = std::make_unique<SerialPortLink>(serialPort, server.Path());
-        panel = std::make_unique<ControlPanel>(*link, settings, operatorAnswers, clock);
-    }
-
-    static sim::ServerOptions Options(const sim::FaultOptions& faults) {
-        sim::ServerOptions options;
-        options.faults = faults;
-        return options;
-    }
-
-    TForm1& Form() { return panel->form1; }
-    QString Text(const char* name) { return Form().findChild<QLabel*>(name)->text(); }
-    void StopPollingTimer() { Form().findChild<QTimer*>("Timer1")->stop(); }
-
-    sim::InstrumentServer server;
-    QtHandOver handOver;
-    TSerialPort serialPort{handOver.Queue()};
-    std::unique_ptr<SerialPortLink> link;
-    MemorySettingsStore settings;
-    ScriptedOperator operatorAnswers;
-    ManualClock clock; // the start-up wait passes at once
-    std::unique_ptr<ControlPanel> panel;
-};
+sim::ServerOptions WithFaults(const sim::FaultOptions& faults) {
+    sim::ServerOptions options;
+    options.faults = faults;
+    return options;
+}
 
 } // namespace
 
@@ -60,11 +32,12 @@ class LiveInstrumentTest : public QObject {
 private slots:
     void readingsFromTheInstrumentAreShown() {
         LivePanel live;
+        live.Start();
         QTRY_VERIFY_WITH_TIMEOUT(live.Text("lDispx1") != "-------", 10000);
         QVERIFY(live.Form().windowTitle().startsWith("V630 Control Panel - V630 2.1"));
         QCOMPARE(live.Text("lUnit"), QString(" \u00B0 C "));
-        QVERIFY(live.Form().History().newest >= 1);
-        QTRY_VERIFY_WITH_TIMEOUT(!live.Form().Frames().CommsBusy(), 3000);
+        QVERIFY(live.panel->State().History.newest >= 1);
+        QTRY_VERIFY_WITH_TIMEOUT(!live.panel->Frames().CommsBusy(), 3000);
         QCOMPARE(live.Text("lComm_count"), QString("0"));
         QCOMPARE(live.Text("lBCC_error"), QString("0"));
         // The run's port is opened, and the stored one stays as it was.
@@ -81,8 +54,9 @@ private slots:
         faults.garbage = {0.0, 2, 11};
         faults.split = {0.0, 2, 15};
         faults.split_gap_ms = 400;
-        LivePanel live(faults);
-        FrameLayer& frames = live.Form().Frames();
+        LivePanel live(WithFaults(faults));
+        live.Start();
+        FrameLayer& frames = live.panel->Frames();
         QTRY_VERIFY_WITH_TIMEOUT(frames.TransmittedFrameCount() >= 22, 40000);
         QTRY_VERIFY_WITH_TIMEOUT(!frames.CommsBusy(), 3000);
         // Corrupt and split replies are BCC errors; corrupt and dropped ones stay unanswered.
@@ -91,16 +65,17 @@ private slots:
         QCOMPARE(live.Text("lComm_count"), QString("3"));
         QCOMPARE(frames.HandlerFailureCount(), 0);
         // And the readings go on.
-        const int newest = live.Form().History().newest;
-        QTRY_VERIFY_WITH_TIMEOUT(live.Form().History().newest != newest, 5000);
+        const int newest = live.panel->State().History.newest;
+        QTRY_VERIFY_WITH_TIMEOUT(live.panel->State().History.newest != newest, 5000);
     }
 
     void aWaitingSenderSleepsUntilTheReplyComes() {
         sim::FaultOptions faults;
         faults.delay_ms = 1500;
-        LivePanel live(faults);
+        LivePanel live(WithFaults(faults));
+        live.Start();
         live.StopPollingTimer();
-        FrameLayer& frames = live.Form().Frames();
+        FrameLayer& frames = live.panel->Frames();
         QTRY_VERIFY_WITH_TIMEOUT(!frames.CommsBusy(), 5000); // the start-up status poll
         frames.SendPoll('T');
         QElapsedTimer wall;
@@ -117,9 +92,10 @@ private slots:
     void closingEndsEveryWaitAtOnce() {
         sim::FaultOptions faults;
         faults.delay_ms = 5000;
-        LivePanel live(faults);
+        LivePanel live(WithFaults(faults));
+        live.Start();
         live.StopPollingTimer();
-        FrameLayer& frames = live.Form().Frames();
+        FrameLayer& frames = live.panel->Frames();
         QTimer::singleShot(300, &live.Form(), [&live] { live.Form().close(); });
         QElapsedTimer wall;
         wall.start();

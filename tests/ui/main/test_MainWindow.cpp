@@ -73,7 +73,7 @@ private slots:
         TForm1& form = h->Start();
         QCOMPARE(form.pos(), QPoint(120, 45));
         QCOMPARE(h->Find<QLineEdit>("eInterval")->text(), QString("10"));
-        QCOMPARE(form.PollCountdown(), 10);
+        QCOMPARE(h->state.PollCountdown, 10);
         QVERIFY(h->Find<QRadioButton>("rbMilliVolt")->isChecked());
         for (const char* shown : {"bENG", "lTest", "gbComms", "gbBCC_error", "gbChannel0"}) {
             QVERIFY2(!form.findChild<QWidget*>(shown)->isHidden(), shown);
@@ -118,15 +118,15 @@ private slots:
         QFETCH(QString, stored);
         QFETCH(int, interval);
         h->settings.Set("Control", "Comms_Interval", stored.toStdString());
-        TForm1& form = h->Start();
-        QCOMPARE(form.PollCountdown(), interval);
+        h->Start();
+        QCOMPARE(h->state.PollCountdown, interval);
         QCOMPARE(h->Find<QLineEdit>("eInterval")->text(), QString::number(interval));
     }
 
     void unreadableSettingsGiveTheDefaults() {
         h->settings.SetFailReads(true);
-        TForm1& form = h->Start();
-        QCOMPARE(form.PollCountdown(), 2);
+        h->Start();
+        QCOMPARE(h->state.PollCountdown, 2);
         QCOMPARE(h->port.sent, std::vector<std::string>{"\x04S\x05"});
     }
 
@@ -147,7 +147,6 @@ private slots:
         QVERIFY(!h->settings.Get("Control", "Diagnostic Level"));
 
         // The next start shows Temperature.
-        h->panel.reset();
         h->Start();
         QVERIFY(h->Find<QRadioButton>("rbTemperature")->isChecked());
         QCOMPARE(h->Find<QLineEdit>("eInterval")->text(), QString("15"));
@@ -166,9 +165,22 @@ private slots:
         TForm1& form = h->Start();
         h->settings.SetFailWrites(true);
         form.close();
-        // Each window reports its own failed write; the main window's is one of them.
         QCOMPARE(h->operatorAnswers.errors.filter("The settings could not be stored").size(), 1);
         QCOMPARE(h->port.operations.back(), std::string("Close"));
+    }
+
+    void closingClosesTheOtherWindowsAndEndsEveryWait() {
+        TForm1& form = h->Start();
+        form.close();
+        QVERIFY(h->state.Closing);
+        for (const int closes : {h->chart.closes, h->configuration.closes, h->channel.closes,
+                                 h->calibration.closes, h->engineering.closes}) {
+            QCOMPARE(closes, 1);
+        }
+        // A sender waiting for a reply that will never come goes on.
+        h->frames.SendPoll('X');
+        h->frames.SendPoll('X');
+        QCOMPARE(h->pump.waits, 0);
     }
 
     void closingEndsPcLoggingAndRunsOnce() {
@@ -197,35 +209,35 @@ private slots:
     void buttonsShowAndHideTheirWindows() {
         h->settings.Set("Control", "Diagnostic Level", "2");
         h->Start();
-        const std::pair<const char*, QWidget*> buttons[] = {
-            {"bChart1", &h->panel->form2},
-            {"bConfig", &h->panel->form3},
-            {"bENG", &h->panel->fRTC},
+        const std::pair<const char*, SecondaryWindow*> buttons[] = {
+            {"bChart1", &h->chart},
+            {"bConfig", &h->configuration},
+            {"bENG", &h->engineering},
         };
         for (const auto& [button, window] : buttons) {
             h->Find<QPushButton>(button)->click();
-            QVERIFY2(window->isVisible(), button);
+            QVERIFY2(window->IsShown(), button);
             h->Find<QPushButton>(button)->click();
-            QVERIFY2(!window->isVisible(), button);
+            QVERIFY2(!window->IsShown(), button);
         }
     }
 
     void calibrateWhileLoggingOnlyTellsTheOperator() {
         h->Start();
-        h->panel->fCalibrate.show();
+        h->calibration.shown = true;
         h->Find<QPushButton>("StartButton")->click();
         h->Find<QPushButton>("bCalibrate")->click();
         QCOMPARE(h->operatorAnswers.notices,
                  QStringList{"Please stop logging before calibration."});
         QVERIFY(h->operatorAnswers.questions.isEmpty());
-        QVERIFY(h->panel->fCalibrate.isVisible());
+        QVERIFY(h->calibration.shown);
     }
 
     void calibrateClosesAnOpenCalibrationWindow() {
         h->Start();
-        h->panel->fCalibrate.show();
+        h->calibration.shown = true;
         h->Find<QPushButton>("bCalibrate")->click();
-        QVERIFY(!h->panel->fCalibrate.isVisible());
+        QVERIFY(!h->calibration.shown);
         QVERIFY(h->operatorAnswers.questions.isEmpty());
     }
 
@@ -250,15 +262,15 @@ private slots:
         h->Find<QPushButton>("bCalibrate")->click();
         QCOMPARE(h->operatorAnswers.questions, QStringList{question});
         QVERIFY(!h->Find<QRadioButton>("rbMilliVolt")->isChecked());
-        QVERIFY(h->panel->fCalibrate.isVisible());
+        QVERIFY(h->calibration.shown);
 
-        h->panel->fCalibrate.hide();
+        h->calibration.shown = false;
         h->operatorAnswers.AnswerYes();
         h->Find<QPushButton>("bCalibrate")->click();
         QVERIFY(h->Find<QRadioButton>("rbMilliVolt")->isChecked());
 
         // Already on millivolts: no question.
-        h->panel->fCalibrate.hide();
+        h->calibration.shown = false;
         h->Find<QPushButton>("bCalibrate")->click();
         QCOMPARE(h->operatorAnswers.questions.size(), 2);
         QVERIFY(h->operatorAnswers.unexpected.isEmpty());
@@ -296,7 +308,7 @@ private slots:
         h->operatorAnswers.AnswerYes();
         QTest::mouseDClick(h->Find<QGroupBox>("gbBCC_error"), Qt::LeftButton);
         QCOMPARE(h->Text("lBCC_error"), QString("0"));
-        QCOMPARE(form.Frames().BccErrorCount(), 0);
+        QCOMPARE(h->frames.BccErrorCount(), 0);
 
         h->operatorAnswers.AnswerYes();
         QTest::mouseDClick(h->Find("lComm_count"), Qt::LeftButton);
@@ -311,40 +323,31 @@ private slots:
         h->port.Receive(Replies::Status("V420"));
         h->Polls();
         QTest::mouseDClick(h->Find("lDispx3"), Qt::LeftButton);
-        QCOMPARE(h->panel->fChannel.windowTitle(), QString("Channel 3 configuration"));
-        QVERIFY(h->panel->fChannel.isVisible());
-        QCOMPARE(h->panel->fChannel.SyncState(), TfChannel::kChannelSwitched);
-        QCOMPARE(form.SelectedChannel(), 3);
+        QCOMPARE(h->channel.caption, 3);
+        QVERIFY(h->channel.shown);
+        QCOMPARE(h->channel.repaints, 1);
+        QVERIFY(h->channel.switched);
+        QCOMPARE(h->state.SelectedChannel, 3);
         QCOMPARE(h->Polls(), std::string("3"));
 
         // The channel already selected: shown again without a poll.
-        h->panel->fChannel.hide();
-        h->panel->fChannel.SetSyncState(TfChannel::kInSync);
+        h->channel.shown = false;
+        h->channel.switched = false;
         h->port.Receive(Replies::Framed("300  1.0000  0.0000"));
         QTest::mouseDClick(h->Find("lDispx3"), Qt::LeftButton);
-        QVERIFY(h->panel->fChannel.isVisible());
-        QCOMPARE(h->panel->fChannel.SyncState(), TfChannel::kInSync);
+        QVERIFY(h->channel.shown);
+        QVERIFY(!h->channel.switched);
         QCOMPARE(h->Polls(), std::string());
 
         QTest::mouseDClick(h->Find("lDispx0"), Qt::LeftButton);
-        QCOMPARE(h->panel->fChannel.windowTitle(), QString("Channel 0 configuration"));
+        QCOMPARE(h->channel.caption, 0);
         QCOMPARE(h->Polls(), std::string("0"));
     }
 
-    void aboutBoxNamesTheReportedModel() {
+    void aboutOpensTheAboutBox() {
         h->Start();
-        TfAbout& about = h->panel->fAbout;
-        QCOMPARE(about.findChild<QLabel*>("lProgramName")->text(), QString("Vxxx Control Panel"));
-        QCOMPARE(about.findChild<QLabel*>("lVersion")->text(),
-                 QString("10 November 2018 Version 2.8"));
-        h->port.Receive(Replies::Status("V630"));
-        QTimer::singleShot(0, &about, [&about] {
-            QCOMPARE(about.findChild<QLabel*>("lProgramName")->text(),
-                     QString("V630 Control Panel"));
-            about.findChild<QPushButton*>("bExit")->click();
-        });
         h->Find<QPushButton>("bAbout")->click();
-        QVERIFY(!about.isVisible());
+        QCOMPARE(h->about.showings, 1);
     }
 
 private:

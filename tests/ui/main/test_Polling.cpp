@@ -1,7 +1,7 @@
 // The polling timer: what each tick sends, the busy watchdog, the port re-selection, the
 // interval edit, minimum/maximum and the PC log lines it writes.
 #include "PanelHarness.h"
-#include "ui/main/LocaleText.h"
+#include "ui/panel/LocaleText.h"
 
 #include <QFile>
 #include <QLineEdit>
@@ -97,15 +97,14 @@ private slots:
 
     void theWatchdogFreesTheLinkOnTheFourthTickOfASilentInstrument() {
         StartWithModel("V420");
-        TForm1& form = h->Form();
         h->Tick(2);
         QCOMPARE(h->Polls(), std::string("T"));
         for (int tick = 1; tick <= 3; ++tick) {
-            QVERIFY2(form.Frames().CommsBusy(), qPrintable(QString("tick %1").arg(tick)));
+            QVERIFY2(h->frames.CommsBusy(), qPrintable(QString("tick %1").arg(tick)));
             h->Tick();
         }
-        QVERIFY(!form.Frames().CommsBusy());
-        // The skipped reading poll is not repeated before the next interval.
+        QVERIFY(!h->frames.CommsBusy());
+        // The reading poll skipped on tick 4 falls due again with the interval of tick 6.
         QCOMPARE(h->Polls(), std::string());
         h->Tick();
         QCOMPARE(h->Polls(), std::string("T"));
@@ -115,45 +114,83 @@ private slots:
     void theWatchdogNeverCutsShortAPollAnsweredInTime() {
         // Every tick of a V630 at interval 2 sends a poll of its own.
         StartWithModel("V630");
-        TForm1& form = h->Form();
         for (int tick = 1; tick <= 20; ++tick) {
             h->Tick();
-            QVERIFY2(form.Frames().CommsBusy(), qPrintable(QString("tick %1").arg(tick)));
+            QVERIFY2(h->frames.CommsBusy(), qPrintable(QString("tick %1").arg(tick)));
             AnswerLastPoll("V630");
         }
-        QCOMPARE(form.Frames().OutstandingCount(), 0);
+        QCOMPARE(h->frames.OutstandingCount(), 0);
     }
 
     void theWatchdogCountsFromTheLatestFrame() {
         StartWithModel("V420");
-        TForm1& form = h->Form();
         h->Tick(2); // 'T' goes out
         h->Tick(2);
         AnswerLastPoll("V420");
         // Another window polls between two ticks; its wait starts afresh.
-        form.Frames().SendPoll('X');
+        h->frames.SendPoll('X');
         h->Tick(3);
-        QVERIFY(form.Frames().CommsBusy());
+        QVERIFY(h->frames.CommsBusy());
         h->Tick();
-        QVERIFY(!form.Frames().CommsBusy());
+        QVERIFY(!h->frames.CommsBusy());
     }
 
-    void aSilentInstrumentGetsItsPortReopenedAtTheEleventhNewHigh() {
-        TForm1& form = h->Start();
+    void aSilentInstrumentGetsItsPortReselectedAtTheEleventhNewHigh() {
+        h->Start();
         // From the start-up poll on nothing answers: one more outstanding request every four
         // ticks, and so a new high of the count on ticks 1, 5, 9 ... 41.
         h->Tick(40);
-        QCOMPARE(form.Frames().OutstandingCount(), 10);
-        QCOMPARE(std::count(h->port.operations.begin(), h->port.operations.end(), "Close"), 0);
-        // The re-selection waits for the link like any sender; the instrument comes back then.
-        QTimer::singleShot(0, [this] { h->port.Receive("\x06"); });
+        QCOMPARE(h->frames.OutstandingCount(), 10);
+        QCOMPARE(h->configuration.reselections, 0);
         h->Tick();
-        QCOMPARE(h->port.operations.end()[-2], std::string("Close"));
-        QCOMPARE(h->port.operations.back(), std::string("Open"));
-        QCOMPARE(form.windowTitle(), QString("Control Panel - connecting"));
-        QCOMPARE(h->Text("lUnit"), QString("COM2"));
-        QCOMPARE(h->Text("lComms"), QString("COM2 Interval"));
-        QCOMPARE(h->port.sent.back(), std::string("\x04S\x05"));
+        QCOMPARE(h->configuration.reselections, 1);
+    }
+
+    void aSlowInstrumentStillGetsItsReadingPolls() {
+        // Replies take longer than a tick: the outputs poll of the tick before still holds the
+        // link when the interval elapses.
+        StartWithModel("V630");
+        std::string polls;
+        for (int tick = 1; tick <= 8; ++tick) {
+            const bool answerLate = h->frames.CommsBusy();
+            h->Tick();
+            polls += h->Polls() + "|";
+            if (answerLate) {
+                h->port.Receive(Replies::Framed("O00"));
+            }
+        }
+        QCOMPARE(QString::fromStdString(polls).count('T'), 3);
+    }
+
+    void leavingTheIntervalEditForAnotherWindowChangesNothing() {
+        h->Start();
+        auto* edit = h->Find<QLineEdit>("eInterval");
+        edit->setText("7");
+        QFocusEvent toAnotherWindow(QEvent::FocusOut, Qt::ActiveWindowFocusReason);
+        QCoreApplication::sendEvent(edit, &toAnotherWindow);
+        QFocusEvent toAMenu(QEvent::FocusOut, Qt::PopupFocusReason);
+        QCoreApplication::sendEvent(edit, &toAMenu);
+        QCOMPARE(h->state.PollCountdown, 2);
+        QCOMPARE(h->chart.samplingPeriod, 0);
+        QFocusEvent toAnotherControl(QEvent::FocusOut, Qt::TabFocusReason);
+        QCoreApplication::sendEvent(edit, &toAnotherControl);
+        QCOMPARE(h->state.PollCountdown, 7);
+        QCOMPARE(h->chart.samplingPeriod, 7000);
+    }
+
+    void pausesOfPollingAreCounted() {
+        TForm1& form = h->Start(true);
+        auto* timer = form.findChild<QTimer*>("Timer1");
+        form.PausePolling();
+        form.PausePolling();
+        QVERIFY(!timer->isActive());
+        form.ResumePolling();
+        QVERIFY(!timer->isActive());
+        form.ResumePolling();
+        QVERIFY(timer->isActive());
+        form.ResumePolling(); // one too many changes nothing
+        form.PausePolling();
+        QVERIFY(!timer->isActive());
     }
 
     void theIntervalEditClampsWhatItIsGiven_data() {
@@ -177,16 +214,16 @@ private slots:
     void theIntervalEditClampsWhatItIsGiven() {
         QFETCH(QString, typed);
         QFETCH(QString, shown);
-        TForm1& form = h->Start();
+        h->Start();
         auto* edit = h->Find<QLineEdit>("eInterval");
         edit->setText(typed);
         QTest::keyClick(edit, Qt::Key_Return);
         QCOMPARE(edit->text(), shown);
-        QCOMPARE(form.PollCountdown(), shown.toInt());
+        QCOMPARE(h->state.PollCountdown, shown.toInt());
 
         // Leaving the edit does the same.
         edit->setText(typed);
-        QFocusEvent leave(QEvent::FocusOut);
+        QFocusEvent leave(QEvent::FocusOut, Qt::TabFocusReason);
         QCoreApplication::sendEvent(edit, &leave);
         QCOMPARE(edit->text(), shown);
     }
@@ -354,7 +391,7 @@ private:
 
     // Answers the poll just sent as the instrument would.
     void AnswerLastPoll(const std::string& model, double base = 20.0) {
-        if (!h->Form().Frames().CommsBusy()) {
+        if (!h->frames.CommsBusy()) {
             return;
         }
         const char letter = h->port.sent.back()[1];
@@ -387,7 +424,7 @@ private:
             h->Tick();
             const std::string sent = h->Polls();
             letters += sent.empty() ? "." : sent;
-            AnswerLastPoll(h->Form().ModelName().toStdString());
+            AnswerLastPoll(h->state.ModelName.toStdString());
         }
         return letters;
     }

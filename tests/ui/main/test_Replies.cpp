@@ -87,7 +87,7 @@ private slots:
     }
 
     void everyReadingReplyAddsOneHistoryColumn() {
-        const ReadingHistory& history = h->Form().History();
+        const ReadingHistory& history = h->state.History;
         QCOMPARE(history.newest, 0);
         h->port.Receive(Replies::Readings('T',
                                           Replies::Field("0.5") + Replies::Field("20.25") +
@@ -115,22 +115,24 @@ private slots:
                                                        Replies::Field(std::to_string(i)) +
                                                        std::string(7 * 8, ' ')));
         }
-        const ReadingHistory& history = h->Form().History();
+        const ReadingHistory& history = h->state.History;
         QCOMPARE(history.newest, 1);
         QCOMPARE(history.At(1, 0), 60.0f);
         QCOMPARE(history.At(1, 1), 61.0f);
     }
 
     void theStatusNamesTheModelInTheCaption() {
-        TForm1& form = h->Form();
-        QCOMPARE(form.ModelName(), QString("Vxxx"));
-        QVERIFY(!form.InputMode());
+        QCOMPARE(h->state.ModelName, QString("Vxxx"));
+        QVERIFY(!h->state.InputMode);
         h->port.Receive(Replies::Status("V630", "13", "2.8"));
-        QCOMPARE(form.windowTitle(), QString("V630 Control Panel - V630 2.8 10/11/18"));
-        QCOMPARE(form.ModelName(), QString("V630"));
-        QCOMPARE(form.FirmwareVersion(), QString("2.8"));
-        QCOMPARE(form.InputMode(), std::optional<char>('T'));
-        const InstrumentStatus& status = h->panel->form3.Status();
+        QCOMPARE(h->Form().windowTitle(), QString("V630 Control Panel - V630 2.8 10/11/18"));
+        QCOMPARE(h->state.ModelName, QString("V630"));
+        QCOMPARE(h->state.FirmwareVersion, QString("2.8"));
+        QCOMPARE(h->state.InputMode, std::optional<char>('T'));
+        // The other windows follow: the calibration restarts, the sensor types are rebuilt.
+        QCOMPARE(h->calibration.restarts, 1);
+        QCOMPARE(h->channel.sensorTypeRebuilds, 1);
+        const InstrumentStatus& status = h->configuration.status;
         QCOMPARE(status.date, QString("07/12/26"));
         QCOMPARE(status.time, QString("10:05:02"));
         QCOMPARE(status.systemFlag, QString("13"));
@@ -166,13 +168,13 @@ private slots:
         h->port.Receive(Replies::Status("V420", flag.toStdString()));
         QCOMPARE(h->Find<QRadioButton>("rbMilliVolt")->text(), caption);
         QCOMPARE(!h->Find<QRadioButton>("rbLead")->isHidden(), leadShown);
-        QCOMPARE(h->Form().InputMode(), std::optional<char>(leadShown ? 'P' : 'T'));
+        QCOMPARE(h->state.InputMode, std::optional<char>(leadShown ? 'P' : 'T'));
     }
 
     void theModelDecidesTheOutputLedsAndTheConfigurationLayout() {
         h->port.Receive(Replies::Status("V630"));
-        QCOMPARE(h->panel->form3.width(), 620);
-        QVERIFY(h->panel->form3.ZeroLogShown());
+        QCOMPARE(h->configuration.width, 620);
+        QVERIFY(h->configuration.zeroLogShown);
         for (int channel = 1; channel <= 8; ++channel) {
             QVERIFY(!h->Find(QString("iLedRed%1").arg(channel))->isHidden());
             QVERIFY(!h->Find(QString("iLedGray%1").arg(channel))->isHidden());
@@ -190,9 +192,9 @@ private slots:
         // Another model leaves them as they are; a V420 has no outputs.
         h->port.Receive(Replies::Status("V999"));
         QVERIFY(!h->Find("iLedRed1")->isHidden());
-        QCOMPARE(h->panel->form3.width(), 620);
+        QCOMPARE(h->configuration.width, 620);
         h->port.Receive(Replies::Status("V420", "00", "2.1"));
-        QCOMPARE(h->panel->form3.width(), 230);
+        QCOMPARE(h->configuration.width, 230);
         for (int channel = 1; channel <= 8; ++channel) {
             QVERIFY(h->Find(QString("iLedRed%1").arg(channel))->isHidden());
             QVERIFY(h->Find(QString("iLedGray%1").arg(channel))->isHidden());
@@ -210,17 +212,56 @@ private slots:
         QFETCH(QString, version);
         QFETCH(bool, shown);
         h->port.Receive(Replies::Status("V420", "00", version.toStdString()));
-        QCOMPARE(h->panel->form3.ZeroLogShown(), shown);
+        QCOMPARE(h->configuration.zeroLogShown, shown);
     }
 
     void aShortStatusReplyStillNamesWhatItHas() {
         h->port.Receive(Replies::Framed("S2612071005"));
         QCOMPARE(h->Form().windowTitle(), QString(" Control Panel - "));
-        QCOMPARE(h->Form().InputMode(), std::optional<char>('T'));
+        QCOMPARE(h->state.InputMode, std::optional<char>('T'));
         // Still no known model: the status goes on being asked.
         h->Polls();
         h->Tick();
         QCOMPARE(h->Polls(), std::string("S"));
+    }
+
+    void theChannelReplyReachesBothWindowsWithTheTypeNameOfTheInputMode() {
+        // Channel 0 asked last: whatever list the channel window shows, the name comes from the
+        // table of the input mode.
+        h->port.Receive(Replies::Status("V630", "00"));
+        h->port.Receive(Replies::Framed("301  1.0500 -0.2500"));
+        QCOMPARE(h->channel.replies, QStringList{"3 1   1.0500  -0.2500"});
+        QCOMPARE(h->calibration.replies, QStringList{"3 1 K   1.0500  -0.2500"});
+        h->port.Receive(Replies::Status("V630", "80"));
+        h->port.Receive(Replies::Framed("500  1.0000  0.0000"));
+        QCOMPARE(h->calibration.replies.last(), QString("5 0 PT100   1.0000   0.0000"));
+        // A type code that is no number ends the reply there.
+        h->port.Receive(Replies::Framed("3x1  1.0500 -0.2500"));
+        QCOMPARE(h->channel.replies.size(), 2);
+    }
+
+    void theOtherRepliesReachTheirWindows() {
+        h->port.Receive(Replies::Framed("A03,02,05,  -12,    1,    2,01"));
+        QCOMPARE(h->configuration.outputs.size(), std::size_t{1});
+        QCOMPARE(h->configuration.outputs[0], (AlarmOutputSetting{3, 2, 5, -12, 1, 2, 1}));
+        const std::string record = "D000726120710203000000C842";
+        h->port.Receive(Replies::Framed(record));
+        QCOMPARE(h->configuration.loggedRecord.substr(0, record.size()), record);
+        std::string registers = "X";
+        for (int k = 0; k < 32; ++k) {
+            registers += QString::asprintf("%02X", k).toStdString();
+        }
+        h->port.Receive(Replies::Framed(registers));
+        QCOMPARE(h->engineering.registers.size(), 32);
+        QCOMPARE(h->engineering.registers.last(), QString("1F"));
+        h->port.Receive(Replies::Framed("f0501"));
+        QCOMPARE(h->engineering.filterConstant, QString("05"));
+        QCOMPARE(h->engineering.mains, std::optional<bool>(true));
+        h->port.Receive(Replies::Framed("f25x0"));
+        QCOMPARE(h->engineering.filterConstant, QString("25"));
+        QCOMPARE(h->engineering.mains, std::nullopt);
+        h->port.Receive(Replies::Framed("ZAB12\r"));
+        QCOMPARE(h->calibration.serialNumber, QString("AB12"));
     }
 
 private:

@@ -1,4 +1,4 @@
-#include "ui/main/LocaleText.h"
+#include "ui/panel/LocaleText.h"
 
 #include <QLocale>
 #include <gtest/gtest.h>

@@ -1,4 +1,4 @@
-#include "ui/main/Windows1252.h"
+#include "ui/panel/Windows1252.h"
 
 #include <gtest/gtest.h>
 

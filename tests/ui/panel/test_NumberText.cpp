@@ -1,4 +1,4 @@
-#include "ui/main/NumberText.h"
+#include "ui/panel/NumberText.h"
 
 #include <gtest/gtest.h>
 

@@ -10,6 +10,7 @@
 // --screenshot   grabs the window from the screen into FILE (PNG) and quits
 // --save         answers Yes to the save questions and saves picture and data, then quits
 
+#include "support/MemorySettingsStore.h"
 #include "ui/chart/uChart.h"
 
 #include <QApplication>

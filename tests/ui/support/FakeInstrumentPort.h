@@ -1,16 +1,30 @@
 #pragma once
 
-#include "ui/main/InstrumentPort.h"
+#include "ui/panel/InstrumentPort.h"
 
 #include <deque>
+#include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
-// The main window's serial port without a device: records what is sent and what is done to it,
-// and delivers the clusters a test gives it at once, as the hand-over would.
+// The serial port without a device: records what is sent and what is done to it. A cluster
+// given to Receive is handled at once, as the hand-over would; an answer from the responder
+// arrives later, when the message pump next runs (Deliver), as a real reply arrives inside a
+// sender's wait.
 class FakeInstrumentPort final : public InstrumentPort {
 public:
-    void SendText(const std::string& text) override { sent.push_back(text); }
+    // Gives the instrument's answer to a frame sent, or nothing for silence.
+    using Responder = std::function<std::optional<std::string>(const std::string& frame)>;
+
+    void SendText(const std::string& text) override {
+        sent.push_back(text);
+        if (responder) {
+            if (auto answer = responder(text)) {
+                answers_.push_back(std::move(*answer));
+            }
+        }
+    }
     std::int32_t PeekClusterSize() override {
         return queued_.empty() ? -1 : static_cast<std::int32_t>(queued_.front().size());
     }
@@ -41,7 +55,10 @@ public:
         active = on;
     }
     std::string CommPort() override { return commPort; }
-    void SetCommPort(const std::string& name) override { commPort = name; }
+    void SetCommPort(const std::string& name) override {
+        operations.push_back("CommPort " + name);
+        commPort = name;
+    }
     void SetOnRxClusterEvent(std::function<void()> handler) override { onRx_ = std::move(handler); }
 
     // A cluster from the instrument, handled at once.
@@ -51,7 +68,16 @@ public:
             onRx_();
         }
     }
+    // Hands over the responder's answers given so far.
+    void Deliver() {
+        while (!answers_.empty()) {
+            std::string answer = std::move(answers_.front());
+            answers_.pop_front();
+            Receive(answer);
+        }
+    }
 
+    Responder responder;
     std::vector<std::string> sent;
     std::vector<std::string> operations;
     bool active = false;
@@ -59,5 +85,6 @@ public:
 
 private:
     std::deque<std::string> queued_;
+    std::deque<std::string> answers_;
     std::function<void()> onRx_;
 };

@@ -1,0 +1,38 @@
+#pragma once
+
+#include "PanelState.h"
+#include "PanelWindows.h"
+#include "protocol/ReplyHandler.h"
+
+// The reply handlers that the dispatcher selects: each reads its reply's fields and hands them
+// to the window they belong to, through that window's interface. Windows not yet registered
+// are skipped. The readings also feed the reading history; the status reply sets the model,
+// firmware version and input mode.
+class ReplyRouter final : public ReplyHandler {
+public:
+    ReplyRouter(PanelState& state, PanelWindows& windows);
+
+    bool PcLogging() override;
+    void SetNewReading() override;
+    void ShowUnit(const std::string& unitText) override;
+    void OnReadings(const std::string& payload) override;
+    void OnResistanceReadings(const std::string& payload) override;
+    void OnStatus(const std::string& payload) override;
+    void OnOutputStates(const std::string& payload) override;
+    void OnChannelConfiguration(const std::string& payload) override;
+    void OnAlarmOutput(const std::string& payload) override;
+    void OnLoggedRecord(const std::string& payload) override;
+    void OnRegisters(const std::string& payload) override;
+    void OnSerialNumber(const std::string& payload) override;
+    void OnFilterConstant(const std::string& payload) override;
+
+private:
+    // The reading replies' common tail: the texts shown, then one history column of channels
+    // 1 to 8 read from them.
+    void ShowReadings(int firstChannel, const std::string& payload,
+                      std::string (*field)(std::string_view, int));
+
+    PanelState& state_;
+    PanelWindows& windows_;
+    bool firstReadingShown_ = false;
+};

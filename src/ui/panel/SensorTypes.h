@@ -1,0 +1,15 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <optional>
+
+// The sensor types of the instrument's inputs; a type's index in the list is the two-digit code
+// exchanged with the instrument.
+
+// "PT100" alone for a resistance instrument ('P') or the cold-junction channel 0; otherwise the
+// thermocouple types J, K, T, E, N, R, S, B.
+QStringList SensorTypeList(std::optional<char> inputMode, int channel);
+// The name of a code on the inputs of channels 1 to 8 for that input mode; empty outside the
+// list.
+QString SensorTypeName(int code, std::optional<char> inputMode);

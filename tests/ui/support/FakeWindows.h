@@ -1,0 +1,139 @@
+#pragma once
+
+#include "ui/panel/PanelWindows.h"
+
+#include <QStringList>
+#include <array>
+#include <vector>
+
+// Stand-ins for the windows a window under test reaches through the panel's interfaces; each
+// records what was done to it.
+
+class FakeMainWindow final : public MainWindow, public MainDisplay {
+public:
+    void PausePolling() override { ++pauses; }
+    void ResumePolling() override { --pauses; }
+    bool PollingPaused() const override { return pauses > 0; }
+    QString ChannelDisplayText(int channel) const override { return displays[channel]; }
+    bool MilliVoltSelected() const override { return milliVolt; }
+    void SelectMilliVolt() override { milliVolt = true; }
+    QString ClockText() const override { return clock; }
+    void ShowUnitText(const QString& text) override { unit = text; }
+    void ShowCommsCaption(const QString& text) override { commsCaption = text; }
+    void ShowConnecting() override { caption = QStringLiteral("Control Panel - connecting"); }
+    void ShowDiagnosticLine(const QString& text) override { diagnosticLine = text; }
+
+    void ShowCommsCount(int count) override { commsCount = count; }
+    void ShowBccErrorCount(int count) override { bccErrors = count; }
+    void ShowOnline(bool on) override { online = on; }
+    bool PcLogging() override { return false; }
+    void SetNewReading() override {}
+    void ShowUnit(const QString& text) override { unit = text; }
+    void ShowReading(int channel, const QString& text) override { displays[channel] = text; }
+    void ShowOutputStates(unsigned states) override { outputStates = states; }
+    void AdaptToStatus(const QString& text) override { caption = text; }
+
+    int pauses = 0;
+    std::array<QString, 9> displays{"-------", "-------", "-------", "-------", "-------",
+                                    "-------", "-------", "-------", "-------"};
+    bool milliVolt = false;
+    QString clock = QStringLiteral("07/12/26 10:05:02");
+    QString unit;
+    QString commsCaption;
+    QString caption;
+    QString diagnosticLine;
+    int commsCount = 0;
+    int bccErrors = 0;
+    bool online = false;
+    unsigned outputStates = 0;
+};
+
+// What every secondary window stand-in records.
+template <typename Interface> class FakeSecondaryWindow : public Interface {
+public:
+    bool IsShown() const override { return shown; }
+    void SetShown(bool on) override { shown = on; }
+    void CloseWindow() override {
+        ++closes;
+        shown = false;
+    }
+    bool shown = false;
+    int closes = 0;
+};
+
+class FakeChartWindow final : public FakeSecondaryWindow<ChartWindow> {
+public:
+    void SetSamplingPeriod(int milliseconds) override { samplingPeriod = milliseconds; }
+    int samplingPeriod = 0;
+};
+
+class FakeConfigurationWindow final : public FakeSecondaryWindow<ConfigurationWindow> {
+public:
+    void ApplyStatus(const InstrumentStatus& applied) override { status = applied; }
+    void ShowModelLayout(int shownWidth, bool shownZeroLog) override {
+        width = shownWidth;
+        zeroLogShown = shownZeroLog;
+    }
+    void ShowAlarmOutput(const AlarmOutputSetting& output) override { outputs.push_back(output); }
+    void StoreLoggedRecord(const std::string& payload) override { loggedRecord = payload; }
+    void ReselectPort() override { ++reselections; }
+
+    InstrumentStatus status;
+    int width = 230;
+    bool zeroLogShown = false;
+    std::vector<AlarmOutputSetting> outputs;
+    std::string loggedRecord;
+    int reselections = 0;
+};
+
+class FakeChannelWindow final : public FakeSecondaryWindow<ChannelWindow> {
+public:
+    void ShowChannelCaption(int channel) override { caption = channel; }
+    void MarkChannelSwitched() override { switched = true; }
+    void Repaint() override { ++repaints; }
+    void SetSensorType() override { ++sensorTypeRebuilds; }
+    void ApplyChannelReply(int channel, int typeCode, const QString& m, const QString& c) override {
+        replies.append(QStringLiteral("%1 %2 %3 %4").arg(channel).arg(typeCode).arg(m, c));
+    }
+    int caption = -1;
+    bool switched = false;
+    int repaints = 0;
+    int sensorTypeRebuilds = 0;
+    QStringList replies;
+};
+
+class FakeCalibrationWindow final : public FakeSecondaryWindow<CalibrationWindow> {
+public:
+    void Restart() override { ++restarts; }
+    void ApplyChannelReply(int channel, int typeCode, const QString& typeName, const QString& m,
+                           const QString& c) override {
+        replies.append(
+            QStringLiteral("%1 %2 %3 %4 %5").arg(channel).arg(typeCode).arg(typeName, m, c));
+    }
+    void ShowSerialNumber(const QString& serial) override { serialNumber = serial; }
+    int restarts = 0;
+    QStringList replies;
+    QString serialNumber;
+};
+
+class FakeEngineeringWindow final : public FakeSecondaryWindow<EngineeringWindow> {
+public:
+    bool CommsLogActive() override { return logging; }
+    void WriteCommsLogLine(const std::string& line) override { logLines.push_back(line); }
+    void ShowRegisters(const QStringList& shown) override { registers = shown; }
+    void ShowFilterConstant(const QString& constant, std::optional<bool> sixtyHertz) override {
+        filterConstant = constant;
+        mains = sixtyHertz;
+    }
+    bool logging = false;
+    std::vector<std::string> logLines;
+    QStringList registers;
+    QString filterConstant;
+    std::optional<bool> mains;
+};
+
+class FakeAboutBox final : public AboutBox {
+public:
+    void ShowModal() override { ++showings; }
+    int showings = 0;
+};

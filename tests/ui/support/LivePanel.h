@@ -1,0 +1,61 @@
+#pragma once
+
+#include "app/ControlPanel.h"
+#include "app/QtHandOver.h"
+#include "app/SerialPortLink.h"
+#include "serial/SerialPort.h"
+#include "sim/InstrumentServer.h"
+#include "support/ManualClock.h"
+#include "support/MemorySettingsStore.h"
+#include "support/ScriptedOperator.h"
+#include "ui/main/Main.h"
+#include "ui/panel/QtMessagePump.h"
+
+#include <QApplication>
+#include <QLabel>
+#include <QTimer>
+#include <memory>
+
+// The whole program in this process, as main() builds it, on the simulated instrument behind a
+// pseudo-terminal: every window, the serial worker and its hand-over, the polling timer running
+// in real time. Settings are in memory and the operator is scripted.
+struct LivePanel {
+    // With `realTime` the windows' pauses and bounded waits take real time; without it the
+    // start-up wait and every pause pass at once.
+    explicit LivePanel(sim::ServerOptions options = {}, bool realTime = false)
+        : server(std::move(options)), clock(realTime ? SystemClock() : manualClock) {
+        server.Start();
+        link = std::make_unique<SerialPortLink>(serialPort, server.Path());
+    }
+
+    // Builds the windows; settings a test wants must be set before.
+    ControlPanel& Start() {
+        panel = std::make_unique<ControlPanel>(*link, settings, operatorAnswers, clock, pump);
+        return *panel;
+    }
+
+    TForm1& Form() { return panel->MainForm(); }
+    QString Text(const char* name) { return Form().findChild<QLabel*>(name)->text(); }
+    void StopPollingTimer() { Form().findChild<QTimer*>("Timer1")->stop(); }
+
+    // A window of the program by its object name ("Form3", "fChannel" ...).
+    template <typename T = QWidget> static T* Window(const QString& objectName) {
+        for (QWidget* widget : QApplication::topLevelWidgets()) {
+            if (widget->objectName() == objectName) {
+                return qobject_cast<T*>(widget);
+            }
+        }
+        return nullptr;
+    }
+
+    sim::InstrumentServer server;
+    ManualClock manualClock;
+    Clock& clock;
+    QtHandOver handOver;
+    TSerialPort serialPort{handOver.Queue()};
+    std::unique_ptr<SerialPortLink> link;
+    MemorySettingsStore settings;
+    ScriptedOperator operatorAnswers;
+    QtMessagePump pump;
+    std::unique_ptr<ControlPanel> panel;
+};
