@@ -1,0 +1,38 @@
+#!/usr/bin/env bash
+# Checks the include graph that keeps the layers apart: the serial layer, the protocol and the
+# simulator never include Qt or the windows; a window never includes another window's header;
+# only the composition root names the window classes. Prints every offending line.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+status=0
+offend() {
+    echo "$1"
+    status=1
+}
+
+windows=(main chart config channel calibration engineering dialogs)
+
+for layer in serial protocol sim; do
+    while IFS= read -r line; do
+        case "$line" in
+        src/serial/PortList.*) ;; # the port list is the one Qt piece of the serial layer
+        *) offend "$line" ;;
+        esac
+    done < <(grep -rnE '#include [<"](Q|ui/)' src/$layer || true)
+done
+
+for window in "${windows[@]}"; do
+    for other in "${windows[@]}"; do
+        [ "$window" = "$other" ] && continue
+        while IFS= read -r line; do offend "$line"; done \
+            < <(grep -rnE "#include \"ui/$other/" src/ui/$window || true)
+    done
+done
+
+while IFS= read -r line; do offend "$line"; done \
+    < <(grep -nE '#include "ui/(main|chart|config|channel|calibration|engineering|dialogs)/' \
+        src/ui/panel/* src/app/* | grep -vE '^src/app/(ControlPanel\.cpp|main\.cpp):' || true)
+
+[ $status -eq 0 ] && echo "layers: every include stays within its layer"
+exit $status
