@@ -127,14 +127,15 @@ void FrameLayer::HandleCluster(const std::string& cluster) {
     if (cluster.empty()) {
         return;
     }
+    if (cluster.front() != kStx) {
+        // An answer without a frame has no check to run, so its length does not matter.
+        CountReply();
+        return;
+    }
     if (cluster.size() > kMaxCluster) {
         ++oversize_;
         observer_.ShowDiagnosticLine("oversize cluster dropped: " + std::to_string(cluster.size()) +
                                      " characters");
-        return;
-    }
-    if (cluster.front() != kStx) {
-        CountReply();
         return;
     }
     if (!CheckBcc(cluster)) {

@@ -62,7 +62,7 @@ public:
     // Every frame handed to the port since start; the busy watchdog tells transactions apart by
     // it.
     std::uint64_t TransmittedFrameCount() const { return transmitted_; }
-    // Clusters over 255 characters, refused without dispatch.
+    // Framed clusters (starting with STX) over 255 characters, refused without dispatch.
     int OversizeClusterCount() const { return oversize_; }
     // Steps of the receive handler that threw (a reply handler, the comms log write); each
     // failure ended only its step, and reception went on.
