@@ -20,15 +20,23 @@ class TSerialPort;
 class TWorkThread;
 
 // Hold and status flags of the device; TComStateFlags holds bit (1 << flag) for each.
-enum class TComStateFlag : std::uint8_t { fCtlHold, fDsrHold, fRlsHold, fXoffHold, fXOffSent, fEof, fTxim };
+enum class TComStateFlag : std::uint8_t {
+    fCtlHold,
+    fDsrHold,
+    fRlsHold,
+    fXoffHold,
+    fXOffSent,
+    fEof,
+    fTxim
+};
 using TComStateFlags = std::uint8_t;
 
 using TNotifyEvent = std::function<void(TSerialPort& sender)>;
 // Place: the number of the message; Code: a platform error code or the value the message
 // names; Noise: 0 error, 1 warning, 2 message.
-using TNotifyErrorEvent = std::function<void(TSerialPort& sender, std::uint32_t place,
-                                             std::uint32_t code, const std::string& msg,
-                                             std::uint8_t noise)>;
+using TNotifyErrorEvent =
+    std::function<void(TSerialPort& sender, std::uint32_t place, std::uint32_t code,
+                       const std::string& msg, std::uint8_t noise)>;
 
 // One serial device: opens and closes it, applies the line settings, sends byte strings under
 // a time-out, drives RTS, DTR and break, and keeps the queue of received clusters that its
@@ -174,11 +182,11 @@ private:
     void DriveOutput(bool& state, bool on, int (SerialDevice::*drive)(bool),
                      const OutputFailure& settingFailed, const OutputFailure& clearingFailed);
     // Stores the value and applies the line settings again, unless it is already the value.
-    template <typename T>
-    void StoreAndReapply(T& property, T value);
+    template <typename T> void StoreAndReapply(T& property, T value);
     // The report rule: reaches OnProcessError on the calling thread, unless the port is being
     // destroyed, the noise is above ErrorNoise or no handler is bound.
-    void Report(std::uint32_t place, std::uint32_t code, const std::string& msg, std::uint8_t noise);
+    void Report(std::uint32_t place, std::uint32_t code, const std::string& msg,
+                std::uint8_t noise);
     void WaitForWorkerIdle(int sleeps);
     // UI thread: notes which events have a handler, for the worker to read.
     void NoteBoundEvents();

@@ -117,7 +117,8 @@ void TWorkThread::SendCheck() {
         break;
     case WriteProgress::State::Pending: {
         const std::uint32_t elapsed = port_.clock_.TickCount() - port_.sendStartTick_;
-        if (elapsed > ByteAllowance(port_.sendBytes_, port_.wtoCharDelayTime_, port_.wtoExtraDelayTime_)) {
+        if (elapsed >
+            ByteAllowance(port_.sendBytes_, port_.wtoCharDelayTime_, port_.wtoExtraDelayTime_)) {
             port_.writtenBytes_ = progress.written;
             port_.sendInProgress_ = false;
             device_.AbandonWrite();
@@ -172,7 +173,8 @@ void TWorkThread::WaitOnDevice() {
     // Input ends the wait only while the queue is empty: bytes already waiting for their
     // allowance would otherwise end every wait at once.
     const bool forInput = DeviceUsable() && port_.commStateInQueue_ == 0;
-    const WaitOutcome outcome = device_.Wait(forInput, port_.sendInProgress_, kDeviceWaitMilliseconds);
+    const WaitOutcome outcome =
+        device_.Wait(forInput, port_.sendInProgress_, kDeviceWaitMilliseconds);
     if (outcome.state == WaitOutcome::State::Failed) {
         WorkerMessage(9913, outcome.error, "Error getting Overlappedresult");
         return;
@@ -182,8 +184,8 @@ void TWorkThread::WaitOnDevice() {
     }
     const std::uint32_t lineErrors = StatusPoll();
     const std::uint32_t events =
-        DeviceEventsBetween(modemBefore, port_.modemState_, outQueueBefore, port_.commStateOutQueue_,
-                            lineErrors, outcome.inputArrived) &
+        DeviceEventsBetween(modemBefore, port_.modemState_, outQueueBefore,
+                            port_.commStateOutQueue_, lineErrors, outcome.inputArrived) &
         device_.EventMask();
     if (events != 0) {
         DispatchEvents(events);

@@ -2,21 +2,19 @@
 // because the machine may be busy and the build may run under a sanitizer.
 
 #include "PortMessages.h"
-#include "support/PseudoTerminal.h"
 #include "UiPump.h"
 #include "serial/SerialPort.h"
-
-#include <gtest/gtest.h>
+#include "support/PseudoTerminal.h"
 
 #include <atomic>
 #include <cerrno>
 #include <chrono>
-#include <stdexcept>
-#include <thread>
-
 #include <fcntl.h>
+#include <gtest/gtest.h>
+#include <stdexcept>
 #include <sys/resource.h>
 #include <termios.h>
+#include <thread>
 #include <unistd.h>
 
 using namespace std::chrono_literals;
@@ -144,7 +142,8 @@ TEST_F(PortOnPty, LineSettingsAreAppliedToTheOpenDevice) {
     port.SetBaudRate(14400);
     ASSERT_GE(messages.all.size(), 2u);
     EXPECT_EQ(messages.all.back(),
-              (PortMessage{802, EINVAL, "Error setting CommState, 87 indicate that Parms are incorrect", 0}));
+              (PortMessage{802, EINVAL,
+                           "Error setting CommState, 87 indicate that Parms are incorrect", 0}));
 }
 
 TEST_F(PortOnPty, ABurstBecomesOneClusterWithinItsAllowance) {
@@ -170,7 +169,9 @@ TEST(PortOnPtyWrap, ABurstAcrossTheTickWrapStillCloses) {
     TSerialPort port(pump.Queue(), clock);
     port.SetBaudRate(38400);
     std::vector<std::string> clusters;
-    port.OnRxClusterEvent = [&](TSerialPort& sender) { clusters.push_back(sender.TakeClusterText()); };
+    port.OnRxClusterEvent = [&](TSerialPort& sender) {
+        clusters.push_back(sender.TakeClusterText());
+    };
     port.SetCommPort(pty.SlavePath());
     port.SetActive(true);
     pump.RunFor(450ms);
@@ -201,13 +202,15 @@ TEST_F(PortOnPty, AStreamThatNeverPausesStillYieldsClusters) {
     const std::size_t whileStreaming = clusters.size();
     writer.join();
     EXPECT_LT(Clocked::now() - started, 5s);
-    pump.RunUntil([&] {
-        std::string got;
-        for (const auto& c : clusters) {
-            got += c.text;
-        }
-        return got.size() == sent.size();
-    }, 3s);
+    pump.RunUntil(
+        [&] {
+            std::string got;
+            for (const auto& c : clusters) {
+                got += c.text;
+            }
+            return got.size() == sent.size();
+        },
+        3s);
     EXPECT_GE(whileStreaming, 2u);
     std::string received;
     for (const auto& c : clusters) {
@@ -352,7 +355,8 @@ TEST_F(PortOnPty, APendingSendDropsTheNextAndTimesOut) {
     port.SendText(big);
     ASSERT_TRUE(port.SendInProgress());
     port.SendText("dropped");
-    EXPECT_EQ(messages.all.back(), (PortMessage{901, 0, "Msg, dont enter SendData while SendInProgress is set", 2}));
+    EXPECT_EQ(messages.all.back(),
+              (PortMessage{901, 0, "Msg, dont enter SendData while SendInProgress is set", 2}));
 
     ASSERT_TRUE(pump.RunUntil([&] { return !port.SendInProgress(); }, 5s));
     pump.RunFor(100ms);
@@ -380,10 +384,12 @@ TEST_F(PortOnPty, APendingSendFinishesWhenTheOtherSideReads) {
     ASSERT_TRUE(port.SendInProgress());
 
     std::string received;
-    ASSERT_TRUE(pump.RunUntil([&] {
-        received += pty.ReadAvailable();
-        return !port.SendInProgress();
-    }, 10s));
+    ASSERT_TRUE(pump.RunUntil(
+        [&] {
+            received += pty.ReadAvailable();
+            return !port.SendInProgress();
+        },
+        10s));
     EXPECT_TRUE(pump.RunUntil([&] { return done == 1; }, 2s));
     received += pty.ReadUntilQuiet(300ms);
     EXPECT_EQ(received.size(), big.size());

@@ -2,10 +2,9 @@
 
 #include <cerrno>
 #include <cstdlib>
-#include <stdexcept>
-
 #include <fcntl.h>
 #include <poll.h>
+#include <stdexcept>
 #include <unistd.h>
 
 PseudoTerminal::PseudoTerminal() {
@@ -20,7 +19,9 @@ PseudoTerminal::PseudoTerminal() {
     slavePath_ = name;
 }
 
-PseudoTerminal::~PseudoTerminal() { CloseMaster(); }
+PseudoTerminal::~PseudoTerminal() {
+    CloseMaster();
+}
 
 void PseudoTerminal::Write(const std::string& bytes) {
     std::size_t done = 0;
