@@ -65,6 +65,20 @@ std::string PseudoTerminal::ReadUntilQuiet(std::chrono::milliseconds quiet) {
     }
 }
 
+termios PseudoTerminal::TerminalSettings() const {
+    termios settings{};
+    if (tcgetattr(master_, &settings) != 0) {
+        throw std::runtime_error("cannot read the pseudo-terminal's settings");
+    }
+    return settings;
+}
+
+void PseudoTerminal::SetTerminalSettings(const termios& settings) {
+    if (tcsetattr(master_, TCSANOW, &settings) != 0) {
+        throw std::runtime_error("cannot set the pseudo-terminal's settings");
+    }
+}
+
 void PseudoTerminal::CloseMaster() {
     if (master_ >= 0) {
         ::close(master_);
