@@ -53,6 +53,17 @@ std::uint32_t RateOf(speed_t speed) {
     return 0;
 }
 
+// A raw line at the given speed, receiver on, modem lines ignored, reads returning at once
+// with what is queued. Built from nothing: flow control, parity handling and the like left by
+// the device's previous user must not survive.
+termios RawLine(speed_t speed) {
+    termios settings{};
+    settings.c_cflag = CS8 | CLOCAL | CREAD;
+    cfsetispeed(&settings, speed);
+    cfsetospeed(&settings, speed);
+    return settings;
+}
+
 // Errors that mean the device itself has gone (unplugged, hung up).
 bool IsDeviceGone(int error) {
     return error == EIO || error == ENXIO || error == ENODEV;
@@ -78,16 +89,15 @@ public:
         if (fd < 0) {
             return errno;
         }
-        termios settings{};
-        if (ioctl(fd, TIOCEXCL) != 0 || tcgetattr(fd, &settings) != 0) {
+        termios previous{};
+        if (ioctl(fd, TIOCEXCL) != 0 || tcgetattr(fd, &previous) != 0) {
             const int error = errno;
             ::close(fd);
             return error;
         }
-        cfmakeraw(&settings);
-        settings.c_cflag |= CLOCAL | CREAD;
-        settings.c_cc[VMIN] = 0;
-        settings.c_cc[VTIME] = 0;
+        // Only the speed is kept until the port's own settings follow: speed 0 would hang the
+        // line up.
+        const termios settings = RawLine(cfgetospeed(&previous));
         if (tcsetattr(fd, TCSANOW, &settings) != 0) {
             const int error = errno;
             ::close(fd);
@@ -161,20 +171,13 @@ public:
 
     int SetLineSettings(const LineSettings& line) override {
         std::shared_lock lock(fdMutex_);
-        termios settings{};
-        if (tcgetattr(fd_, &settings) != 0) {
-            return Failed(errno);
-        }
         speed_t speed{};
         if (!SpeedFor(line.baudRate, speed) || line.byteSize < 5 || line.byteSize > 8 ||
             line.parity > 4 || line.stopBits > 2) {
             return EINVAL;
         }
-        cfmakeraw(&settings);
-        cfsetispeed(&settings, speed);
-        cfsetospeed(&settings, speed);
-        settings.c_cflag &= ~(CSIZE | PARENB | PARODD | CMSPAR | CSTOPB | CRTSCTS);
-        settings.c_cflag |= CLOCAL | CREAD;
+        termios settings = RawLine(speed);
+        settings.c_cflag &= ~CSIZE;
         static constexpr std::array<tcflag_t, 4> kSizes{CS5, CS6, CS7, CS8};
         settings.c_cflag |= kSizes[line.byteSize - 5];
         switch (line.parity) {
@@ -210,8 +213,6 @@ public:
         }
         settings.c_cc[VSTART] = static_cast<cc_t>(line.xonChar);
         settings.c_cc[VSTOP] = static_cast<cc_t>(line.xoffChar);
-        settings.c_cc[VMIN] = 0;
-        settings.c_cc[VTIME] = 0;
         if (tcsetattr(fd_, TCSANOW, &settings) != 0) {
             return Failed(errno);
         }

@@ -141,6 +141,24 @@ TEST_F(PortOnPty, LineSettingsAreAppliedToTheOpenDevice) {
                            "Error setting CommState, 87 indicate that Parms are incorrect", 0}));
 }
 
+TEST_F(PortOnPty, OpeningLeavesNothingOfThePreviousUsersLineSettings) {
+    termios left = pty.TerminalSettings();
+    left.c_iflag |= IXOFF | INPCK | IGNPAR | IXANY | IMAXBEL | IUTF8;
+    left.c_oflag |= OPOST | ONLCR;
+    left.c_lflag |= ICANON | ECHO | ISIG | IEXTEN;
+    left.c_cflag |= CRTSCTS | HUPCL | CSTOPB;
+    pty.SetTerminalSettings(left);
+    Open(pty);
+    const termios seen = pty.TerminalSettings();
+    // The port asks for no parity check and no flow control.
+    EXPECT_EQ(seen.c_iflag, 0u);
+    EXPECT_EQ(seen.c_oflag, 0u);
+    EXPECT_EQ(seen.c_lflag, 0u);
+    EXPECT_EQ(seen.c_cflag & (CRTSCTS | HUPCL | CSTOPB), 0u);
+    EXPECT_EQ(seen.c_cc[VMIN], 0);
+    EXPECT_EQ(seen.c_cc[VTIME], 0);
+}
+
 TEST_F(PortOnPty, ABurstBecomesOneClusterWithinItsAllowance) {
     Open(pty);
     const std::string burst(40, 'r');
