@@ -118,6 +118,9 @@ public:
         if (fd_ < 0) {
             return EBADF;
         }
+        // A pseudo-terminal outlives this close and would stay exclusive: only root could
+        // open it again.
+        ioctl(fd_, TIOCNXCL);
         const int result = ::close(fd_);
         const int error = errno;
         fd_ = -1;

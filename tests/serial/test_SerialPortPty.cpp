@@ -121,6 +121,10 @@ TEST_F(PortOnPty, OpensClosesAndMovesToAnotherDevice) {
     EXPECT_FALSE(port.RTSState());
     EXPECT_FALSE(port.DTRState());
     EXPECT_EQ(messages.CountOf(104), 0u);
+
+    // Closed, the device is no longer held exclusively: it opens again.
+    port.SetActive(true);
+    EXPECT_TRUE(port.Active());
 }
 
 TEST_F(PortOnPty, LineSettingsAreAppliedToTheOpenDevice) {
