@@ -113,6 +113,10 @@ void TWorkThread::SendCheck() {
     case WriteProgress::State::Completed:
         port_.writtenBytes_ = progress.written;
         port_.sendInProgress_ = false;
+        if (progress.written != port_.sendBytes_) {
+            // The device gave up part of the bytes: the send was cut short, not done.
+            WorkerMessage(9701, lastError_, "Error write TimeOut");
+        }
         HandOverEvent(&TSerialPort::OnWriteDone);
         break;
     case WriteProgress::State::Pending: {
@@ -229,6 +233,7 @@ void TWorkThread::MakeCluster(const char* data, std::uint32_t count) {
 }
 
 void TWorkThread::WorkerMessage(std::uint32_t place, std::uint32_t code, const std::string& msg) {
+    lastError_ = code;
     HandOver([this, place, code, msg] { port_.Report(place, code, msg, 0); });
 }
 

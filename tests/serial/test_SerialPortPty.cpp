@@ -426,6 +426,30 @@ TEST_F(PortOnPty, ClosingWithASendPendingEndsItAsAborted) {
     EXPECT_EQ(messages.CountOf(9702), 1u);
 }
 
+TEST_F(PortOnPty, ASendLeftShortIsATimeOutNotDone) {
+    port.SetWTOExtraDelayTime(20000);
+    Open(pty);
+    int done = 0;
+    port.OnWriteDone = [&](TSerialPort&) { ++done; };
+    const std::string big(256 * 1024, 'v');
+    port.SendText(big);
+    ASSERT_TRUE(port.SendInProgress());
+
+    // The worker blocks handing over a cluster while the port closes, so it next meets the
+    // send only after the device has dropped the unwritten bytes.
+    pty.Write("x");
+    const auto deadline = Clocked::now() + 3s;
+    while (pump.Queue().PendingCount() == 0 && Clocked::now() < deadline) {
+        std::this_thread::sleep_for(5ms);
+    }
+    ASSERT_EQ(pump.Queue().PendingCount(), 1u);
+    port.SetActive(false);
+
+    ASSERT_TRUE(pump.RunUntil([&] { return done == 1; }, 3s));
+    EXPECT_LT(port.WrittenBytes(), big.size());
+    EXPECT_EQ(messages.CountOf(9701), 1u);
+}
+
 TEST_F(PortOnPty, AVanishedDeviceIsReportedOnceAndCanBeReplaced) {
     Open(pty);
     messages.all.clear();
