@@ -356,4 +356,5 @@ void TSerialPort::NoteBoundEvents() {
         }
     }
     boundEvents_ = bound;
+    processErrorBound_ = static_cast<bool>(OnProcessError);
 }

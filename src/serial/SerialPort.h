@@ -45,9 +45,9 @@ using TNotifyErrorEvent =
 //
 // Threads: every operation, setter and handler runs on the UI thread. The worker hands each
 // cluster, device event and message of its own to the UI thread through the UiHandOver and
-// waits until the handler has run. The worker hands over only the events that had a handler
-// when the port was opened, at the last send or after the last hand-over: bind the handlers
-// before opening the port.
+// waits until the handler has run. The worker hands over only the events and messages that had
+// a handler when the port was opened, at the last send or after the last hand-over: bind the
+// handlers before opening the port.
 class TSerialPort {
 public:
     static constexpr std::size_t kMaxPortNameLength = 255;
@@ -188,7 +188,8 @@ private:
     void Report(std::uint32_t place, std::uint32_t code, const std::string& msg,
                 std::uint8_t noise);
     void WaitForWorkerIdle(int sleeps);
-    // UI thread: notes which events have a handler, for the worker to read.
+    // UI thread: notes which events, and whether messages, have a handler, for the worker to
+    // read.
     void NoteBoundEvents();
     static std::uint32_t EventBit(TNotifyEvent TSerialPort::*handler);
 
@@ -234,6 +235,7 @@ private:
     std::deque<std::unique_ptr<TSerialCluster>> clusters_;
 
     std::atomic<std::uint32_t> boundEvents_{0};
+    std::atomic<bool> processErrorBound_{false};
     std::atomic<bool> workerRunning_{false};
     std::atomic<bool> destroying_{false};
     std::unique_ptr<TWorkThread> worker_; // last: it starts once everything above is set

@@ -234,7 +234,11 @@ void TWorkThread::MakeCluster(const char* data, std::uint32_t count) {
 
 void TWorkThread::WorkerMessage(std::uint32_t place, std::uint32_t code, const std::string& msg) {
     lastError_ = code;
-    HandOver([this, place, code, msg] { port_.Report(place, code, msg, 0); });
+    // A message nobody reads must not hold the worker: the UI thread may be waiting for it
+    // to go idle (closing the port) without running hand-overs.
+    if (port_.processErrorBound_) {
+        HandOver([this, place, code, msg] { port_.Report(place, code, msg, 0); });
+    }
 }
 
 void TWorkThread::HandOverEvent(TNotifyEvent TSerialPort::*handler) {

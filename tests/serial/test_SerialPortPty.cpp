@@ -415,15 +415,34 @@ TEST_F(PortOnPty, APendingSendFinishesWhenTheOtherSideReads) {
     EXPECT_EQ(messages.CountOf(9701), 0u);
 }
 
+// The close waits for the worker to end the send, at most 15 x 75 ms. The worker blocks only
+// in a hand-over that has a handler, which the closing UI thread does not run meanwhile.
 TEST_F(PortOnPty, ClosingWithASendPendingEndsItAsAborted) {
     port.SetWTOExtraDelayTime(20000);
     Open(pty);
     port.SendText(std::string(256 * 1024, 'w'));
     ASSERT_TRUE(port.SendInProgress());
+    auto start = Clocked::now();
     port.SetActive(false);
+    auto closing = Clocked::now() - start;
+    EXPECT_GE(closing, 1000ms); // the message for OnProcessError held the worker
+    EXPECT_LT(closing, 3s);
+    EXPECT_EQ(messages.CountOf(104), 1u);
     pump.RunUntil([&] { return !port.SendInProgress(); }, 3s);
     EXPECT_FALSE(port.SendInProgress());
     EXPECT_EQ(messages.CountOf(9702), 1u);
+
+    // Without a handler for the messages nothing holds the worker.
+    port.OnProcessError = nullptr;
+    port.SetActive(true);
+    pump.RunFor(450ms);
+    port.SendText(std::string(256 * 1024, 'w'));
+    ASSERT_TRUE(port.SendInProgress());
+    start = Clocked::now();
+    port.SetActive(false);
+    closing = Clocked::now() - start;
+    EXPECT_LT(closing, 700ms);
+    EXPECT_FALSE(port.SendInProgress()); // still ended before the device was closed
 }
 
 TEST_F(PortOnPty, ASendLeftShortIsATimeOutNotDone) {
