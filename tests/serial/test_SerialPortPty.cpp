@@ -72,15 +72,23 @@ protected:
 // Ticks from the real clock, moved so that the 32-bit counter wraps when asked.
 class WrappingClock final : public Clock {
 public:
-    std::uint32_t TickCount() override { return SystemClock().TickCount() + offset_; }
+    std::uint32_t TickCount() override {
+        const std::uint32_t tick = SystemClock().TickCount() + offset_;
+        ++reads_;
+        return tick;
+    }
     void Sleep(std::uint32_t milliseconds) override { SystemClock().Sleep(milliseconds); }
     std::chrono::system_clock::time_point Now() override { return SystemClock().Now(); }
     void WrapIn(std::uint32_t milliseconds) {
         offset_ = 0u - milliseconds - SystemClock().TickCount();
+        reads_ = 0;
     }
+    // Ticks read since the last WrapIn; from the second on they are surely on the new base.
+    int Reads() const { return reads_; }
 
 private:
     std::atomic<std::uint32_t> offset_{0};
+    std::atomic<int> reads_{0};
 };
 
 } // namespace
@@ -179,25 +187,36 @@ TEST_F(PortOnPty, ABurstBecomesOneClusterWithinItsAllowance) {
     EXPECT_EQ(signals, 1);
 }
 
-TEST(PortOnPtyWrap, ABurstAcrossTheTickWrapStillCloses) {
+TEST(PortOnPtyWrap, ABurstAcrossTheTickWrapClosesOnTime) {
     PseudoTerminal pty;
     UiPump pump;
     WrappingClock clock;
     TSerialPort port(pump.Queue(), clock);
     port.SetBaudRate(38400);
+    // A long allowance keeps "on time" well apart from "at the wrap".
+    port.SetRTOExtraDelayTime(1000);
     std::vector<std::string> clusters;
+    Clocked::time_point arrived;
     port.OnRxClusterEvent = [&](TSerialPort& sender) {
         clusters.push_back(sender.TakeClusterText());
+        arrived = Clocked::now();
     };
     port.SetCommPort(pty.SlavePath());
     port.SetActive(true);
     pump.RunFor(450ms);
 
-    clock.WrapIn(100);
+    // The worker sees the empty queue on the new base, then the bytes arrive well before the
+    // wrap; they are due 1004.35 ms after that look, past the wrap.
+    clock.WrapIn(600);
+    ASSERT_TRUE(pump.RunUntil([&] { return clock.Reads() >= 2; }, 1s));
+    ASSERT_GE(clock.TickCount(), 0x80000000u)
+        << "the machine was too slow to write before the wrap";
     const auto written = Clocked::now();
     pty.Write("across the wrap");
-    ASSERT_TRUE(pump.RunUntil([&] { return !clusters.empty(); }, 3s));
-    EXPECT_LE(Clocked::now() - written, 1000ms);
+    ASSERT_TRUE(pump.RunUntil([&] { return !clusters.empty(); }, 4s));
+    // The last empty look came at most one 75 ms wait before the bytes.
+    EXPECT_GE(arrived - written, 800ms);
+    EXPECT_LE(arrived - written, 2500ms);
     EXPECT_EQ(clusters[0], "across the wrap");
 }
 
