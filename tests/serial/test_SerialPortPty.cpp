@@ -135,14 +135,22 @@ TEST_F(PortOnPty, OpensClosesAndMovesToAnotherDevice) {
     EXPECT_TRUE(port.Active());
 }
 
-TEST_F(PortOnPty, LineSettingsAreAppliedToTheOpenDevice) {
+TEST_F(PortOnPty, TheOpenDeviceCarriesTheLineSettingsAndNothingElse) {
+    // Flags that a previous user of the device left behind.
+    termios left = pty.TerminalSettings();
+    left.c_iflag |= IXOFF | INPCK | IGNPAR | IXANY | IMAXBEL;
+    left.c_oflag |= ONLCR;
+    left.c_lflag |= ECHOE | ECHOK | ECHOCTL;
+    left.c_cflag |= CRTSCTS | HUPCL;
+    pty.SetTerminalSettings(left);
     Open(pty);
     port.SetBaudRate(19200);
     port.SetStopBits(2);
     const termios seen = pty.TerminalSettings();
     // (A pseudo-terminal keeps eight data bits and no parity whatever it is asked.)
     EXPECT_EQ(cfgetospeed(&seen), B19200);
-    EXPECT_TRUE(seen.c_cflag & CSTOPB);
+    EXPECT_EQ(seen.c_cflag & (CSTOPB | CRTSCTS | HUPCL), tcflag_t{CSTOPB});
+    EXPECT_EQ(seen.c_iflag | seen.c_oflag | seen.c_lflag, 0u); // no parity check or flow control
     EXPECT_EQ(messages.Places(), (std::vector<std::uint32_t>{110}));
 
     // A speed the device does not know is refused, and said so.
@@ -151,24 +159,6 @@ TEST_F(PortOnPty, LineSettingsAreAppliedToTheOpenDevice) {
     EXPECT_EQ(messages.all.back(),
               (PortMessage{802, EINVAL,
                            "Error setting CommState, 87 indicate that Parms are incorrect", 0}));
-}
-
-TEST_F(PortOnPty, OpeningLeavesNothingOfThePreviousUsersLineSettings) {
-    termios left = pty.TerminalSettings();
-    left.c_iflag |= IXOFF | INPCK | IGNPAR | IXANY | IMAXBEL | IUTF8;
-    left.c_oflag |= OPOST | ONLCR;
-    left.c_lflag |= ICANON | ECHO | ISIG | IEXTEN;
-    left.c_cflag |= CRTSCTS | HUPCL | CSTOPB;
-    pty.SetTerminalSettings(left);
-    Open(pty);
-    const termios seen = pty.TerminalSettings();
-    // The port asks for no parity check and no flow control.
-    EXPECT_EQ(seen.c_iflag, 0u);
-    EXPECT_EQ(seen.c_oflag, 0u);
-    EXPECT_EQ(seen.c_lflag, 0u);
-    EXPECT_EQ(seen.c_cflag & (CRTSCTS | HUPCL | CSTOPB), 0u);
-    EXPECT_EQ(seen.c_cc[VMIN], 0);
-    EXPECT_EQ(seen.c_cc[VTIME], 0);
 }
 
 TEST_F(PortOnPty, ABurstBecomesOneClusterWithinItsAllowance) {
@@ -467,8 +457,6 @@ TEST_F(PortOnPty, ClosingWithASendPendingEndsItAsAborted) {
 TEST_F(PortOnPty, ASendLeftShortIsATimeOutNotDone) {
     port.SetWTOExtraDelayTime(20000);
     Open(pty);
-    int done = 0;
-    port.OnWriteDone = [&](TSerialPort&) { ++done; };
     const std::string big(256 * 1024, 'v');
     port.SendText(big);
     ASSERT_TRUE(port.SendInProgress());
@@ -476,16 +464,12 @@ TEST_F(PortOnPty, ASendLeftShortIsATimeOutNotDone) {
     // The worker blocks handing over a cluster while the port closes, so it next meets the
     // send only after the device has dropped the unwritten bytes.
     pty.Write("x");
-    const auto deadline = Clocked::now() + 3s;
-    while (pump.Queue().PendingCount() == 0 && Clocked::now() < deadline) {
-        std::this_thread::sleep_for(5ms);
-    }
-    ASSERT_EQ(pump.Queue().PendingCount(), 1u);
+    ASSERT_TRUE(pump.WaitForBlockedHandOver(3s));
     port.SetActive(false);
 
-    ASSERT_TRUE(pump.RunUntil([&] { return done == 1; }, 3s));
+    EXPECT_TRUE(pump.RunUntil([&] { return messages.CountOf(9701) == 1; }, 3s));
+    EXPECT_FALSE(port.SendInProgress());
     EXPECT_LT(port.WrittenBytes(), big.size());
-    EXPECT_EQ(messages.CountOf(9701), 1u);
 }
 
 TEST_F(PortOnPty, AVanishedDeviceIsReportedOnceAndCanBeReplaced) {
@@ -529,11 +513,7 @@ TEST(PortOnPtyLifetime, DestroyingWhileBlockedInAHandOverFinishesSoon) {
 
     // The UI side stops running hand-overs; the worker blocks in the next one.
     pty.Write("never handled");
-    const auto deadline = Clocked::now() + 3s;
-    while (pump.Queue().PendingCount() == 0 && Clocked::now() < deadline) {
-        std::this_thread::sleep_for(5ms);
-    }
-    ASSERT_EQ(pump.Queue().PendingCount(), 1u);
+    ASSERT_TRUE(pump.WaitForBlockedHandOver(3s));
 
     const auto start = Clocked::now();
     port.reset();
