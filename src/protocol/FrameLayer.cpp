@@ -14,6 +14,18 @@ const std::string kEchoLineErrorPattern = "\"RecX \" dd.mm.yy hh:mm:ss\" :\"";
 
 } // namespace
 
+std::string RequestFrame(std::string_view payload) {
+    std::string frame{kEot, kStx};
+    frame.append(payload);
+    frame.push_back(kEtx);
+    char bcc = 0;
+    for (std::size_t i = 2; i < frame.size(); ++i) {
+        bcc = static_cast<char>(bcc ^ frame[i]);
+    }
+    frame.push_back(bcc);
+    return frame;
+}
+
 FrameLayer::FrameLayer(ClusterLink& link, FrameObserver& observer)
     : link_(link), observer_(observer) {}
 
@@ -41,17 +53,9 @@ bool FrameLayer::SendRequest(const std::string& payload) {
         return false;
     }
     WaitWhileBusy();
-    const std::size_t n = payload.size();
-    txBuffer_[0] = kEot;
-    txBuffer_[1] = kStx;
-    std::copy(payload.begin(), payload.end(), txBuffer_.begin() + 2);
-    txBuffer_[n + 2] = kEtx;
-    char bcc = 0;
-    for (std::size_t i = 2; i <= n + 2; ++i) {
-        bcc = static_cast<char>(bcc ^ txBuffer_[i]);
-    }
-    txBuffer_[n + 3] = bcc;
-    TransmitFrame(n + 4);
+    const std::string frame = RequestFrame(payload);
+    std::copy(frame.begin(), frame.end(), txBuffer_.begin());
+    TransmitFrame(frame.size());
     commsBusy_ = true;
     return true;
 }
@@ -127,14 +131,15 @@ void FrameLayer::HandleCluster(const std::string& cluster) {
     if (cluster.empty()) {
         return;
     }
+    if (cluster.front() != kStx) {
+        // An answer without a frame has no check to run, so its length does not matter.
+        CountReply();
+        return;
+    }
     if (cluster.size() > kMaxCluster) {
         ++oversize_;
         observer_.ShowDiagnosticLine("oversize cluster dropped: " + std::to_string(cluster.size()) +
                                      " characters");
-        return;
-    }
-    if (cluster.front() != kStx) {
-        CountReply();
         return;
     }
     if (!CheckBcc(cluster)) {

@@ -10,6 +10,10 @@
 #include <string>
 #include <string_view>
 
+// A request as it goes on the line: EOT STX payload ETX BCC, the BCC being the XOR of the
+// payload bytes and the ETX.
+std::string RequestFrame(std::string_view payload);
+
 // The only path between the windows and the serial port: frames polls and requests, keeps one
 // transaction outstanding at a time, counts protocol faults, and checks every received
 // cluster before it hands the payload to the dispatcher. Runs on the UI thread only.
@@ -62,7 +66,7 @@ public:
     // Every frame handed to the port since start; the busy watchdog tells transactions apart by
     // it.
     std::uint64_t TransmittedFrameCount() const { return transmitted_; }
-    // Clusters over 255 characters, refused without dispatch.
+    // Framed clusters (starting with STX) over 255 characters, refused without dispatch.
     int OversizeClusterCount() const { return oversize_; }
     // Steps of the receive handler that threw (a reply handler, the comms log write); each
     // failure ended only its step, and reception went on.

@@ -7,21 +7,21 @@
 #include <array>
 #include <atomic>
 #include <cerrno>
-#include <mutex>
-#include <shared_mutex>
-#include <string>
-#include <utility>
-
 #include <fcntl.h>
 #include <linux/serial.h>
+#include <mutex>
 #include <poll.h>
+#include <shared_mutex>
+#include <string>
 #include <sys/eventfd.h>
 #include <sys/ioctl.h>
 #include <termios.h>
 #include <unistd.h>
+#include <utility>
 
 namespace {
 
+// clang-format off
 constexpr std::array<std::pair<std::uint32_t, speed_t>, 31> kSpeeds{{
     {50, B50},         {75, B75},         {110, B110},       {134, B134},
     {150, B150},       {200, B200},       {300, B300},       {600, B600},
@@ -32,6 +32,7 @@ constexpr std::array<std::pair<std::uint32_t, speed_t>, 31> kSpeeds{{
     {1500000, B1500000}, {2000000, B2000000}, {2500000, B2500000}, {3000000, B3000000},
     {3500000, B3500000}, {4000000, B4000000}, {0, B0},
 }};
+// clang-format on
 
 bool SpeedFor(std::uint32_t baudRate, speed_t& speed) {
     for (const auto& [rate, code] : kSpeeds) {
@@ -50,6 +51,17 @@ std::uint32_t RateOf(speed_t speed) {
         }
     }
     return 0;
+}
+
+// A raw line at the given speed, receiver on, modem lines ignored, reads returning at once
+// with what is queued. Built from nothing: flow control, parity handling and the like left by
+// the device's previous user must not survive.
+termios RawLine(speed_t speed) {
+    termios settings{};
+    settings.c_cflag = CS8 | CLOCAL | CREAD;
+    cfsetispeed(&settings, speed);
+    cfsetospeed(&settings, speed);
+    return settings;
 }
 
 // Errors that mean the device itself has gone (unplugged, hung up).
@@ -77,16 +89,15 @@ public:
         if (fd < 0) {
             return errno;
         }
-        termios settings{};
-        if (ioctl(fd, TIOCEXCL) != 0 || tcgetattr(fd, &settings) != 0) {
+        termios previous{};
+        if (ioctl(fd, TIOCEXCL) != 0 || tcgetattr(fd, &previous) != 0) {
             const int error = errno;
             ::close(fd);
             return error;
         }
-        cfmakeraw(&settings);
-        settings.c_cflag |= CLOCAL | CREAD;
-        settings.c_cc[VMIN] = 0;
-        settings.c_cc[VTIME] = 0;
+        // Only the speed is kept until the port's own settings follow: speed 0 would hang the
+        // line up.
+        const termios settings = RawLine(cfgetospeed(&previous));
         if (tcsetattr(fd, TCSANOW, &settings) != 0) {
             const int error = errno;
             ::close(fd);
@@ -107,6 +118,9 @@ public:
         if (fd_ < 0) {
             return EBADF;
         }
+        // A pseudo-terminal outlives this close and would stay exclusive: only root could
+        // open it again.
+        ioctl(fd_, TIOCNXCL);
         const int result = ::close(fd_);
         const int error = errno;
         fd_ = -1;
@@ -142,38 +156,48 @@ public:
         }
         current.baudRate = RateOf(cfgetospeed(&settings));
         switch (settings.c_cflag & CSIZE) {
-        case CS5: current.byteSize = 5; break;
-        case CS6: current.byteSize = 6; break;
-        case CS7: current.byteSize = 7; break;
-        default: current.byteSize = 8; break;
+        case CS5:
+            current.byteSize = 5;
+            break;
+        case CS6:
+            current.byteSize = 6;
+            break;
+        case CS7:
+            current.byteSize = 7;
+            break;
+        default:
+            current.byteSize = 8;
+            break;
         }
         return 0;
     }
 
     int SetLineSettings(const LineSettings& line) override {
         std::shared_lock lock(fdMutex_);
-        termios settings{};
-        if (tcgetattr(fd_, &settings) != 0) {
-            return Failed(errno);
-        }
         speed_t speed{};
         if (!SpeedFor(line.baudRate, speed) || line.byteSize < 5 || line.byteSize > 8 ||
             line.parity > 4 || line.stopBits > 2) {
             return EINVAL;
         }
-        cfmakeraw(&settings);
-        cfsetispeed(&settings, speed);
-        cfsetospeed(&settings, speed);
-        settings.c_cflag &= ~(CSIZE | PARENB | PARODD | CMSPAR | CSTOPB | CRTSCTS);
-        settings.c_cflag |= CLOCAL | CREAD;
+        termios settings = RawLine(speed);
+        settings.c_cflag &= ~CSIZE;
         static constexpr std::array<tcflag_t, 4> kSizes{CS5, CS6, CS7, CS8};
         settings.c_cflag |= kSizes[line.byteSize - 5];
         switch (line.parity) {
-        case 1: settings.c_cflag |= PARENB | PARODD; break;
-        case 2: settings.c_cflag |= PARENB; break;
-        case 3: settings.c_cflag |= PARENB | CMSPAR | PARODD; break;
-        case 4: settings.c_cflag |= PARENB | CMSPAR; break;
-        default: break;
+        case 1:
+            settings.c_cflag |= PARENB | PARODD;
+            break;
+        case 2:
+            settings.c_cflag |= PARENB;
+            break;
+        case 3:
+            settings.c_cflag |= PARENB | CMSPAR | PARODD;
+            break;
+        case 4:
+            settings.c_cflag |= PARENB | CMSPAR;
+            break;
+        default:
+            break;
         }
         if (line.stopBits != 0) {
             settings.c_cflag |= CSTOPB; // one and a half has no setting of its own here
@@ -192,8 +216,6 @@ public:
         }
         settings.c_cc[VSTART] = static_cast<cc_t>(line.xonChar);
         settings.c_cc[VSTOP] = static_cast<cc_t>(line.xoffChar);
-        settings.c_cc[VMIN] = 0;
-        settings.c_cc[VTIME] = 0;
         if (tcsetattr(fd_, TCSANOW, &settings) != 0) {
             return Failed(errno);
         }
@@ -263,10 +285,18 @@ public:
         if (ioctl(fd_, TIOCMGET, &lines) != 0) {
             return Failed(errno);
         }
-        if (lines & TIOCM_CTS) word |= ModemLine::kCts;
-        if (lines & TIOCM_DSR) word |= ModemLine::kDsr;
-        if (lines & TIOCM_RNG) word |= ModemLine::kRing;
-        if (lines & TIOCM_CAR) word |= ModemLine::kRlsd;
+        if (lines & TIOCM_CTS) {
+            word |= ModemLine::kCts;
+        }
+        if (lines & TIOCM_DSR) {
+            word |= ModemLine::kDsr;
+        }
+        if (lines & TIOCM_RNG) {
+            word |= ModemLine::kRing;
+        }
+        if (lines & TIOCM_CAR) {
+            word |= ModemLine::kRlsd;
+        }
         return 0;
     }
 
@@ -285,11 +315,21 @@ public:
             if (ioctl(fd_, TIOCGICOUNT, &now) != 0) {
                 return Failed(errno);
             }
-            if (now.buf_overrun != counters_.buf_overrun) status.errors |= LineError::kRxOverflow;
-            if (now.overrun != counters_.overrun) status.errors |= LineError::kOverrun;
-            if (now.parity != counters_.parity) status.errors |= LineError::kParity;
-            if (now.frame != counters_.frame) status.errors |= LineError::kFraming;
-            if (now.brk != counters_.brk) status.errors |= LineError::kBreak;
+            if (now.buf_overrun != counters_.buf_overrun) {
+                status.errors |= LineError::kRxOverflow;
+            }
+            if (now.overrun != counters_.overrun) {
+                status.errors |= LineError::kOverrun;
+            }
+            if (now.parity != counters_.parity) {
+                status.errors |= LineError::kParity;
+            }
+            if (now.frame != counters_.frame) {
+                status.errors |= LineError::kFraming;
+            }
+            if (now.brk != counters_.brk) {
+                status.errors |= LineError::kBreak;
+            }
             counters_ = now;
         }
         return 0;
@@ -320,12 +360,14 @@ public:
         }
         const nfds_t device = count;
         if (fd_ >= 0 && !lost_) {
-            const short events = static_cast<short>((forInput ? POLLIN : 0) | (forOutput ? POLLOUT : 0));
+            const short events =
+                static_cast<short>((forInput ? POLLIN : 0) | (forOutput ? POLLOUT : 0));
             watched[count++] = {fd_, events, 0};
         }
         const int ready = poll(watched.data(), count, static_cast<int>(timeoutMilliseconds));
         if (ready < 0) {
-            return errno == EINTR ? WaitOutcome{} : WaitOutcome{WaitOutcome::State::Failed, false, false, errno};
+            return errno == EINTR ? WaitOutcome{}
+                                  : WaitOutcome{WaitOutcome::State::Failed, false, false, errno};
         }
         WaitOutcome outcome;
         if (ready == 0) {
@@ -381,7 +423,8 @@ private:
     // Writes as much of the pending bytes as the device takes now. Called with writeMutex_.
     WriteProgress WriteMore() {
         while (written_ < pending_.size()) {
-            const ssize_t result = ::write(fd_, pending_.data() + written_, pending_.size() - written_);
+            const ssize_t result =
+                ::write(fd_, pending_.data() + written_, pending_.size() - written_);
             if (result < 0) {
                 if (errno == EAGAIN) {
                     return {WriteProgress::State::Pending, written_, 0};

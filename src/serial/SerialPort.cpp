@@ -16,6 +16,7 @@ constexpr int kTakeDownIdleChecks = 15;
 constexpr int kDestructionIdleChecks = 10;
 
 using EventSlot = TNotifyEvent TSerialPort::*;
+// clang-format off
 constexpr EventSlot kEventSlots[] = {
     &TSerialPort::OnRxClusterEvent, &TSerialPort::OnWriteDone,      &TSerialPort::OnCommEvent,
     &TSerialPort::OnCommStat,       &TSerialPort::OnTxQueueEmptyEvent, &TSerialPort::OnBreakEvent,
@@ -23,6 +24,7 @@ constexpr EventSlot kEventSlots[] = {
     &TSerialPort::OnRingEvent,      &TSerialPort::OnRIEvent,        &TSerialPort::OnRLSDEvent,
     &TSerialPort::OnRxCharEvent,    &TSerialPort::OnRxEventCharEvent,
 };
+// clang-format on
 
 } // namespace
 
@@ -126,8 +128,7 @@ void TSerialPort::ApplyLineSettings() {
     }
 }
 
-template <typename T>
-void TSerialPort::StoreAndReapply(T& property, T value) {
+template <typename T> void TSerialPort::StoreAndReapply(T& property, T value) {
     if (property == value) {
         return;
     }
@@ -152,16 +153,36 @@ void TSerialPort::ApplyAutomaticAllowances() {
     SetWTOCharDelayTime(delay);
 }
 
-void TSerialPort::SetParityType(std::uint8_t parityType) { StoreAndReapply(line_.parityType, parityType); }
-void TSerialPort::SetParityErrorChar(char character) { StoreAndReapply(line_.parityErrorChar, character); }
-void TSerialPort::SetParityErrorReplacement(bool on) { StoreAndReapply(line_.parityErrorReplacement, on); }
-void TSerialPort::SetStopBits(std::uint8_t stopBits) { StoreAndReapply(line_.stopBits, stopBits); }
-void TSerialPort::SetDataBits(std::uint8_t dataBits) { StoreAndReapply(line_.dataBits, dataBits); }
-void TSerialPort::SetXONChar(char character) { StoreAndReapply(line_.xonChar, character); }
-void TSerialPort::SetXOFFChar(char character) { StoreAndReapply(line_.xoffChar, character); }
-void TSerialPort::SetFlowControl(std::int32_t flags) { StoreAndReapply(line_.flowControl, flags); }
-void TSerialPort::SetStripNullChars(bool on) { StoreAndReapply(line_.stripNullChars, on); }
-void TSerialPort::SetEventChar(char character) { StoreAndReapply(line_.eventChar, character); }
+void TSerialPort::SetParityType(std::uint8_t parityType) {
+    StoreAndReapply(line_.parityType, parityType);
+}
+void TSerialPort::SetParityErrorChar(char character) {
+    StoreAndReapply(line_.parityErrorChar, character);
+}
+void TSerialPort::SetParityErrorReplacement(bool on) {
+    StoreAndReapply(line_.parityErrorReplacement, on);
+}
+void TSerialPort::SetStopBits(std::uint8_t stopBits) {
+    StoreAndReapply(line_.stopBits, stopBits);
+}
+void TSerialPort::SetDataBits(std::uint8_t dataBits) {
+    StoreAndReapply(line_.dataBits, dataBits);
+}
+void TSerialPort::SetXONChar(char character) {
+    StoreAndReapply(line_.xonChar, character);
+}
+void TSerialPort::SetXOFFChar(char character) {
+    StoreAndReapply(line_.xoffChar, character);
+}
+void TSerialPort::SetFlowControl(std::int32_t flags) {
+    StoreAndReapply(line_.flowControl, flags);
+}
+void TSerialPort::SetStripNullChars(bool on) {
+    StoreAndReapply(line_.stripNullChars, on);
+}
+void TSerialPort::SetEventChar(char character) {
+    StoreAndReapply(line_.eventChar, character);
+}
 
 void TSerialPort::SetXONLimDiv(std::uint8_t percent) {
     SetFlowLimit(line_.xonLimDiv, percent, "Warning XOnLimDef set to 100");
@@ -243,7 +264,8 @@ void TSerialPort::SetBREAKState(bool on) {
 }
 
 void TSerialPort::DriveOutput(bool& state, bool on, int (SerialDevice::*drive)(bool),
-                              const OutputFailure& settingFailed, const OutputFailure& clearingFailed) {
+                              const OutputFailure& settingFailed,
+                              const OutputFailure& clearingFailed) {
     if (!device_->IsOpen()) {
         return;
     }
@@ -254,7 +276,9 @@ void TSerialPort::DriveOutput(bool& state, bool on, int (SerialDevice::*drive)(b
     state = on;
 }
 
-std::uint32_t TSerialPort::ComHandle() const { return device_->Handle(); }
+std::uint32_t TSerialPort::ComHandle() const {
+    return device_->Handle();
+}
 
 void TSerialPort::SendData(const char* buffer, std::uint32_t count) {
     if (sendInProgress_) {
@@ -332,4 +356,5 @@ void TSerialPort::NoteBoundEvents() {
         }
     }
     boundEvents_ = bound;
+    processErrorBound_ = static_cast<bool>(OnProcessError);
 }

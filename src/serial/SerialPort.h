@@ -20,15 +20,23 @@ class TSerialPort;
 class TWorkThread;
 
 // Hold and status flags of the device; TComStateFlags holds bit (1 << flag) for each.
-enum class TComStateFlag : std::uint8_t { fCtlHold, fDsrHold, fRlsHold, fXoffHold, fXOffSent, fEof, fTxim };
+enum class TComStateFlag : std::uint8_t {
+    fCtlHold,
+    fDsrHold,
+    fRlsHold,
+    fXoffHold,
+    fXOffSent,
+    fEof,
+    fTxim
+};
 using TComStateFlags = std::uint8_t;
 
 using TNotifyEvent = std::function<void(TSerialPort& sender)>;
 // Place: the number of the message; Code: a platform error code or the value the message
 // names; Noise: 0 error, 1 warning, 2 message.
-using TNotifyErrorEvent = std::function<void(TSerialPort& sender, std::uint32_t place,
-                                             std::uint32_t code, const std::string& msg,
-                                             std::uint8_t noise)>;
+using TNotifyErrorEvent =
+    std::function<void(TSerialPort& sender, std::uint32_t place, std::uint32_t code,
+                       const std::string& msg, std::uint8_t noise)>;
 
 // One serial device: opens and closes it, applies the line settings, sends byte strings under
 // a time-out, drives RTS, DTR and break, and keeps the queue of received clusters that its
@@ -37,9 +45,9 @@ using TNotifyErrorEvent = std::function<void(TSerialPort& sender, std::uint32_t 
 //
 // Threads: every operation, setter and handler runs on the UI thread. The worker hands each
 // cluster, device event and message of its own to the UI thread through the UiHandOver and
-// waits until the handler has run. The worker hands over only the events that had a handler
-// when the port was opened, at the last send or after the last hand-over: bind the handlers
-// before opening the port.
+// waits until the handler has run. The worker hands over only the events and messages that had
+// a handler when the port was opened, at the last send or after the last hand-over: bind the
+// handlers before opening the port.
 class TSerialPort {
 public:
     static constexpr std::size_t kMaxPortNameLength = 255;
@@ -174,13 +182,14 @@ private:
     void DriveOutput(bool& state, bool on, int (SerialDevice::*drive)(bool),
                      const OutputFailure& settingFailed, const OutputFailure& clearingFailed);
     // Stores the value and applies the line settings again, unless it is already the value.
-    template <typename T>
-    void StoreAndReapply(T& property, T value);
+    template <typename T> void StoreAndReapply(T& property, T value);
     // The report rule: reaches OnProcessError on the calling thread, unless the port is being
     // destroyed, the noise is above ErrorNoise or no handler is bound.
-    void Report(std::uint32_t place, std::uint32_t code, const std::string& msg, std::uint8_t noise);
+    void Report(std::uint32_t place, std::uint32_t code, const std::string& msg,
+                std::uint8_t noise);
     void WaitForWorkerIdle(int sleeps);
-    // UI thread: notes which events have a handler, for the worker to read.
+    // UI thread: notes which events, and whether messages, have a handler, for the worker to
+    // read.
     void NoteBoundEvents();
     static std::uint32_t EventBit(TNotifyEvent TSerialPort::*handler);
 
@@ -226,6 +235,7 @@ private:
     std::deque<std::unique_ptr<TSerialCluster>> clusters_;
 
     std::atomic<std::uint32_t> boundEvents_{0};
+    std::atomic<bool> processErrorBound_{false};
     std::atomic<bool> workerRunning_{false};
     std::atomic<bool> destroying_{false};
     std::unique_ptr<TWorkThread> worker_; // last: it starts once everything above is set

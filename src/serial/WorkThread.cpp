@@ -113,11 +113,16 @@ void TWorkThread::SendCheck() {
     case WriteProgress::State::Completed:
         port_.writtenBytes_ = progress.written;
         port_.sendInProgress_ = false;
+        if (progress.written != port_.sendBytes_) {
+            // The device gave up part of the bytes: the send was cut short, not done.
+            WorkerMessage(9701, lastError_, "Error write TimeOut");
+        }
         HandOverEvent(&TSerialPort::OnWriteDone);
         break;
     case WriteProgress::State::Pending: {
         const std::uint32_t elapsed = port_.clock_.TickCount() - port_.sendStartTick_;
-        if (elapsed > ByteAllowance(port_.sendBytes_, port_.wtoCharDelayTime_, port_.wtoExtraDelayTime_)) {
+        if (elapsed >
+            ByteAllowance(port_.sendBytes_, port_.wtoCharDelayTime_, port_.wtoExtraDelayTime_)) {
             port_.writtenBytes_ = progress.written;
             port_.sendInProgress_ = false;
             device_.AbandonWrite();
@@ -172,7 +177,8 @@ void TWorkThread::WaitOnDevice() {
     // Input ends the wait only while the queue is empty: bytes already waiting for their
     // allowance would otherwise end every wait at once.
     const bool forInput = DeviceUsable() && port_.commStateInQueue_ == 0;
-    const WaitOutcome outcome = device_.Wait(forInput, port_.sendInProgress_, kDeviceWaitMilliseconds);
+    const WaitOutcome outcome =
+        device_.Wait(forInput, port_.sendInProgress_, kDeviceWaitMilliseconds);
     if (outcome.state == WaitOutcome::State::Failed) {
         WorkerMessage(9913, outcome.error, "Error getting Overlappedresult");
         return;
@@ -182,8 +188,8 @@ void TWorkThread::WaitOnDevice() {
     }
     const std::uint32_t lineErrors = StatusPoll();
     const std::uint32_t events =
-        DeviceEventsBetween(modemBefore, port_.modemState_, outQueueBefore, port_.commStateOutQueue_,
-                            lineErrors, outcome.inputArrived) &
+        DeviceEventsBetween(modemBefore, port_.modemState_, outQueueBefore,
+                            port_.commStateOutQueue_, lineErrors, outcome.inputArrived) &
         device_.EventMask();
     if (events != 0) {
         DispatchEvents(events);
@@ -227,7 +233,12 @@ void TWorkThread::MakeCluster(const char* data, std::uint32_t count) {
 }
 
 void TWorkThread::WorkerMessage(std::uint32_t place, std::uint32_t code, const std::string& msg) {
-    HandOver([this, place, code, msg] { port_.Report(place, code, msg, 0); });
+    lastError_ = code;
+    // A message nobody reads must not hold the worker: the UI thread may be waiting for it
+    // to go idle (closing the port) without running hand-overs.
+    if (port_.processErrorBound_) {
+        HandOver([this, place, code, msg] { port_.Report(place, code, msg, 0); });
+    }
 }
 
 void TWorkThread::HandOverEvent(TNotifyEvent TSerialPort::*handler) {

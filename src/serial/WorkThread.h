@@ -47,6 +47,7 @@ private:
     std::uint32_t idleSince_ = 0;
     bool serving_ = false;
     std::uint32_t clusterErrors_ = 0; // line errors seen since the queue was last empty
+    std::uint32_t lastError_ = 0;     // code of the worker's last message
 
     std::thread thread_; // last: starts once the state above is set
 };

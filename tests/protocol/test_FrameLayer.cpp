@@ -188,7 +188,7 @@ TEST_F(FrameLayerTest, EmptyOrMissingClustersOnlyFreeTheLink) {
     EXPECT_EQ(frames.BccErrorCount(), 0);
 }
 
-TEST_F(FrameLayerTest, OversizeClustersAreCountedShownAndNotDispatched) {
+TEST_F(FrameLayerTest, OversizeFramedClustersAreCountedShownAndNotDispatched) {
     frames.SendPoll('T');
     const std::string longest = FramedReply(std::string(FrameLayer::kMaxCluster - 3, 'T'));
     ASSERT_EQ(longest.size(), FrameLayer::kMaxCluster);
@@ -203,6 +203,14 @@ TEST_F(FrameLayerTest, OversizeClustersAreCountedShownAndNotDispatched) {
     Receive(longest);
     EXPECT_EQ(dispatched.size(), 1u);
     EXPECT_EQ(frames.OversizeClusterCount(), 1);
+
+    // Without STX a long cluster (a burst of noise before a single-character answer) still
+    // counts as the reply.
+    Receive(std::string(FrameLayer::kMaxCluster + 45, '\x06'));
+    EXPECT_TRUE(observer.online);
+    EXPECT_EQ(frames.OutstandingCount(), 0);
+    EXPECT_EQ(frames.OversizeClusterCount(), 1);
+    EXPECT_EQ(dispatched.size(), 1u);
 }
 
 TEST_F(FrameLayerTest, ReceivedClustersAreLoggedAndEchoed) {

@@ -6,6 +6,7 @@
 #include <condition_variable>
 #include <functional>
 #include <mutex>
+#include <thread>
 
 // Plays the UI thread for serial tests: the test's own thread runs the hand-overs whenever
 // the queue wakes it, until a condition holds or time runs out.
@@ -36,6 +37,15 @@ public:
 
     void RunFor(std::chrono::milliseconds time) {
         RunUntil([] { return false; }, time);
+    }
+
+    // Runs nothing: returns whether a worker got blocked in a hand-over before the limit.
+    bool WaitForBlockedHandOver(std::chrono::milliseconds limit) {
+        const auto deadline = std::chrono::steady_clock::now() + limit;
+        while (queue_.PendingCount() == 0 && std::chrono::steady_clock::now() < deadline) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(5));
+        }
+        return queue_.PendingCount() == 1;
     }
 
 private:

@@ -2,21 +2,18 @@
 // because the machine may be busy and the build may run under a sanitizer.
 
 #include "PortMessages.h"
-#include "support/PseudoTerminal.h"
 #include "UiPump.h"
 #include "serial/SerialPort.h"
-
-#include <gtest/gtest.h>
+#include "support/PseudoTerminal.h"
 
 #include <atomic>
 #include <cerrno>
 #include <chrono>
+#include <gtest/gtest.h>
 #include <stdexcept>
-#include <thread>
-
-#include <fcntl.h>
 #include <sys/resource.h>
 #include <termios.h>
+#include <thread>
 #include <unistd.h>
 
 using namespace std::chrono_literals;
@@ -75,15 +72,23 @@ protected:
 // Ticks from the real clock, moved so that the 32-bit counter wraps when asked.
 class WrappingClock final : public Clock {
 public:
-    std::uint32_t TickCount() override { return SystemClock().TickCount() + offset_; }
+    std::uint32_t TickCount() override {
+        const std::uint32_t tick = SystemClock().TickCount() + offset_;
+        ++reads_;
+        return tick;
+    }
     void Sleep(std::uint32_t milliseconds) override { SystemClock().Sleep(milliseconds); }
     std::chrono::system_clock::time_point Now() override { return SystemClock().Now(); }
     void WrapIn(std::uint32_t milliseconds) {
         offset_ = 0u - milliseconds - SystemClock().TickCount();
+        reads_ = 0;
     }
+    // Ticks read since the last WrapIn; from the second on they are surely on the new base.
+    int Reads() const { return reads_; }
 
 private:
     std::atomic<std::uint32_t> offset_{0};
+    std::atomic<int> reads_{0};
 };
 
 } // namespace
@@ -124,27 +129,36 @@ TEST_F(PortOnPty, OpensClosesAndMovesToAnotherDevice) {
     EXPECT_FALSE(port.RTSState());
     EXPECT_FALSE(port.DTRState());
     EXPECT_EQ(messages.CountOf(104), 0u);
+
+    // Closed, the device is no longer held exclusively: it opens again.
+    port.SetActive(true);
+    EXPECT_TRUE(port.Active());
 }
 
-TEST_F(PortOnPty, LineSettingsAreAppliedToTheOpenDevice) {
+TEST_F(PortOnPty, TheOpenDeviceCarriesTheLineSettingsAndNothingElse) {
+    // Flags that a previous user of the device left behind.
+    termios left = pty.TerminalSettings();
+    left.c_iflag |= IXOFF | INPCK | IGNPAR | IXANY | IMAXBEL;
+    left.c_oflag |= ONLCR;
+    left.c_lflag |= ECHOE | ECHOK | ECHOCTL;
+    left.c_cflag |= CRTSCTS | HUPCL;
+    pty.SetTerminalSettings(left);
     Open(pty);
     port.SetBaudRate(19200);
     port.SetStopBits(2);
-    const int watcher = ::open(pty.SlavePath().c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK);
-    ASSERT_GE(watcher, 0);
-    termios seen{};
-    ASSERT_EQ(tcgetattr(watcher, &seen), 0);
-    ::close(watcher);
+    const termios seen = pty.TerminalSettings();
     // (A pseudo-terminal keeps eight data bits and no parity whatever it is asked.)
     EXPECT_EQ(cfgetospeed(&seen), B19200);
-    EXPECT_TRUE(seen.c_cflag & CSTOPB);
+    EXPECT_EQ(seen.c_cflag & (CSTOPB | CRTSCTS | HUPCL), tcflag_t{CSTOPB});
+    EXPECT_EQ(seen.c_iflag | seen.c_oflag | seen.c_lflag, 0u); // no parity check or flow control
     EXPECT_EQ(messages.Places(), (std::vector<std::uint32_t>{110}));
 
     // A speed the device does not know is refused, and said so.
     port.SetBaudRate(14400);
     ASSERT_GE(messages.all.size(), 2u);
     EXPECT_EQ(messages.all.back(),
-              (PortMessage{802, EINVAL, "Error setting CommState, 87 indicate that Parms are incorrect", 0}));
+              (PortMessage{802, EINVAL,
+                           "Error setting CommState, 87 indicate that Parms are incorrect", 0}));
 }
 
 TEST_F(PortOnPty, ABurstBecomesOneClusterWithinItsAllowance) {
@@ -163,23 +177,36 @@ TEST_F(PortOnPty, ABurstBecomesOneClusterWithinItsAllowance) {
     EXPECT_EQ(signals, 1);
 }
 
-TEST(PortOnPtyWrap, ABurstAcrossTheTickWrapStillCloses) {
+TEST(PortOnPtyWrap, ABurstAcrossTheTickWrapClosesOnTime) {
     PseudoTerminal pty;
     UiPump pump;
     WrappingClock clock;
     TSerialPort port(pump.Queue(), clock);
     port.SetBaudRate(38400);
+    // A long allowance keeps "on time" well apart from "at the wrap".
+    port.SetRTOExtraDelayTime(1000);
     std::vector<std::string> clusters;
-    port.OnRxClusterEvent = [&](TSerialPort& sender) { clusters.push_back(sender.TakeClusterText()); };
+    Clocked::time_point arrived;
+    port.OnRxClusterEvent = [&](TSerialPort& sender) {
+        clusters.push_back(sender.TakeClusterText());
+        arrived = Clocked::now();
+    };
     port.SetCommPort(pty.SlavePath());
     port.SetActive(true);
     pump.RunFor(450ms);
 
-    clock.WrapIn(100);
+    // The worker sees the empty queue on the new base, then the bytes arrive well before the
+    // wrap; they are due 1004.35 ms after that look, past the wrap.
+    clock.WrapIn(600);
+    ASSERT_TRUE(pump.RunUntil([&] { return clock.Reads() >= 2; }, 1s));
+    ASSERT_GE(clock.TickCount(), 0x80000000u)
+        << "the machine was too slow to write before the wrap";
     const auto written = Clocked::now();
     pty.Write("across the wrap");
-    ASSERT_TRUE(pump.RunUntil([&] { return !clusters.empty(); }, 3s));
-    EXPECT_LE(Clocked::now() - written, 1000ms);
+    ASSERT_TRUE(pump.RunUntil([&] { return !clusters.empty(); }, 4s));
+    // The last empty look came at most one 75 ms wait before the bytes.
+    EXPECT_GE(arrived - written, 800ms);
+    EXPECT_LE(arrived - written, 2500ms);
     EXPECT_EQ(clusters[0], "across the wrap");
 }
 
@@ -201,13 +228,15 @@ TEST_F(PortOnPty, AStreamThatNeverPausesStillYieldsClusters) {
     const std::size_t whileStreaming = clusters.size();
     writer.join();
     EXPECT_LT(Clocked::now() - started, 5s);
-    pump.RunUntil([&] {
-        std::string got;
-        for (const auto& c : clusters) {
-            got += c.text;
-        }
-        return got.size() == sent.size();
-    }, 3s);
+    pump.RunUntil(
+        [&] {
+            std::string got;
+            for (const auto& c : clusters) {
+                got += c.text;
+            }
+            return got.size() == sent.size();
+        },
+        3s);
     EXPECT_GE(whileStreaming, 2u);
     std::string received;
     for (const auto& c : clusters) {
@@ -352,7 +381,8 @@ TEST_F(PortOnPty, APendingSendDropsTheNextAndTimesOut) {
     port.SendText(big);
     ASSERT_TRUE(port.SendInProgress());
     port.SendText("dropped");
-    EXPECT_EQ(messages.all.back(), (PortMessage{901, 0, "Msg, dont enter SendData while SendInProgress is set", 2}));
+    EXPECT_EQ(messages.all.back(),
+              (PortMessage{901, 0, "Msg, dont enter SendData while SendInProgress is set", 2}));
 
     ASSERT_TRUE(pump.RunUntil([&] { return !port.SendInProgress(); }, 5s));
     pump.RunFor(100ms);
@@ -380,10 +410,12 @@ TEST_F(PortOnPty, APendingSendFinishesWhenTheOtherSideReads) {
     ASSERT_TRUE(port.SendInProgress());
 
     std::string received;
-    ASSERT_TRUE(pump.RunUntil([&] {
-        received += pty.ReadAvailable();
-        return !port.SendInProgress();
-    }, 10s));
+    ASSERT_TRUE(pump.RunUntil(
+        [&] {
+            received += pty.ReadAvailable();
+            return !port.SendInProgress();
+        },
+        10s));
     EXPECT_TRUE(pump.RunUntil([&] { return done == 1; }, 2s));
     received += pty.ReadUntilQuiet(300ms);
     EXPECT_EQ(received.size(), big.size());
@@ -392,15 +424,52 @@ TEST_F(PortOnPty, APendingSendFinishesWhenTheOtherSideReads) {
     EXPECT_EQ(messages.CountOf(9701), 0u);
 }
 
+// The close waits for the worker to end the send, at most 15 x 75 ms. The worker blocks only
+// in a hand-over that has a handler, which the closing UI thread does not run meanwhile.
 TEST_F(PortOnPty, ClosingWithASendPendingEndsItAsAborted) {
     port.SetWTOExtraDelayTime(20000);
     Open(pty);
     port.SendText(std::string(256 * 1024, 'w'));
     ASSERT_TRUE(port.SendInProgress());
+    auto start = Clocked::now();
     port.SetActive(false);
+    auto closing = Clocked::now() - start;
+    EXPECT_GE(closing, 1000ms); // the message for OnProcessError held the worker
+    EXPECT_LT(closing, 3s);
+    EXPECT_EQ(messages.CountOf(104), 1u);
     pump.RunUntil([&] { return !port.SendInProgress(); }, 3s);
     EXPECT_FALSE(port.SendInProgress());
     EXPECT_EQ(messages.CountOf(9702), 1u);
+
+    // Without a handler for the messages nothing holds the worker.
+    port.OnProcessError = nullptr;
+    port.SetActive(true);
+    pump.RunFor(450ms);
+    port.SendText(std::string(256 * 1024, 'w'));
+    ASSERT_TRUE(port.SendInProgress());
+    start = Clocked::now();
+    port.SetActive(false);
+    closing = Clocked::now() - start;
+    EXPECT_LT(closing, 700ms);
+    EXPECT_FALSE(port.SendInProgress()); // still ended before the device was closed
+}
+
+TEST_F(PortOnPty, ASendLeftShortIsATimeOutNotDone) {
+    port.SetWTOExtraDelayTime(20000);
+    Open(pty);
+    const std::string big(256 * 1024, 'v');
+    port.SendText(big);
+    ASSERT_TRUE(port.SendInProgress());
+
+    // The worker blocks handing over a cluster while the port closes, so it next meets the
+    // send only after the device has dropped the unwritten bytes.
+    pty.Write("x");
+    ASSERT_TRUE(pump.WaitForBlockedHandOver(3s));
+    port.SetActive(false);
+
+    EXPECT_TRUE(pump.RunUntil([&] { return messages.CountOf(9701) == 1; }, 3s));
+    EXPECT_FALSE(port.SendInProgress());
+    EXPECT_LT(port.WrittenBytes(), big.size());
 }
 
 TEST_F(PortOnPty, AVanishedDeviceIsReportedOnceAndCanBeReplaced) {
@@ -444,11 +513,7 @@ TEST(PortOnPtyLifetime, DestroyingWhileBlockedInAHandOverFinishesSoon) {
 
     // The UI side stops running hand-overs; the worker blocks in the next one.
     pty.Write("never handled");
-    const auto deadline = Clocked::now() + 3s;
-    while (pump.Queue().PendingCount() == 0 && Clocked::now() < deadline) {
-        std::this_thread::sleep_for(5ms);
-    }
-    ASSERT_EQ(pump.Queue().PendingCount(), 1u);
+    ASSERT_TRUE(pump.WaitForBlockedHandOver(3s));
 
     const auto start = Clocked::now();
     port.reset();

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "protocol/FrameLayer.h"
+
 #include <chrono>
 #include <fcntl.h>
 #include <poll.h>
@@ -73,14 +75,7 @@ private:
     int descriptor_;
 };
 
-// Frames as the panel sends them.
+// Frames as the panel sends them; requests are framed by the panel's own RequestFrame.
 inline std::string PollFrame(const std::string& body) {
     return "\x04" + body + "\x05";
-}
-inline std::string RequestFrame(const std::string& payload) {
-    char check = 0x03;
-    for (const char byte : payload) {
-        check = static_cast<char>(check ^ byte);
-    }
-    return "\x04\x02" + payload + "\x03" + std::string(1, check);
 }

@@ -1,4 +1,5 @@
 #include "ReplyText.h"
+#include "protocol/MessageCatalogue.h"
 #include "sim/FieldText.h"
 #include "sim/Responder.h"
 #include "support/ManualClock.h"
@@ -10,21 +11,6 @@
 using sim::DecodedFrame;
 
 namespace {
-
-// The logged value decoding the panel applies to each eight hex digits of a 'D' record.
-double DecodeLoggedValue(const std::string& digits) {
-    const auto byte = [&](int index) {
-        return std::stoi(digits.substr(2 * index, 2), nullptr, 16);
-    };
-    const int b0 = byte(0), b1 = byte(1), b2 = byte(2), b3 = byte(3);
-    if (b3 == 0) {
-        return 0.0;
-    }
-    const int sign = b3 >> 7;
-    const int exponent = 2 * (b3 & 0x7F) + (b2 >> 7);
-    const double mantissa = 65536.0 * (b2 | 0x80) + 256.0 * b1 + b0;
-    return (sign ? -1.0 : 1.0) * mantissa / std::pow(2.0, 150 - exponent);
-}
 
 class Instrument : public ::testing::Test {
 protected:
@@ -229,11 +215,12 @@ TEST_F(Instrument, SerialRegistersAndFilterReplies) {
 TEST(SimRecords, LoggedValuesDecodeByThePanelsRule) {
     EXPECT_EQ(sim::FloatAsLittleEndianHex(100.0f), "0000C842");
     EXPECT_EQ(sim::FloatAsLittleEndianHex(-50.0f), "000048C2");
-    EXPECT_DOUBLE_EQ(DecodeLoggedValue("0000C842"), 100.0);
-    EXPECT_DOUBLE_EQ(DecodeLoggedValue("000048C2"), -50.0);
+    EXPECT_DOUBLE_EQ(LoggedRecordReply::DecodeValue("0000C842"), 100.0);
+    EXPECT_DOUBLE_EQ(LoggedRecordReply::DecodeValue("000048C2"), -50.0);
     for (const float value : {21.37f, -0.125f, 1234.5f, 0.001f}) {
-        EXPECT_FLOAT_EQ(static_cast<float>(DecodeLoggedValue(sim::FloatAsLittleEndianHex(value))),
-                        value);
+        EXPECT_FLOAT_EQ(
+            static_cast<float>(LoggedRecordReply::DecodeValue(sim::FloatAsLittleEndianHex(value))),
+            value);
     }
 }
 
@@ -258,11 +245,10 @@ TEST(SimRecords, RecordsPresentAtStartAreNumberedAndTimedAtTheInterval) {
                             std::stoi(Field(first, 14, 15)), std::stoi(Field(first, 16, 17)));
     EXPECT_EQ(sim::FromSeconds(sim::ToSeconds(at_first) + 120), model.Log().Record(3)->time);
     for (int channel = 1; channel <= 8; ++channel) {
-        const double value = DecodeLoggedValue(Field(third, 10 + 8 * channel, 17 + 8 * channel));
-        EXPECT_NEAR(value, 21.0, 1.5) << channel;
+        EXPECT_NEAR(LoggedRecordReply::ChannelValue(third, channel), 21.0, 1.5) << channel;
     }
     // Beyond the last record the memory reads zeros.
-    EXPECT_EQ(DecodeLoggedValue(Field(reply("D0004"), 18, 25)), 0.0);
+    EXPECT_EQ(LoggedRecordReply::DecodeValue(Field(reply("D0004"), 18, 25)), 0.0);
     EXPECT_EQ(Field(reply("D0004"), 6, 17), "000000000000");
 }
 

@@ -2,10 +2,9 @@
 
 #include <cerrno>
 #include <cstdlib>
-#include <stdexcept>
-
 #include <fcntl.h>
 #include <poll.h>
+#include <stdexcept>
 #include <unistd.h>
 
 PseudoTerminal::PseudoTerminal() {
@@ -20,7 +19,9 @@ PseudoTerminal::PseudoTerminal() {
     slavePath_ = name;
 }
 
-PseudoTerminal::~PseudoTerminal() { CloseMaster(); }
+PseudoTerminal::~PseudoTerminal() {
+    CloseMaster();
+}
 
 void PseudoTerminal::Write(const std::string& bytes) {
     std::size_t done = 0;
@@ -61,6 +62,20 @@ std::string PseudoTerminal::ReadUntilQuiet(std::chrono::milliseconds quiet) {
             return received;
         }
         received += more;
+    }
+}
+
+termios PseudoTerminal::TerminalSettings() const {
+    termios settings{};
+    if (tcgetattr(master_, &settings) != 0) {
+        throw std::runtime_error("cannot read the pseudo-terminal's settings");
+    }
+    return settings;
+}
+
+void PseudoTerminal::SetTerminalSettings(const termios& settings) {
+    if (tcsetattr(master_, TCSANOW, &settings) != 0) {
+        throw std::runtime_error("cannot set the pseudo-terminal's settings");
     }
 }
 

@@ -2,6 +2,7 @@
 
 #include <chrono>
 #include <string>
+#include <termios.h>
 
 // A pseudo-terminal pair for tests of the serial layer: the test holds the master side, the
 // code under test opens SlavePath() like any serial device.
@@ -19,6 +20,10 @@ public:
     std::string ReadAvailable();
     // Reads until nothing more comes for quiet.
     std::string ReadUntilQuiet(std::chrono::milliseconds quiet);
+    // The device's line settings, read and set from this side: once the code under test holds
+    // the device exclusively, only root could open it a second time.
+    termios TerminalSettings() const;
+    void SetTerminalSettings(const termios& settings);
     // The other side goes away: the slave is hung up.
     void CloseMaster();
 
