@@ -15,18 +15,24 @@
 #include <memory>
 
 int main(int argc, char** argv) {
-    QApplication application(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("Control Panel"));
-
+    // Read before the application object exists: that one needs a display, and --help,
+    // --version and a wrong option must answer without one.
     const PanelCommandLine command = ParsePanelCommandLine({argv + 1, argv + argc});
-    if (command.help) {
-        std::cout << PanelUsage();
-        return 0;
-    }
     if (!command.error.empty()) {
         std::cerr << "control-panel: " << command.error << "\n\n" << PanelUsage();
         return 2;
     }
+    if (command.help) {
+        std::cout << PanelUsage();
+        return 0;
+    }
+    if (command.version) {
+        std::cout << PanelVersion();
+        return 0;
+    }
+
+    QApplication application(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Control Panel"));
 
     // The built-in instrument serves on its own pseudo-terminal for the whole run.
     std::unique_ptr<sim::InstrumentServer> simulator;

@@ -15,13 +15,23 @@ TEST(PanelCommandLine, PortAndSimulatorOptions) {
     EXPECT_EQ(ParsePanelCommandLine({"--simulate"}).simulatedModel, "V630");
     EXPECT_EQ(ParsePanelCommandLine({"--simulate", "V420"}).simulatedModel, "V420");
     EXPECT_TRUE(ParsePanelCommandLine({"--help"}).help);
+    EXPECT_TRUE(ParsePanelCommandLine({"--version"}).version);
     for (const std::vector<std::string>& wrong : {std::vector<std::string>{"--port"},
                                                   {"--port", ""},
                                                   {"--simulate", "V999"},
                                                   {"--port", "a", "--simulate"},
-                                                  {"--verbose"}}) {
+                                                  {"--verbose"},
+                                                  {"-platform"}}) {
         EXPECT_FALSE(ParsePanelCommandLine(wrong).error.empty()) << wrong.back();
     }
+}
+
+// Read before Qt sees them, so Qt's own options must be passed over, values included.
+TEST(PanelCommandLine, QtOptionsAreLeftToQt) {
+    const PanelCommandLine command = ParsePanelCommandLine(
+        {"-platform", "offscreen", "--port", "ttyS1", "-reverse", "--style", "--port", "-style=x"});
+    EXPECT_EQ(command.error, "");
+    EXPECT_EQ(command.port, "ttyS1");
 }
 
 TEST(QtNameFilter, PairsOfDescriptionAndPatterns) {

@@ -118,7 +118,7 @@ protected:
         }
         environment.push_back("XDG_CONFIG_HOME=" + (folder / "config").string());
         if (std::none_of(environment.begin(), environment.end(), [](const std::string& variable) {
-                return variable.starts_with("QT_QPA_PLATFORM=");
+                return variable.starts_with("QT_QPA_PLATFORM");
             })) {
             environment.push_back("QT_QPA_PLATFORM=offscreen");
         }
@@ -275,4 +275,23 @@ TEST_F(EndToEnd, SigtermLeavesACompletePcLogAndTheSettings) {
     }
     EXPECT_GE(count, 3); // a line every 2 s from the second interval after Start
     EXPECT_NE(Settings().find("Display_Selection=2"), std::string::npos) << Settings();
+}
+
+// The answering options need no window system: no display of any kind is given.
+TEST_F(EndToEnd, TheCommandLineIsAnsweredWithoutADisplay) {
+    struct Case {
+        std::string argument;
+        int exitCode;
+        std::string output; // on standard output for 0, on standard error otherwise
+    };
+    for (const Case& run : {Case{"--help", 0, "Usage: control-panel"},
+                            Case{"--version", 0, std::string(" ") + VXXX_VERSION + "\n"},
+                            Case{"--colour", 2, "unknown argument --colour"}}) {
+        StartPanel({VXXX_PANEL_PROGRAM, run.argument},
+                   {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"});
+        EXPECT_EQ(panel->Wait(10s), std::optional<int>(run.exitCode)) << run.argument;
+        const std::string output =
+            Content(folder / (run.exitCode == 0 ? "panel.out" : "panel.err"));
+        EXPECT_NE(output.find(run.output), std::string::npos) << run.argument << ": " << output;
+    }
 }
