@@ -4,12 +4,14 @@
 #include "IniSettingsStore.h"
 #include "MessageBoxOperator.h"
 #include "QtHandOver.h"
+#include "QuitWatcher.h"
 #include "SerialPortLink.h"
 #include "SignalCloser.h"
 #include "serial/SerialPort.h"
 #include "sim/InstrumentServer.h"
 
 #include <QApplication>
+#include <QTimer>
 #include <exception>
 #include <iostream>
 #include <memory>
@@ -57,10 +59,22 @@ int main(int argc, char** argv) {
     SerialPortLink port(serialPort, portForThisRun);
     ControlPanel panel(port, settings, operatorInteraction, SystemClock());
 
-    // A signal or the end of the session closes the program as the operator's close would.
-    SignalCloser closer([&panel] { panel.form1.close(); });
-    QObject::connect(&application, &QCoreApplication::aboutToQuit,
-                     [&panel] { panel.form1.FormClose(); });
+    // A signal or the end of the session closes the program as the operator's close would,
+    // but nobody is there to answer: what the close reports goes to standard error.
+    SignalCloser closer([&panel, &operatorInteraction] {
+        operatorInteraction.SetUnattended(true);
+        // From the event loop, once the dialog or wait the signal came into has returned.
+        QTimer::singleShot(0, &panel.form1, [&panel] { panel.form1.close(); });
+    });
+    // The session manager's request to quit closes every window with nobody at the screen.
+    // The program's own close asks the same, but only after the main window has stored
+    // everything, so only reports that would repeat what the operator has seen go unshown.
+    QuitWatcher quitting(application,
+                         [&operatorInteraction] { operatorInteraction.SetUnattended(true); });
+    QObject::connect(&application, &QCoreApplication::aboutToQuit, [&panel, &operatorInteraction] {
+        operatorInteraction.SetUnattended(true);
+        panel.form1.FormClose();
+    });
 
     panel.form1.show();
     return application.exec();

@@ -1,13 +1,20 @@
-// The pieces of main(): command line, settings file, file-open filters.
+// The pieces of main(): command line, settings file, file-open filters, the operator's side
+// and the closes that nobody watches.
 #include "app/CommandLine.h"
 #include "app/IniSettingsStore.h"
 #include "app/MessageBoxOperator.h"
+#include "app/QuitWatcher.h"
 
+#include <QApplication>
+#include <QDialog>
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
+#include <QTimer>
+#include <QWidget>
 #include <cstdlib>
 #include <gtest/gtest.h>
+#include <sstream>
 
 TEST(PanelCommandLine, PortAndSimulatorOptions) {
     EXPECT_FALSE(ParsePanelCommandLine({}).port);
@@ -91,4 +98,89 @@ TEST_F(IniSettingsStoreTest, NamesWithBlanksReadAsTheOperatorWritesThem) {
 TEST_F(IniSettingsStoreTest, AFileThatCannotBeWrittenIsAnError) {
     QDir().mkpath(File()); // a folder where the file should be
     EXPECT_THROW(store.WriteValue(kSettingsKey, "Control", "Left1", "1"), SettingsStoreError);
+}
+
+// Message boxes for real (offscreen), with a watchdog that closes any box still open after a
+// second and keeps its text, so a box that nobody would answer fails the test instead of
+// hanging it.
+class UnattendedCloseTest : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() {
+        static int argc = 1;
+        static char name[] = "test_app_glue";
+        static char* argv[] = {name, nullptr};
+        application = new QApplication(argc, argv);
+    }
+    static void TearDownTestSuite() {
+        delete application;
+        application = nullptr;
+    }
+    void SetUp() override {
+        QObject::connect(&watchdog, &QTimer::timeout, [this] {
+            auto* box = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+            openFor = box ? openFor + 1 : 0;
+            if (openFor >= 10) {
+                const QObject* text = box->findChild<QObject*>("qt_msgbox_label");
+                boxesLeftOpen.append(text ? text->property("text").toString() : QString());
+                box->reject();
+                openFor = 0;
+            }
+        });
+        watchdog.start(100);
+    }
+
+    static inline QApplication* application = nullptr;
+    std::ostringstream output;
+    MessageBoxOperator operatorInteraction{output};
+    QTimer watchdog;
+    int openFor = 0;
+    QStringList boxesLeftOpen;
+};
+
+TEST_F(UnattendedCloseTest, AnOpenQuestionIsAnsweredNoAndLaterReportsAreLines) {
+    QTimer::singleShot(100, [this] { operatorInteraction.SetUnattended(true); });
+    EXPECT_FALSE(operatorInteraction.Ask("Reset Min/Max, are you sure?"));
+    EXPECT_FALSE(operatorInteraction.Ask("Reset BCC error?"));
+    EXPECT_FALSE(operatorInteraction.Acknowledge("Logged data received"));
+    operatorInteraction.Notify("Please stop logging before calibration.");
+    operatorInteraction.ReportError("Cannot create file \"Chart 20260101120000.emf\".");
+    EXPECT_EQ(operatorInteraction.OpenFile("Text files (*.txt)|*.TXT"), "");
+    EXPECT_EQ(boxesLeftOpen.join(" | ").toStdString(), "");
+    EXPECT_EQ(output.str(),
+              "control-panel: question answered No: Reset BCC error?\n"
+              "control-panel: message not acknowledged: Logged data received\n"
+              "control-panel: notice: Please stop logging before calibration.\n"
+              "control-panel: error: Cannot create file \"Chart 20260101120000.emf\".\n"
+              "control-panel: no file chosen: Text files (*.txt)|*.TXT\n");
+}
+
+// A window that reports a failure while it closes, as a window whose settings cannot be
+// stored does.
+class WindowFailingAtClose : public QWidget {
+public:
+    explicit WindowFailingAtClose(OperatorInteraction& operatorInteraction)
+        : operator_(operatorInteraction) {}
+
+protected:
+    void closeEvent(QCloseEvent*) override {
+        operator_.ReportError("Left2 cannot be written to the settings");
+    }
+
+private:
+    OperatorInteraction& operator_;
+};
+
+TEST_F(UnattendedCloseTest, TheSessionsEndClosesTheWindowsWithoutABox) {
+    QuitWatcher quitting(*application, [this] { operatorInteraction.SetUnattended(true); });
+    WindowFailingAtClose window(operatorInteraction);
+    window.show();
+    // What the session manager does when the session ends.
+    QTimer::singleShot(0, [] {
+        QEvent quit(QEvent::Quit);
+        QCoreApplication::sendEvent(QCoreApplication::instance(), &quit);
+    });
+    EXPECT_EQ(QApplication::exec(), 0);
+    EXPECT_FALSE(window.isVisible());
+    EXPECT_EQ(boxesLeftOpen.join(" | ").toStdString(), "");
+    EXPECT_EQ(output.str(), "control-panel: error: Left2 cannot be written to the settings\n");
 }

@@ -1,6 +1,7 @@
 // control-panel against vxxx-sim, both as processes of their own: what crosses the line (the
 // simulator's trace), what lands in the files and in the settings.
 #include "Process.h"
+#include "XDisplay.h"
 
 #include <chrono>
 #include <filesystem>
@@ -116,12 +117,16 @@ protected:
         if (command.empty()) {
             command = {VXXX_PANEL_PROGRAM, "--port", link.string()};
         }
-        environment.push_back("XDG_CONFIG_HOME=" + (folder / "config").string());
-        if (std::none_of(environment.begin(), environment.end(), [](const std::string& variable) {
-                return variable.starts_with("QT_QPA_PLATFORM");
-            })) {
-            environment.push_back("QT_QPA_PLATFORM=offscreen");
-        }
+        const auto orDefault = [&environment](const std::string& name, const std::string& value) {
+            if (std::none_of(environment.begin(), environment.end(),
+                             [&name](const std::string& variable) {
+                                 return variable == name || variable.starts_with(name + '=');
+                             })) {
+                environment.push_back(name + '=' + value);
+            }
+        };
+        orDefault("XDG_CONFIG_HOME", (folder / "config").string());
+        orDefault("QT_QPA_PLATFORM", "offscreen");
         panel = std::make_unique<Process>(command, folder.string(), environment,
                                           (folder / "panel.out").string(),
                                           (folder / "panel.err").string());
@@ -294,4 +299,24 @@ TEST_F(EndToEnd, TheCommandLineIsAnsweredWithoutADisplay) {
             Content(folder / (run.exitCode == 0 ? "panel.out" : "panel.err"));
         EXPECT_NE(output.find(run.output), std::string::npos) << run.argument << ": " << output;
     }
+}
+
+// Each window stores its settings at close and reports what fails; a close from a signal must
+// not wait for someone to read those reports.
+TEST_F(EndToEnd, ASignalsCloseNeverWaitsOnTheOperator) {
+    const auto display = XDisplay::Name();
+    if (!display) {
+        GTEST_SKIP() << "Xvfb and xdotool are needed for a real display";
+    }
+    StartSimulator({});
+    // The settings folder would lie inside a file: nothing can be stored.
+    std::ofstream(folder / "file") << "";
+    StartPanel({}, {"XDG_CONFIG_HOME=" + (folder / "file" / "config").string(),
+                    "DISPLAY=" + *display, "QT_QPA_PLATFORM=xcb", "ASAN_OPTIONS=detect_leaks=0"});
+    ASSERT_TRUE(WaitFor(
+        [&] { return !XDisplay::VisibleWindow(panel->Id(), "Control Panel").empty(); }, 20s))
+        << Content(folder / "panel.err");
+    EXPECT_EQ(panel->End(SIGTERM, 3s), std::optional<int>(0)) << Content(folder / "panel.err");
+    EXPECT_NE(Content(folder / "panel.err").find("cannot be written to"), std::string::npos)
+        << Content(folder / "panel.err");
 }
