@@ -4,6 +4,7 @@
 #include "app/IniSettingsStore.h"
 #include "app/MessageBoxOperator.h"
 #include "app/QuitWatcher.h"
+#include "app/SignalCloser.h"
 
 #include <QApplication>
 #include <QDialog>
@@ -12,9 +13,12 @@
 #include <QTemporaryDir>
 #include <QTimer>
 #include <QWidget>
+#include <chrono>
+#include <csignal>
 #include <cstdlib>
 #include <gtest/gtest.h>
 #include <sstream>
+#include <thread>
 
 TEST(PanelCommandLine, PortAndSimulatorOptions) {
     EXPECT_FALSE(ParsePanelCommandLine({}).port);
@@ -183,4 +187,27 @@ TEST_F(UnattendedCloseTest, TheSessionsEndClosesTheWindowsWithoutABox) {
     EXPECT_FALSE(window.isVisible());
     EXPECT_EQ(boxesLeftOpen.join(" | ").toStdString(), "");
     EXPECT_EQ(output.str(), "control-panel: error: Left2 cannot be written to the settings\n");
+}
+
+// A program whose close is stuck (here for ten seconds) when a signal comes.
+void ReceiveASignalAndGetStuckClosing() {
+    int argc = 1;
+    char name[] = "test_app_glue";
+    char* argv[] = {name, nullptr};
+    QCoreApplication application(argc, argv);
+    SignalCloser closer([] {
+        std::this_thread::sleep_for(std::chrono::seconds(10));
+        std::_Exit(0);
+    });
+    std::raise(SIGTERM);
+    QCoreApplication::exec();
+}
+
+TEST(SignalCloserDeathTest, AStuckCloseEndsWithinTheLimit) {
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    const auto start = std::chrono::steady_clock::now();
+    EXPECT_EXIT(ReceiveASignalAndGetStuckClosing(), ::testing::ExitedWithCode(1),
+                "the close did not end in time");
+    EXPECT_LT(std::chrono::steady_clock::now() - start,
+              std::chrono::seconds(SignalCloser::kClosingLimitSeconds + 3));
 }
