@@ -77,5 +77,11 @@ int main(int argc, char** argv) {
     });
 
     panel.form1.show();
+    // A settings file set aside at start is told once, over the main window.
+    QTimer::singleShot(0, &panel.form1, [&settings, &operatorInteraction] {
+        if (const QString notice = settings.TakeSetAsideNotice(); !notice.isEmpty()) {
+            operatorInteraction.Notify(notice);
+        }
+    });
     return application.exec();
 }

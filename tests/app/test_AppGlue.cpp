@@ -5,11 +5,13 @@
 #include "app/MessageBoxOperator.h"
 #include "app/QuitWatcher.h"
 #include "app/SignalCloser.h"
+#include "ui/main/LocaleText.h"
 
 #include <QApplication>
 #include <QDialog>
 #include <QDir>
 #include <QFile>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <QWidget>
@@ -97,6 +99,50 @@ TEST_F(IniSettingsStoreTest, NamesWithBlanksReadAsTheOperatorWritesThem) {
     file.close();
     EXPECT_EQ(ReadInteger(store, "Control", "Diagnostic Level", 0), 30);
     EXPECT_EQ(ReadInteger(store, "Control", "Comms_Interval", 2), 2);
+}
+
+TEST_F(IniSettingsStoreTest, AnUnreadableFileIsKeptAsideAndTheDefaultsFollow) {
+    QDir().mkpath(home.path() + "/config");
+    const QByteArray garbage = "[Control\nLeft1=17\nthis line is no setting\n";
+    QFile file(File());
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(garbage);
+    file.close();
+    // Files kept by earlier runs in the seconds this test may take stay as they are.
+    const QDateTime now = QDateTime::currentDateTime();
+    for (int second = 0; second < 3; ++second) {
+        QFile earlier(File() + ".unreadable-" + DateTimeStamp(now.addSecs(second)));
+        ASSERT_TRUE(earlier.open(QIODevice::WriteOnly));
+        earlier.write("earlier");
+    }
+
+    EXPECT_EQ(ReadInteger(store, "Control", "Left1", 0), 0);
+    WriteInteger(store, "Control", "Top1", 40);
+    EXPECT_EQ(ReadInteger(store, "Control", "Top1", 0), 40);
+
+    const QStringList kept = QDir(home.path() + "/config")
+                                 .entryList({"Vxxx Control Panel.ini.unreadable-*"}, QDir::Files);
+    ASSERT_EQ(kept.size(), 4) << kept.join(", ").toStdString();
+    QString keptAs;
+    for (const QString& name : kept) {
+        QFile keptFile(home.path() + "/config/" + name);
+        ASSERT_TRUE(keptFile.open(QIODevice::ReadOnly));
+        const QByteArray content = keptFile.readAll();
+        EXPECT_TRUE(content == "earlier" || content == garbage) << content.toStdString();
+        if (content == garbage) {
+            keptAs = keptFile.fileName();
+        }
+    }
+    ASSERT_FALSE(keptAs.isEmpty());
+    EXPECT_TRUE(QRegularExpression(R"(\.unreadable-\d{14}-\d$)").match(keptAs).hasMatch())
+        << keptAs.toStdString();
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_EQ(file.readAll(), "[Control]\nTop1=40\n");
+
+    const QString notice = store.TakeSetAsideNotice();
+    EXPECT_TRUE(notice.contains('"' + File() + '"')) << notice.toStdString();
+    EXPECT_TRUE(notice.contains('"' + keptAs + '"')) << notice.toStdString();
+    EXPECT_EQ(store.TakeSetAsideNotice(), "");
 }
 
 TEST_F(IniSettingsStoreTest, AFileThatCannotBeWrittenIsAnError) {

@@ -9,8 +9,10 @@
 #include <fstream>
 #include <memory>
 #include <optional>
+#include <sstream>
 #include <string>
 #include <thread>
+#include <vector>
 
 // One X server (Xvfb) for the tests that need a real display: a window to click, the platform
 // an operator has. Started on first use, ended with the test program.
@@ -35,15 +37,16 @@ public:
         return output;
     }
 
-    // The visible window of that process whose title holds the text, or an empty text.
-    static std::string VisibleWindow(pid_t process, const std::string& title) {
-        std::string window =
-            Run("xdotool search --all --onlyvisible --pid " + std::to_string(process) +
-                " --name '" + title + "' 2>/dev/null | head -n 1");
-        while (!window.empty() && (window.back() == '\n' || window.back() == ' ')) {
-            window.pop_back();
+    // The visible windows of that process whose titles hold the text.
+    static std::vector<std::string> VisibleWindows(pid_t process, const std::string& title) {
+        std::istringstream found(Run("xdotool search --all --onlyvisible --pid " +
+                                     std::to_string(process) + " --name '" + title +
+                                     "' 2>/dev/null"));
+        std::vector<std::string> windows;
+        for (std::string window; found >> window;) {
+            windows.push_back(window);
         }
-        return window;
+        return windows;
     }
 
     // A left click at a point given relative to the window's top-left corner.

@@ -314,9 +314,39 @@ TEST_F(EndToEnd, ASignalsCloseNeverWaitsOnTheOperator) {
     StartPanel({}, {"XDG_CONFIG_HOME=" + (folder / "file" / "config").string(),
                     "DISPLAY=" + *display, "QT_QPA_PLATFORM=xcb", "ASAN_OPTIONS=detect_leaks=0"});
     ASSERT_TRUE(WaitFor(
-        [&] { return !XDisplay::VisibleWindow(panel->Id(), "Control Panel").empty(); }, 20s))
+        [&] { return !XDisplay::VisibleWindows(panel->Id(), "Control Panel").empty(); }, 20s))
         << Content(folder / "panel.err");
     EXPECT_EQ(panel->End(SIGTERM, 3s), std::optional<int>(0)) << Content(folder / "panel.err");
     EXPECT_NE(Content(folder / "panel.err").find("cannot be written to"), std::string::npos)
         << Content(folder / "panel.err");
+}
+
+TEST_F(EndToEnd, AnUnreadableSettingsFileIsKeptAsideAndStoredAfresh) {
+    const auto display = XDisplay::Name();
+    if (!display) {
+        GTEST_SKIP() << "Xvfb and xdotool are needed for a real display";
+    }
+    StartSimulator({});
+    const std::string garbage = "[Control\nLeft1=300\nnot a setting\n";
+    StoreSetting(garbage);
+    StartPanel({}, {"DISPLAY=" + *display, "QT_QPA_PLATFORM=xcb", "ASAN_OPTIONS=detect_leaks=0"});
+    // The main window and, over it, the notice of the file kept aside.
+    ASSERT_TRUE(WaitFor(
+        [&] { return XDisplay::VisibleWindows(panel->Id(), "Control Panel").size() == 2; }, 20s))
+        << Content(folder / "panel.err");
+    std::vector<fs::path> kept;
+    for (const auto& entry : fs::directory_iterator(folder / "config")) {
+        if (entry.path().filename().string().starts_with("Vxxx Control Panel.ini.unreadable-")) {
+            kept.push_back(entry.path());
+        }
+    }
+    ASSERT_EQ(kept.size(), 1u);
+    EXPECT_EQ(Content(kept[0]), garbage);
+    // The notice left open does not hold the close either.
+    EXPECT_EQ(panel->End(SIGTERM, 3s), std::optional<int>(0)) << Content(folder / "panel.err");
+    const std::string settings = Settings();
+    EXPECT_NE(settings.find("[Control]\n"), std::string::npos) << settings;
+    EXPECT_NE(settings.find("Left1=0\n"), std::string::npos) << settings;
+    EXPECT_NE(settings.find("Comms_Interval=2\n"), std::string::npos) << settings;
+    EXPECT_EQ(settings.find("not a setting"), std::string::npos) << settings;
 }
