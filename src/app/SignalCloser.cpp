@@ -11,13 +11,14 @@
 namespace {
 
 int g_pipe[2] = {-1, -1};
+unsigned g_closingLimitSeconds = SignalCloser::kClosingLimitSeconds;
 constexpr int kSignals[] = {SIGTERM, SIGINT, SIGHUP};
 
 extern "C" void OnEndingSignal(int) {
     const int saved = errno;
     // The first signal sets the limit; later ones do not move it.
     const unsigned left = ::alarm(0);
-    ::alarm(left != 0 ? left : SignalCloser::kClosingLimitSeconds);
+    ::alarm(left != 0 ? left : g_closingLimitSeconds);
     const char byte = 1;
     // A full pipe already holds a wake-up; nothing is lost.
     [[maybe_unused]] const auto written = ::write(g_pipe[1], &byte, 1);
@@ -32,8 +33,10 @@ extern "C" void OnClosingLimit(int) {
 
 } // namespace
 
-SignalCloser::SignalCloser(std::function<void()> close, QObject* parent)
+SignalCloser::SignalCloser(std::function<void()> close, unsigned closingLimitSeconds,
+                           QObject* parent)
     : QObject(parent), close_(std::move(close)) {
+    g_closingLimitSeconds = closingLimitSeconds;
     if (::pipe2(g_pipe, O_CLOEXEC | O_NONBLOCK) != 0) {
         throw std::runtime_error("no pipe for the ending signals");
     }
