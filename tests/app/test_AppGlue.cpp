@@ -191,17 +191,11 @@ TEST_F(UnattendedCloseTest, AnOpenQuestionIsAnsweredNoAndLaterReportsAreLines) {
     QTimer::singleShot(100, [this] { operatorInteraction.SetUnattended(true); });
     EXPECT_FALSE(operatorInteraction.Ask("Reset Min/Max, are you sure?"));
     EXPECT_FALSE(operatorInteraction.Ask("Reset BCC error?"));
-    EXPECT_FALSE(operatorInteraction.Acknowledge("Logged data received"));
-    operatorInteraction.Notify("Please stop logging before calibration.");
     operatorInteraction.ReportError("Cannot create file \"Chart 20260101120000.emf\".");
-    EXPECT_EQ(operatorInteraction.OpenFile("Text files (*.txt)|*.TXT"), "");
     EXPECT_EQ(boxesLeftOpen.join(" | ").toStdString(), "");
     EXPECT_EQ(output.str(),
               "control-panel: question answered No: Reset BCC error?\n"
-              "control-panel: message not acknowledged: Logged data received\n"
-              "control-panel: notice: Please stop logging before calibration.\n"
-              "control-panel: error: Cannot create file \"Chart 20260101120000.emf\".\n"
-              "control-panel: no file chosen: Text files (*.txt)|*.TXT\n");
+              "control-panel: error: Cannot create file \"Chart 20260101120000.emf\".\n");
 }
 
 // A window that reports a failure while it closes, as a window whose settings cannot be
