@@ -1,9 +1,11 @@
 #include "MessageBoxOperator.h"
 
 #include <QApplication>
+#include <QDialog>
 #include <QFileDialog>
 #include <QMessageBox>
 #include <QPushButton>
+#include <iostream>
 
 namespace {
 
@@ -18,17 +20,34 @@ QWidget* Owner() {
 
 } // namespace
 
+MessageBoxOperator::MessageBoxOperator(std::ostream& unattendedOutput)
+    : unattendedOutput_(unattendedOutput) {}
+
+MessageBoxOperator::MessageBoxOperator() : MessageBoxOperator(std::cerr) {}
+
 bool MessageBoxOperator::Ask(const QString& question) {
+    if (unattended_) {
+        Write("question answered No", question);
+        return false;
+    }
     return QMessageBox::question(Owner(), Title(), question, QMessageBox::Yes | QMessageBox::No,
                                  QMessageBox::No) == QMessageBox::Yes;
 }
 
 void MessageBoxOperator::Notify(const QString& notice) {
+    if (unattended_) {
+        Write("notice", notice);
+        return;
+    }
     QMessageBox box(QMessageBox::Question, Title(), notice, QMessageBox::Ok, Owner());
     box.exec();
 }
 
 bool MessageBoxOperator::Acknowledge(const QString& message) {
+    if (unattended_) {
+        Write("message not acknowledged", message);
+        return false;
+    }
     QMessageBox box(QMessageBox::Information, Title(), message, QMessageBox::NoButton, Owner());
     QPushButton* ok = box.addButton(QMessageBox::Ok);
     box.exec();
@@ -36,11 +55,38 @@ bool MessageBoxOperator::Acknowledge(const QString& message) {
 }
 
 void MessageBoxOperator::ReportError(const QString& message) {
+    if (unattended_) {
+        Write("error", message);
+        return;
+    }
     QMessageBox::critical(Owner(), Title(), message);
 }
 
 QString MessageBoxOperator::OpenFile(const QString& filter) {
+    if (unattended_) {
+        Write("no file chosen", filter);
+        return {};
+    }
     return QFileDialog::getOpenFileName(Owner(), QString(), QString(), QtNameFilter(filter));
+}
+
+void MessageBoxOperator::SetUnattended(bool unattended) {
+    unattended_ = unattended;
+    if (!unattended_) {
+        return;
+    }
+    // Each cancelled dialog returns from its own wait once the event loop gets back to it.
+    for (QWidget* window : QApplication::topLevelWidgets()) {
+        auto* dialog = qobject_cast<QDialog*>(window);
+        if (dialog && dialog->isVisible() && dialog->isModal()) {
+            dialog->reject();
+        }
+    }
+}
+
+void MessageBoxOperator::Write(const char* kind, const QString& text) {
+    unattendedOutput_ << "control-panel: " << kind << ": " << text.toLocal8Bit().constData()
+                      << std::endl;
 }
 
 QString QtNameFilter(const QString& filter) {

@@ -4,6 +4,7 @@
 #include "IniSettingsStore.h"
 #include "MessageBoxOperator.h"
 #include "QtHandOver.h"
+#include "QuitWatcher.h"
 #include "SerialPortLink.h"
 #include "SignalCloser.h"
 #include "serial/SerialPort.h"
@@ -12,23 +13,30 @@
 #include "ui/panel/QtMessagePump.h"
 
 #include <QApplication>
+#include <QTimer>
 #include <exception>
 #include <iostream>
 #include <memory>
 
 int main(int argc, char** argv) {
-    QApplication application(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("Control Panel"));
-
+    // Read before the application object exists: that one needs a display, and --help,
+    // --version and a wrong option must answer without one.
     const PanelCommandLine command = ParsePanelCommandLine({argv + 1, argv + argc});
-    if (command.help) {
-        std::cout << PanelUsage();
-        return 0;
-    }
     if (!command.error.empty()) {
         std::cerr << "control-panel: " << command.error << "\n\n" << PanelUsage();
         return 2;
     }
+    if (command.help) {
+        std::cout << PanelUsage();
+        return 0;
+    }
+    if (command.version) {
+        std::cout << PanelVersion();
+        return 0;
+    }
+
+    QApplication application(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Control Panel"));
 
     // The built-in instrument serves on its own pseudo-terminal for the whole run.
     std::unique_ptr<sim::InstrumentServer> simulator;
@@ -54,11 +62,29 @@ int main(int argc, char** argv) {
     QtMessagePump pump;
     ControlPanel panel(port, settings, operatorInteraction, SystemClock(), pump);
 
-    // A signal or the end of the session closes the program as the operator's close would.
-    SignalCloser closer([&panel] { panel.MainForm().close(); });
-    QObject::connect(&application, &QCoreApplication::aboutToQuit,
-                     [&panel] { panel.MainForm().FormClose(); });
+    // A signal or the end of the session closes the program as the operator's close would,
+    // but nobody is there to answer: what the close reports goes to standard error.
+    SignalCloser closer([&panel, &operatorInteraction] {
+        operatorInteraction.SetUnattended(true);
+        // From the event loop, once the dialog or wait the signal came into has returned.
+        QTimer::singleShot(0, &panel.MainForm(), [&panel] { panel.MainForm().close(); });
+    });
+    // The session manager's request to quit closes every window with nobody at the screen.
+    // The program's own close asks the same, but only after the main window has stored
+    // everything, so only reports that would repeat what the operator has seen go unshown.
+    QuitWatcher quitting(application,
+                         [&operatorInteraction] { operatorInteraction.SetUnattended(true); });
+    QObject::connect(&application, &QCoreApplication::aboutToQuit, [&panel, &operatorInteraction] {
+        operatorInteraction.SetUnattended(true);
+        panel.MainForm().FormClose();
+    });
 
     panel.MainForm().show();
+    // A settings file set aside at start is told once, over the main window.
+    QTimer::singleShot(0, &panel.MainForm(), [&settings, &operatorInteraction] {
+        if (const QString notice = settings.TakeSetAsideNotice(); !notice.isEmpty()) {
+            operatorInteraction.Notify(notice);
+        }
+    });
     return application.exec();
 }

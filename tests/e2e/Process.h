@@ -24,14 +24,19 @@ public:
             argv.push_back(argument.data());
         }
         argv.push_back(nullptr);
-        // The given variables replace those of the same name.
-        std::vector<std::string> variables = environment;
+        // The given variables replace those of the same name; a name without '=' removes it.
+        std::vector<std::string> variables;
+        for (const std::string& given : environment) {
+            if (given.find('=') != std::string::npos) {
+                variables.push_back(given);
+            }
+        }
         for (char** variable = environ; *variable; ++variable) {
             const std::string inherited = *variable;
-            const std::string name = inherited.substr(0, inherited.find('=') + 1);
+            const std::string name = inherited.substr(0, inherited.find('='));
             bool replaced = false;
             for (const std::string& given : environment) {
-                replaced = replaced || given.rfind(name, 0) == 0;
+                replaced = replaced || given == name || given.rfind(name + '=', 0) == 0;
             }
             if (!replaced) {
                 variables.push_back(inherited);
@@ -63,24 +68,34 @@ public:
     ~Process() {
         if (pid_ > 0) {
             kill(-pid_, SIGKILL);
-            waitpid(pid_, nullptr, 0);
+            if (!reaped_) {
+                waitpid(pid_, nullptr, 0);
+            }
         }
     }
     Process(const Process&) = delete;
     Process& operator=(const Process&) = delete;
 
     bool Started() const { return pid_ > 0; }
-    bool Running() { return pid_ > 0 && waitpid(pid_, &status_, WNOHANG) == 0; }
+    pid_t Id() const { return pid_; }
+    bool Running() { return pid_ > 0 && !Reaped(); }
     // Sends the signal and gives the exit code once it has ended, nothing when it did not end
     // normally or not within the limit.
     std::optional<int> End(int signalNumber,
                            std::chrono::milliseconds limit = std::chrono::seconds(15)) {
+        if (pid_ > 0) {
+            kill(pid_, signalNumber);
+        }
+        return Wait(limit);
+    }
+    // The exit code once it has ended by itself, nothing when it did not end normally or not
+    // within the limit.
+    std::optional<int> Wait(std::chrono::milliseconds limit) {
         if (pid_ <= 0) {
             return std::nullopt;
         }
-        kill(pid_, signalNumber);
         const auto deadline = std::chrono::steady_clock::now() + limit;
-        while (waitpid(pid_, &status_, WNOHANG) == 0) {
+        while (!Reaped()) {
             if (std::chrono::steady_clock::now() > deadline) {
                 return std::nullopt;
             }
@@ -94,6 +109,12 @@ public:
     }
 
 private:
+    bool Reaped() {
+        reaped_ = reaped_ || waitpid(pid_, &status_, WNOHANG) == pid_;
+        return reaped_;
+    }
+
     pid_t pid_ = -1;
     int status_ = 0;
+    bool reaped_ = false;
 };
