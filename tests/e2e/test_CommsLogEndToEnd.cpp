@@ -7,12 +7,12 @@
 //   test_comms_log_end_to_end --run-panel    the program it signals (started by the test)
 #include "Process.h"
 #include "app/SignalCloser.h"
+#include "ui/engineering/CommsLogRecords.h"
 #include "ui/engineering/Engineering.h"
 #include "ui/support/LivePanel.h"
 
 #include <QFile>
 #include <QPushButton>
-#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
 #include <cstdio>
@@ -58,26 +58,6 @@ QString Content(const QString& path) {
     return file.open(QIODevice::ReadOnly) ? QString::fromLatin1(file.readAll()) : QString();
 }
 
-// The records of the log: each starts with its time stamp, and ends with CR LF before the next
-// (a cluster's own bytes may hold line ends).
-QStringList LogRecords(const QString& path) {
-    const QString text = Content(path);
-    static const QRegularExpression recordStart(
-        QStringLiteral("(?:^|(?<=\r\n))\\d\\d\\.\\d\\d\\.\\d\\d \\d\\d:\\d\\d:\\d\\d :"));
-    QStringList records;
-    qsizetype start = -1;
-    for (const auto& match : recordStart.globalMatch(text)) {
-        if (start >= 0) {
-            records.append(text.mid(start, match.capturedStart() - start));
-        }
-        start = match.capturedStart();
-    }
-    if (start >= 0) {
-        records.append(text.mid(start));
-    }
-    return records;
-}
-
 } // namespace
 
 class CommsLogEndToEndTest : public QObject {
@@ -100,15 +80,15 @@ private slots:
         const QString log = folder.filePath(Content(output).section('\n', 0, 0));
         QVERIFY2(log.contains("/CT"), qPrintable(log));
         // A few polls pass while the log runs, then the session ends.
-        QTRY_VERIFY_WITH_TIMEOUT(LogRecords(log).size() >= 3, 30000);
+        QTRY_VERIFY_WITH_TIMEOUT(CommsLogRecords(log).size() >= 3, 30000);
         QCOMPARE(panel.End(SIGTERM), std::optional<int>(0));
 
         const QString report = Content(output).section('\n', 1, 1);
         QVERIFY2(report.startsWith("clusters "), qPrintable(Content(errors)));
-        const QStringList records = LogRecords(log);
+        const QStringList records = CommsLogRecords(log);
         QCOMPARE(records.size(), report.mid(9).toInt());
         for (const QString& record : records) {
-            QVERIFY2(record.endsWith("\r\n") && record.at(19) == QChar(0x02), qPrintable(record));
+            QVERIFY2(IsWholeFrameRecord(record), qPrintable(record));
         }
     }
 };

@@ -80,12 +80,7 @@ private slots:
             QCOMPARE(box->pos(), QPoint(24 + 40 * (i % 16), i < 16 ? 32 : 80));
             QCOMPARE(box->parent()->objectName(), QString("gbRegister"));
         }
-        const auto labels = window->findChild<QWidget*>("gbRegister")->findChildren<QLabel*>();
-        QStringList captions;
-        for (const QLabel* label : labels) {
-            captions.append(label->text());
-        }
-        QVERIFY(captions.contains("00") && captions.contains("0F") && captions.contains("1F"));
+        QCOMPARE(window->findChild<QLabel*>("lreg31")->text(), QString("1F"));
         QVERIFY(window->findChild<QLabel*>("lFilename")->isHidden());
     }
 
@@ -311,6 +306,16 @@ private slots:
         window->CloseWindow();
         QVERIFY(!window->CommsLogActive());
         QCOMPARE(window->findChild<QPushButton*>("bLogComms")->text(), QString("Start"));
+    }
+
+    void aLogThatCannotBeMadeIsReportedAndStaysOff() {
+        Start();
+        QVERIFY(QDir().mkdir("CT" + DateTimeStamp(ToLocalDateTime(h->clock.Now())) + ".txt"));
+        h->operatorAnswers.AnswerYes();
+        Click("bLogComms");
+        QVERIFY(!window->CommsLogActive());
+        QCOMPARE(h->operatorAnswers.errors.size(), 1);
+        QVERIFY(window->findChild<QLabel*>("lFilename")->isHidden());
     }
 
     void aFailedLogWriteStopsLoggingAndIsToldOnceOutsideReception() {

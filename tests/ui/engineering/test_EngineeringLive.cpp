@@ -1,42 +1,17 @@
 // The engineering window in the whole program, on the simulated instrument: the clock
 // registers read, changed and read back, and the comms log written while the program runs.
+#include "ui/engineering/CommsLogRecords.h"
 #include "ui/engineering/Engineering.h"
 #include "ui/support/LivePanel.h"
 
-#include <QFile>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
 
 namespace {
 
 constexpr int kTimeoutMs = 20000;
-
-// The records of a comms log: each starts with its time stamp and ends with CR LF before the
-// next one (a cluster's own bytes may hold line ends).
-QStringList LogRecords(const QString& path) {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        return {};
-    }
-    const QString text = QString::fromLatin1(file.readAll());
-    static const QRegularExpression recordStart(
-        QStringLiteral("(?:^|(?<=\r\n))\\d\\d\\.\\d\\d\\.\\d\\d \\d\\d:\\d\\d:\\d\\d :"));
-    QStringList records;
-    qsizetype start = -1;
-    for (const auto& match : recordStart.globalMatch(text)) {
-        if (start >= 0) {
-            records.append(text.mid(start, match.capturedStart() - start));
-        }
-        start = match.capturedStart();
-    }
-    if (start >= 0) {
-        records.append(text.mid(start));
-    }
-    return records;
-}
 
 } // namespace
 
@@ -92,16 +67,16 @@ private slots:
         QVERIFY(file.startsWith("CT"));
 
         QTRY_VERIFY_WITH_TIMEOUT(clustersLogged >= 3, kTimeoutMs);
-        QStringList records = LogRecords(file);
+        QStringList records = CommsLogRecords(file);
         QCOMPARE(records.size(), clustersLogged);
         for (const QString& record : records) {
-            QVERIFY2(record.endsWith("\r\n") && record.at(19) == QChar(0x02), qPrintable(record));
+            QVERIFY2(IsWholeFrameRecord(record), qPrintable(record));
         }
 
         // The program's end closes the log; nothing reaches the file after it.
         live->Form().close();
         QVERIFY(!window->CommsLogActive());
-        records = LogRecords(file);
+        records = CommsLogRecords(file);
         QCOMPARE(records.size(), clustersLogged);
     }
 
