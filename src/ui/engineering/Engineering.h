@@ -1,25 +1,74 @@
 #pragma once
 
+#include "CommsLog.h"
 #include "ui/panel/PanelContext.h"
 
 #include <QWidget>
+#include <array>
+#include <memory>
 
-// The engineering window. For now it carries what the main window calls.
+class QCloseEvent;
+class QLabel;
+class QLineEdit;
+
+namespace Ui {
+class TfRTC;
+}
+
+// The engineering window, reachable only with "Diagnostic Level" bit 0x02: reads and writes the
+// instrument's 32 clock registers (and keeps them in a file), its filter constant with the mains
+// flag, and switches the comms-transaction log that the frame layer writes.
+//
+// It lives for the whole run; its close stores its place and hides it, and the comms log goes
+// on meanwhile. The main window's close at the end of the program (CloseWindow) also ends the
+// comms log, so the file is closed properly however the program ends.
 class TfRTC : public QWidget, public EngineeringWindow {
     Q_OBJECT
 
 public:
     explicit TfRTC(const PanelContext& context, QWidget* parent = nullptr);
+    ~TfRTC() override;
 
     // EngineeringWindow
-    bool IsShown() const override { return isVisible(); }
-    void SetShown(bool shown) override { setVisible(shown); }
-    void CloseWindow() override { close(); }
-    bool CommsLogActive() override { return false; }
-    void WriteCommsLogLine(const std::string&) override {}
-    void ShowRegisters(const QStringList&) override {}
-    void ShowFilterConstant(const QString&, std::optional<bool>) override {}
+    bool IsShown() const override;
+    void SetShown(bool shown) override;
+    void CloseWindow() override;
+    bool CommsLogActive() override;
+    void WriteCommsLogLine(const std::string& line) override;
+    void ShowRegisters(const QStringList& registers) override;
+    void ShowFilterConstant(const QString& constant, std::optional<bool> sixtyHertz) override;
+
+    void eregChange(QLineEdit* box);
+    void bRefreshClick();
+    void bSendClick();
+    void bSaveClick();
+    void bLoadClick();
+    void bFilterConstantRefreshClick();
+    void bFilterConstantSendClick();
+    void bLogCommsClick();
+    void bCloseClick();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    static constexpr int kRegisterCount = 32;
+
+    void FormCreate();
+    void FormClose();
+    void CreateRegisterBoxes();
+    void ColourBox(QLineEdit* box, const QColor& colour);
+    QStringList ScreenRegisters() const;
+    void ShowLogging(bool logging);
+    void StopCommsLog();
+    // A failure the operator must learn of: in a box, or on standard error once the program is
+    // closing and nobody is there to answer one.
+    void Report(const QString& message);
+    QString Stamp() const;
+
+    std::unique_ptr<Ui::TfRTC> ui;
+    std::array<QLineEdit*, kRegisterCount> ereg_{};
     PanelContext context_;
+    CommsLog commsLog_;
 };

@@ -1,0 +1,59 @@
+// Grabs the engineering window from the screen after a register read, in the whole program on
+// the built-in simulator: engineering-screenshot FILE.png
+#include "ui/engineering/Engineering.h"
+#include "ui/support/LivePanel.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QScreen>
+#include <cstdio>
+
+namespace {
+
+bool AllRegistersRead(const TfRTC& window) {
+    for (const QLineEdit* box : window.findChildren<QLineEdit*>()) {
+        if (box->objectName().startsWith("ereg") &&
+            box->palette().color(QPalette::Base) != QColor(0, 255, 0)) {
+            return false;
+        }
+    }
+    return true;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    QApplication application(argc, argv);
+    if (argc != 2) {
+        std::fprintf(stderr, "usage: engineering-screenshot FILE.png\n");
+        return 2;
+    }
+    LivePanel live(sim::ServerOptions{}, /*realTime=*/true);
+    live.settings.Set("Control", "Diagnostic Level", "2");
+    live.settings.Set("Control", "Left6", "20");
+    live.settings.Set("Control", "Top6", "20");
+    live.settings.Set("Control", "Visible6", "1");
+    live.Start();
+    TfRTC* window = LivePanel::Window<TfRTC>("fRTC");
+    live.operatorAnswers.AnswerYes();
+    window->findChild<QPushButton*>("bRefresh")->click();
+    QElapsedTimer waited;
+    waited.start();
+    while (!AllRegistersRead(*window) && waited.elapsed() < 20000) {
+        QApplication::processEvents(QEventLoop::AllEvents, 50);
+    }
+    // A moment for the X server to paint what the reply changed.
+    window->raise();
+    QElapsedTimer painting;
+    painting.start();
+    while (painting.elapsed() < 300) {
+        QApplication::processEvents(QEventLoop::AllEvents, 50);
+    }
+    const QPixmap shot = window->screen()->grabWindow(0, window->x() - 10, window->y() - 10,
+                                                      window->width() + 20, window->height() + 20);
+    const bool saved = shot.save(QString::fromLocal8Bit(argv[1]));
+    live.Form().close();
+    return saved && AllRegistersRead(*window) ? 0 : 1;
+}
