@@ -169,39 +169,24 @@ private slots:
         QVERIFY(h->operatorAnswers.errors.isEmpty());
     }
 
-    void aChoiceChangesOnlyItsBit_data() {
-        QTest::addColumn<QString>("group");
-        QTest::addColumn<QString>("start");
-        QTest::addColumn<QString>("set");
-        QTest::addColumn<QString>("cleared");
-        QTest::newRow("unit") << "gUnit"
-                              << "10"
-                              << "11"
-                              << "10";
-        QTest::newRow("audible") << "gAudible"
-                                 << "91"
-                                 << "93"
-                                 << "91";
-        QTest::newRow("autoscan") << "gAutoscan"
-                                  << "0"
-                                  << "04"
-                                  << "00";
-        QTest::newRow("logging") << "gLogging"
-                                 << "ff"
-                                 << "FF"
-                                 << "EF";
-    }
     void aChoiceChangesOnlyItsBit() {
-        QFETCH(QString, group);
-        QFETCH(QString, start);
-        QFETCH(QString, set);
-        QFETCH(QString, cleared);
+        const struct {
+            const char* group;
+            const char* start;
+            const char* set;
+            const char* cleared;
+        } rows[] = {{"gUnit", "10", "11", "10"},
+                    {"gAudible", "91", "93", "91"},
+                    {"gAutoscan", "0", "04", "00"},
+                    {"gLogging", "ff", "FF", "EF"}};
         Make();
-        SetEdit("eSystemFlag", start);
-        Choose(qPrintable(group + "1"));
-        QCOMPARE(Edit("eSystemFlag"), set);
-        Choose(qPrintable(group + "0"));
-        QCOMPARE(Edit("eSystemFlag"), cleared);
+        for (const auto& row : rows) {
+            SetEdit("eSystemFlag", row.start);
+            Choose(qPrintable(QString(row.group) + "1"));
+            QCOMPARE(Edit("eSystemFlag"), QString(row.set));
+            Choose(qPrintable(QString(row.group) + "0"));
+            QCOMPARE(Edit("eSystemFlag"), QString(row.cleared));
+        }
         QVERIFY(h->Sent().empty());
     }
 
@@ -214,36 +199,38 @@ private slots:
         QVERIFY(h->operatorAnswers.errors[0].contains("System Flag"));
     }
 
-    void sendWritesThePayloadByPositionThenReadsBack_data() {
-        QTest::addColumn<QString>("autoScan");
-        QTest::addColumn<QString>("logInterval");
-        QTest::addColumn<std::string>("payload");
-        QTest::newRow("worked example") << "2"
-                                        << "3600" << std::string("S26120714050911020E10");
-        QTest::newRow("10 and 5") << "10"
-                                  << "5" << std::string("S261207140509110A0005");
-        QTest::newRow("not numbers keep 2 and 60") << "two"
-                                                   << "" << std::string("S2612071405091102003C");
-    }
     void sendWritesThePayloadByPositionThenReadsBack() {
-        QFETCH(QString, autoScan);
-        QFETCH(QString, logInterval);
-        QFETCH(std::string, payload);
+        const struct {
+            const char* date;
+            const char* time;
+            const char* autoScan;
+            const char* logInterval;
+            std::string payload;
+        } rows[] = {
+            {"07/12/26", "14:05:09", "2", "3600", "S26120714050911020E10"},
+            {"07/12/26", "14:05:09", "10", "5", "S261207140509110A0005"},
+            {"07/12/26", "14:05:09", "two", "", "S2612071405091102003C"}, // 2 and 60 stand in
+            {"29.02.24", "23-59-59", "255", "65535", "S24022923595911FFFFFF"},
+        };
         Make();
-        FillSendableTexts();
-        SetEdit("eAutoScan", autoScan);
-        SetEdit("eLogInterval", logInterval);
-        h->operatorAnswers.AnswerYes();
-        const std::uint32_t before = h->clock.TickCount();
-        Find<QPushButton>("bSend")->click();
-        QCOMPARE(h->operatorAnswers.questions, QStringList{"Send configuration data?"});
-        const auto sent = h->Sent();
-        QCOMPARE(sent.size(), 2u);
-        QCOMPARE(Payload(sent[0]), payload);
-        QCOMPARE(sent[1], kStatusPoll);
-        QVERIFY(h->clock.TickCount() - before >= 100);
-        // The edits keep what was typed.
-        QCOMPARE(Edit("eAutoScan"), autoScan);
+        for (const auto& row : rows) {
+            FillSendableTexts();
+            SetEdit("eDate", row.date);
+            SetEdit("eTime", row.time);
+            SetEdit("eAutoScan", row.autoScan);
+            SetEdit("eLogInterval", row.logInterval);
+            h->operatorAnswers.AnswerYes();
+            const std::uint32_t before = h->clock.TickCount();
+            Find<QPushButton>("bSend")->click();
+            const auto sent = h->Sent();
+            QCOMPARE(sent.size(), 2u);
+            QCOMPARE(Payload(sent[0]), row.payload);
+            QCOMPARE(sent[1], kStatusPoll);
+            QVERIFY(h->clock.TickCount() - before >= 100);
+            QCOMPARE(Edit("eAutoScan"), QString(row.autoScan));
+            h->pump.ProcessPending();
+        }
+        QCOMPARE(h->operatorAnswers.questions.count("Send configuration data?"), 4);
     }
 
     void pcTimeReplacesTheDateAndTimeTexts() {
@@ -268,72 +255,36 @@ private slots:
         QVERIFY(h->Sent().empty());
     }
 
-    void textsThatWouldGarbleTheRequestAreRefused_data() {
-        QTest::addColumn<QString>("edit");
-        QTest::addColumn<QString>("text");
-        QTest::addColumn<QString>("field");
-        QTest::newRow("no such day") << "eDate"
-                                     << "31/11/26"
-                                     << "Date";
-        QTest::newRow("not a leap year") << "eDate"
-                                         << "29/02/25"
-                                         << "Date";
-        QTest::newRow("four-digit year") << "eDate"
-                                         << "07/12/2026"
-                                         << "Date";
-        QTest::newRow("letters in the date") << "eDate"
-                                             << "07/1a/26"
-                                             << "Date";
-        QTest::newRow("hour 24") << "eTime"
-                                 << "24:00:00"
-                                 << "Time";
-        QTest::newRow("short time") << "eTime"
-                                    << "9:05:09"
-                                    << "Time";
-        QTest::newRow("one flag digit") << "eSystemFlag"
-                                        << "1"
-                                        << "System Flag";
-        QTest::newRow("flag not hex") << "eSystemFlag"
-                                      << "1G"
-                                      << "System Flag";
-        QTest::newRow("autoscan over 2 digits") << "eAutoScan"
-                                                << "256"
-                                                << "Auto Scan Interval";
-        QTest::newRow("negative autoscan") << "eAutoScan"
-                                           << "-1"
-                                           << "Auto Scan Interval";
-        QTest::newRow("interval over 4 digits") << "eLogInterval"
-                                                << "65536"
-                                                << "Logging Interval";
-        QTest::newRow("interval past int") << "eLogInterval"
-                                           << "99999999999"
-                                           << "Logging Interval";
-    }
     void textsThatWouldGarbleTheRequestAreRefused() {
-        QFETCH(QString, edit);
-        QFETCH(QString, text);
-        QFETCH(QString, field);
+        const struct {
+            const char* edit;
+            const char* text;
+            const char* field;
+        } rows[] = {
+            {"eDate", "31/11/26", "Date"},
+            {"eDate", "29/02/25", "Date"}, // not a leap year
+            {"eDate", "07/12/2026", "Date"},
+            {"eDate", "07/1a/26", "Date"},
+            {"eTime", "24:00:00", "Time"},
+            {"eTime", "9:05:09", "Time"},
+            {"eSystemFlag", "1", "System Flag"},
+            {"eSystemFlag", "1G", "System Flag"},
+            {"eAutoScan", "256", "Auto Scan Interval"},
+            {"eAutoScan", "-1", "Auto Scan Interval"},
+            {"eLogInterval", "65536", "Logging Interval"},
+            {"eLogInterval", "99999999999", "Logging Interval"},
+        };
         Make();
-        FillSendableTexts();
-        SetEdit(qPrintable(edit), text);
-        Find<QPushButton>("bSend")->click();
-        QCOMPARE(h->operatorAnswers.errors.size(), 1);
-        QVERIFY2(h->operatorAnswers.errors[0].startsWith(field + ":"),
-                 qPrintable(h->operatorAnswers.errors[0]));
+        for (const auto& row : rows) {
+            FillSendableTexts();
+            SetEdit(row.edit, row.text);
+            Find<QPushButton>("bSend")->click();
+            const QString error = h->operatorAnswers.errors.value(int(&row - rows));
+            QVERIFY2(error.startsWith(QString(row.field) + ":") && error.contains(row.text),
+                     qPrintable(error));
+        }
         QVERIFY(h->operatorAnswers.questions.isEmpty());
         QVERIFY(h->Sent().empty());
-    }
-
-    void separatorsAndTheHighestValuesPass() {
-        Make();
-        FillSendableTexts();
-        SetEdit("eDate", "29.02.24");
-        SetEdit("eTime", "23-59-59");
-        SetEdit("eAutoScan", "255");
-        SetEdit("eLogInterval", "65535");
-        h->operatorAnswers.AnswerYes();
-        Find<QPushButton>("bSend")->click();
-        QCOMPARE(Payload(h->Sent().at(0)), std::string("S24022923595911FFFFFF"));
     }
 
     void theOfferedPortsAreComparedAsTheDevicesTheyOpen() {

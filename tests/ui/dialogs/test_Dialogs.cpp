@@ -22,15 +22,6 @@ void WhileShown(QDialog& dialog, std::function<void(QDialog&)> act) {
     QTimer::singleShot(0, &dialog, [&dialog, act] { act(dialog); });
 }
 
-// The control the Tab key moves to from this one.
-QWidget* NextTabStop(QWidget* control) {
-    QWidget* next = control->nextInFocusChain();
-    while ((next->focusPolicy() & Qt::TabFocus) == 0) {
-        next = next->nextInFocusChain();
-    }
-    return next;
-}
-
 void Key(QDialog& dialog, const char* control, Qt::Key key) {
     QTest::keyClick(dialog.findChild<QWidget*>(control), key);
 }
@@ -41,48 +32,33 @@ class DialogsTest : public QObject {
     Q_OBJECT
 
 private slots:
-    void pickDialogAsDesigned() {
-        TfSelect dialog;
-        QCOMPARE(dialog.windowTitle(), QString("Select"));
-        QCOMPARE(dialog.size(), QSize(160, 175));
-        QCOMPARE(dialog.font().pointSize(), 8);
-        QCOMPARE(dialog.findChild<QListWidget*>("ListBox1")->font().pointSize(), 10);
-        QCOMPARE(dialog.findChild<QLabel*>("lLegend")->text(), QString("Selection:"));
-        QVERIFY(!dialog.SelectResult);
-        QWidget* list = dialog.findChild<QWidget*>("ListBox1");
-        QCOMPARE(NextTabStop(list), dialog.findChild<QWidget*>("bOK"));
-        QCOMPARE(NextTabStop(NextTabStop(list)), dialog.findChild<QWidget*>("bCancel"));
-    }
-
-    void pickDialogAnswers_data() {
-        QTest::addColumn<QString>("control");
-        QTest::addColumn<int>("key");
-        QTest::addColumn<int>("preselected");
-        QTest::addColumn<std::optional<int>>("result");
-        QTest::newRow("Enter in the list")
-            << "ListBox1" << int(Qt::Key_Return) << 2 << std::optional<int>(2);
-        QTest::newRow("Enter on Cancel is OK")
-            << "bCancel" << int(Qt::Key_Enter) << 4 << std::optional<int>(4);
-        QTest::newRow("Esc") << "ListBox1" << int(Qt::Key_Escape) << 2 << std::optional<int>();
-        QTest::newRow("OK with nothing selected")
-            << "ListBox1" << int(Qt::Key_Return) << -1 << std::optional<int>();
-    }
     void pickDialogAnswers() {
-        QFETCH(QString, control);
-        QFETCH(int, key);
-        QFETCH(int, preselected);
-        QFETCH(std::optional<int>, result);
+        const struct {
+            const char* control;
+            Qt::Key key;
+            int preselected;
+            std::optional<int> result;
+        } rows[] = {
+            {"ListBox1", Qt::Key_Return, 2, 2},
+            {"bCancel", Qt::Key_Enter, 4, 4}, // Enter is OK whichever control has the focus
+            {"ListBox1", Qt::Key_Escape, 2, std::nullopt},
+            {"bOK", Qt::Key_Return, -1, std::nullopt}, // OK with nothing selected
+        };
         TfSelect dialog;
-        dialog.SelectResult = true;
-        QPoint shownAt;
-        WhileShown(dialog, [&](QDialog& shown) {
-            shownAt = shown.pos();
-            Key(shown, qPrintable(control), Qt::Key(key));
-        });
-        QCOMPARE(dialog.SelectItem("Select Output Type:", kTypes, preselected, kPointer), result);
+        QCOMPARE(dialog.findChild<QLabel*>("lLegend")->text(), QString("Selection:"));
+        for (const auto& row : rows) {
+            dialog.SelectResult = true;
+            QPoint shownAt;
+            WhileShown(dialog, [&](QDialog& shown) {
+                shownAt = shown.pos();
+                Key(shown, row.control, row.key);
+            });
+            QCOMPARE(dialog.SelectItem("Select Output Type:", kTypes, row.preselected, kPointer),
+                     row.result);
+            QCOMPARE(dialog.findChild<QListWidget*>("ListBox1")->count(), 5);
+            QCOMPARE(shownAt, kPointer - QPoint(160 + 10, 175 + 10));
+        }
         QCOMPARE(dialog.findChild<QLabel*>("lLegend")->text(), QString("Select Output Type:"));
-        QCOMPARE(dialog.findChild<QListWidget*>("ListBox1")->count(), 5);
-        QCOMPARE(shownAt, kPointer - QPoint(160 + 10, 175 + 10));
     }
 
     void theCloseBoxRejectsBothDialogs() {
@@ -93,17 +69,6 @@ private slots:
         TfEnter enter;
         WhileShown(enter, [](QDialog& shown) { shown.close(); });
         QCOMPARE(enter.EnterValue("Enter Band:", "1", kPointer), std::optional<QString>());
-    }
-
-    void enterDialogAsDesigned() {
-        TfEnter dialog;
-        QCOMPARE(dialog.windowTitle(), QString("Enter"));
-        QCOMPARE(dialog.size(), QSize(160, 150));
-        QCOMPARE(dialog.font().pointSize(), 8);
-        QCOMPARE(dialog.findChild<QLabel*>("lLegend")->text(), QString("New value?"));
-        QWidget* edit = dialog.findChild<QWidget*>("eValue");
-        QCOMPARE(NextTabStop(edit), dialog.findChild<QWidget*>("bCancel"));
-        QCOMPARE(NextTabStop(NextTabStop(edit)), dialog.findChild<QWidget*>("bOK"));
     }
 
     void enterDialogAnswers() {
