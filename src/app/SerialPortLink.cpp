@@ -1,9 +1,14 @@
 #include "SerialPortLink.h"
 
+#include <system_error>
+
 namespace {
 
 const std::string kComms = "Comms";
 const std::string kCommPort = "CommPort";
+// The port's message when the device does not open ("Error reopening Port"); its code is the
+// system's error number.
+constexpr std::uint32_t kOpenFailedMessage = 112;
 
 // The store as the port sees it during a run on another port: "CommPort" reads as that port,
 // and the port's own write of it leaves the stored name alone.
@@ -33,7 +38,38 @@ private:
 } // namespace
 
 SerialPortLink::SerialPortLink(TSerialPort& port, std::optional<std::string> portForThisRun)
-    : port_(port), portForThisRun_(std::move(portForThisRun)) {}
+    : port_(port), portForThisRun_(std::move(portForThisRun)) {
+    port_.OnProcessError = [this](TSerialPort&, std::uint32_t place, std::uint32_t code,
+                                  const std::string& message, std::uint8_t) {
+        if (place == kOpenFailedMessage) {
+            lastOpenFailure_ = message + ": " +
+                               std::system_category().message(static_cast<int>(code)) + " (" +
+                               std::to_string(code) + ")";
+        }
+    };
+}
+
+SerialPortLink::~SerialPortLink() {
+    port_.OnProcessError = nullptr;
+}
+
+void SerialPortLink::SetActive(bool active) {
+    if (active) {
+        lastOpenFailure_.clear();
+    }
+    port_.SetActive(active);
+}
+
+void SerialPortLink::SetCommPort(const std::string& name) {
+    if (port_.Active()) {
+        lastOpenFailure_.clear();
+    }
+    port_.SetCommPort(name);
+}
+
+std::string SerialPortLink::LastOpenFailure() {
+    return port_.Active() ? std::string() : lastOpenFailure_;
+}
 
 void SerialPortLink::RestoreSettings(SettingsStore& store) {
     if (portForThisRun_) {

@@ -8,9 +8,13 @@
 
 // The main window's port on a TSerialPort. A port given for this run only (command line,
 // built-in simulator) is opened instead of the stored one and never replaces it in the store.
+// It listens to the port's messages for the reason of a failed open.
 class SerialPortLink final : public InstrumentPort {
 public:
     SerialPortLink(TSerialPort& port, std::optional<std::string> portForThisRun);
+    ~SerialPortLink() override;
+    SerialPortLink(const SerialPortLink&) = delete;
+    SerialPortLink& operator=(const SerialPortLink&) = delete;
 
     void SendText(const std::string& text) override { port_.SendText(text); }
     std::int32_t PeekClusterSize() override { return port_.PeekClusterSize(); }
@@ -21,12 +25,14 @@ public:
     void StoreSettings(SettingsStore& store) override;
     void SetBaudRate(std::uint32_t baudRate) override { port_.SetBaudRate(baudRate); }
     bool Active() override { return port_.Active(); }
-    void SetActive(bool active) override { port_.SetActive(active); }
+    void SetActive(bool active) override;
     std::string CommPort() override { return port_.CommPort(); }
-    void SetCommPort(const std::string& name) override { port_.SetCommPort(name); }
+    void SetCommPort(const std::string& name) override;
+    std::string LastOpenFailure() override;
     void SetOnRxClusterEvent(std::function<void()> handler) override;
 
 private:
     TSerialPort& port_;
     std::optional<std::string> portForThisRun_;
+    std::string lastOpenFailure_;
 };

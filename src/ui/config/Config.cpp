@@ -1,28 +1,128 @@
 #include "Config.h"
 
-#include "ui/panel/Windows1252.h"
+#include "ui/panel/DiagnosticLevel.h"
+#include "ui/panel/WindowPlacement.h"
+#include "ui_Config.h"
+
+#include <QCloseEvent>
+#include <QShowEvent>
+
+namespace {
+
+const std::string kControl = "Control";
+// "Left3", "Top3", "Visible3".
+constexpr int kWindowNumber = 3;
+// The left column alone: port, general settings, logging settings.
+constexpr int kNarrowWidth = 230;
+constexpr int kHeight = 556;
+
+} // namespace
 
 TForm3::TForm3(InstrumentPort& serialPort, const PanelContext& context, QWidget* parent)
-    : QWidget(parent, Qt::Window), serialPort_(serialPort), context_(context) {
-    setObjectName(QStringLiteral("Form3"));
-    setWindowTitle(QStringLiteral("System configuration"));
-    resize(230, 300);
+    : QWidget(parent), ui(std::make_unique<Ui::TForm3>()), serialPort_(serialPort),
+      context_(context) {
+    ui->setupUi(this);
+    setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                   Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
+                   Qt::WindowCloseButtonHint);
+    ConnectControls();
+    FormCreate();
 }
 
-void TForm3::cbPortChange() {
-    const std::string selected = serialPort_.CommPort();
-    serialPort_.SetActive(false);
-    serialPort_.SetCommPort(selected);
-    serialPort_.SetActive(true);
-    if (MainWindow* mainWindow = context_.windows.main) {
-        mainWindow->ShowUnitText(FromWindows1252(serialPort_.CommPort()));
-        mainWindow->ShowCommsCaption(FromWindows1252(selected) + QStringLiteral(" Interval"));
-        mainWindow->ShowConnecting();
+TForm3::~TForm3() {
+    // The port box's edit loses the focus as the window goes; nothing of this window may run then.
+    ui->cbPort->lineEdit()->disconnect(this);
+    ui->cbPort->lineEdit()->removeEventFilter(this);
+}
+
+void TForm3::ConnectControls() {
+    connect(ui->bClose, &QPushButton::clicked, this, &TForm3::bCloseClick);
+    connect(ui->bRefresh, &QPushButton::clicked, this, &TForm3::bRefreshClick);
+    connect(ui->bSend, &QPushButton::clicked, this, &TForm3::bSendClick);
+    // The operator's choice of an item; the status reply sets the groups with signals held.
+    const auto onChoice = [this](QRadioButton* item, void (TForm3::*handler)()) {
+        connect(item, &QRadioButton::toggled, this, [this, handler](bool checked) {
+            if (checked) {
+                (this->*handler)();
+            }
+        });
+    };
+    onChoice(ui->gUnit0, &TForm3::gUnitClick);
+    onChoice(ui->gUnit1, &TForm3::gUnitClick);
+    onChoice(ui->gAudible0, &TForm3::gAudibleClick);
+    onChoice(ui->gAudible1, &TForm3::gAudibleClick);
+    onChoice(ui->gAutoscan0, &TForm3::gAutoscanClick);
+    onChoice(ui->gAutoscan1, &TForm3::gAutoscanClick);
+    onChoice(ui->gLogging0, &TForm3::gLoggingClick);
+    onChoice(ui->gLogging1, &TForm3::gLoggingClick);
+    // Only an item of the list reaches the port: picked, typed, or restarted by a double click.
+    connect(ui->cbPort, &QComboBox::activated, this, &TForm3::cbPortChange);
+    connect(ui->cbPort->lineEdit(), &QLineEdit::editingFinished, this, &TForm3::cbPortTextEntered);
+    ui->cbPort->lineEdit()->installEventFilter(this);
+}
+
+void TForm3::FormCreate() {
+    setFixedSize(kNarrowWidth, kHeight);
+    const bool shown = WindowPlacement::Restore(*this, context_.settings, kWindowNumber);
+    ui->cbPCTime->setChecked(ReadInteger(context_.settings, kControl, "PC Time", 1) > 0);
+    if (shown) {
+        show();
+    }
+    FillPortChoice();
+    ui->lLogName->clear();
+    if (context_.windows.main != nullptr) {
+        context_.windows.main->ShowCommsCaption(SelectedPort() + QStringLiteral("   Interval"));
+    }
+    const bool systemFlagShown = context_.state.HasDiagnosticBit(DiagnosticBit::kSystemFlagField);
+    ui->lSystem->setVisible(systemFlagShown);
+    ui->eSystemFlag->setVisible(systemFlagShown);
+    ui->bTestExM->setVisible(context_.state.HasDiagnosticBit(DiagnosticBit::kLogMemoryTest));
+    ShowPortState();
+}
+
+void TForm3::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    if (!event->spontaneous()) {
+        FormShow();
+    }
+}
+
+void TForm3::FormShow() {
+    ShowPortState();
+    context_.frames.SendPoll('S');
+}
+
+void TForm3::closeEvent(QCloseEvent* event) {
+    FormClose();
+    event->accept();
+}
+
+void TForm3::CloseWindow() {
+    FormClose();
+    hide();
+}
+
+void TForm3::FormClose() {
+    try {
+        WindowPlacement::Store(*this, context_.settings, kWindowNumber);
+        WriteInteger(context_.settings, kControl, "PC Time", ui->cbPCTime->isChecked() ? 1 : 0);
+    } catch (const SettingsStoreError& error) {
+        context_.operatorInteraction.ReportError(QString::fromStdString(error.what()));
+    }
+}
+
+void TForm3::bCloseClick() {
+    close();
+}
+
+void TForm3::bRefreshClick() {
+    if (context_.windows.main != nullptr) {
+        context_.windows.main->ShowConnecting();
     }
     context_.frames.SendPoll('S');
 }
 
 void TForm3::ShowModelLayout(int width, bool zeroLogShown) {
-    resize(width, height());
-    zeroLogShown_ = zeroLogShown;
+    setFixedSize(width, kHeight);
+    ui->bZeroLog->setVisible(zeroLogShown);
 }

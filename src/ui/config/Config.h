@@ -1,35 +1,83 @@
 #pragma once
 
+#include "SendCheck.h"
 #include "ui/panel/InstrumentPort.h"
 #include "ui/panel/PanelContext.h"
 
 #include <QWidget>
+#include <memory>
 
-// The system configuration window. For now it carries what the main window calls: the serial
-// port restart, the status and model adaptation, the alarm output and logged record replies.
+class QRadioButton;
+namespace Ui {
+class TForm3;
+}
+
+// The system configuration window: the serial port choice, the instrument's clock, flags and
+// intervals as the status reply fills them, and the "S" request that writes them back. It lives
+// for the whole run; closing it stores its settings and hides it. Its width follows the model:
+// 230 shows the left column, 620 also the alarm outputs area (Panel1) on the right.
 class TForm3 : public QWidget, public ConfigurationWindow {
     Q_OBJECT
 
 public:
     TForm3(InstrumentPort& serialPort, const PanelContext& context, QWidget* parent = nullptr);
+    ~TForm3() override;
 
-    // Closes the serial port and opens the selected one again, relabels the main window and
-    // asks for the status, so the caption shows whether the instrument answers.
+    // Polls 'S' each time the window is shown; the reply refreshes every control.
+    void FormShow();
+    // Stores "Left3", "Top3", "PC Time" and "Visible3".
+    void FormClose();
+    void bCloseClick();
+    // "Control Panel - connecting" on the main window, then the status poll.
+    void bRefreshClick();
+    // Checks the texts, asks, sends the "S" request, pauses 100 ms and reads the status back.
+    void bSendClick();
+    // One bit of the system flag text each; the operator's choice of the group's item.
+    void gUnitClick();
+    void gAudibleClick();
+    void gAutoscanClick();
+    void gLoggingClick();
+    // Closes the serial port and opens the selected item of cbPort, relabels the main window
+    // and asks for the status, so the caption shows whether the instrument answers there.
     void cbPortChange();
 
     // ConfigurationWindow
     bool IsShown() const override { return isVisible(); }
     void SetShown(bool shown) override { setVisible(shown); }
-    void CloseWindow() override { close(); }
-    void ApplyStatus(const InstrumentStatus& status) override { status_ = status; }
+    void CloseWindow() override;
+    void ApplyStatus(const InstrumentStatus& status) override;
     void ShowModelLayout(int width, bool zeroLogShown) override;
+    // The alarm outputs table fills Panel1 and handles this.
     void ShowAlarmOutput(const AlarmOutputSetting&) override {}
+    // The log download keeps the record and its received flag.
     void StoreLoggedRecord(const std::string&) override {}
     void ReselectPort() override { cbPortChange(); }
 
+protected:
+    void showEvent(QShowEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
+    void FormCreate();
+    void ConnectControls();
+
+    // Port choice (ConfigPort.cpp).
+    void FillPortChoice();
+    QString SelectedPort() const;
+    void cbPortTextEntered();
+    void ShowPortState();
+
+    // Flag bits (ConfigStatus.cpp). From the status reply a flag that is not hexadecimal is
+    // left as it came, silently; the operator's own click reports it.
+    enum class Report { Operator, Silent };
+    void UpdateFlagBit(QRadioButton* firstItem, QRadioButton* secondItem, int mask, Report report);
+
+    // Sending (ConfigSend.cpp).
+    ConfigurationTexts TextsToSend() const;
+    void FocusRefusedField(ConfigurationField field);
+
+    std::unique_ptr<Ui::TForm3> ui;
     InstrumentPort& serialPort_;
     PanelContext context_;
-    InstrumentStatus status_;
-    bool zeroLogShown_ = false;
 };

@@ -9,7 +9,8 @@ TfAbout::TfAbout(std::function<QString()> modelName, QWidget* parent)
     setFixedSize(420, 178);
     move(CentredOnScreen(size()));
     ui->lVersion->setText(QStringLiteral("10 November 2018 Version 2.8"));
-    ui->lCopyright->setText(QStringLiteral("Copyright \u00A9 2009-2018. All rights reserved."));
+    ui->lCopyright->setText(
+        QStringLiteral("Copyright \u00A9 2018-2026 the Vxxx Control Panel project"));
     ShowProgramName();
     connect(ui->bExit, &QPushButton::clicked, this, &QDialog::accept);
 }

@@ -3,16 +3,32 @@
 #include "ui/panel/Dialogs.h"
 
 #include <QDialog>
+#include <memory>
 
-// The pick-one-item dialog of the alarm outputs table; it arrives with that table.
+namespace Ui {
+class TfSelect;
+}
+
+// The pick-one-item dialog: a legend, a list with one item preselected, OK and Cancel. Shown
+// modally above and to the left of the pointer; SelectResult tells whether it ended with OK.
 class TfSelect : public QDialog, public ItemSelection {
     Q_OBJECT
 
 public:
     explicit TfSelect(QWidget* parent = nullptr);
+    ~TfSelect() override;
 
-    std::optional<int> SelectItem(const QString&, const QStringList&, int,
-                                  const QPoint&) override {
-        return std::nullopt;
-    }
+    // Clears SelectResult, fills and places the dialog, shows it modally; the selected index
+    // when it ended with OK and an item is selected.
+    std::optional<int> SelectItem(const QString& legend, const QStringList& items, int selected,
+                                  const QPoint& pointer) override;
+
+    void bOKClick();
+    void bCancelClick();
+
+    // True after OK; false after Cancel, Esc and at creation. The close box leaves it as it is.
+    bool SelectResult = false;
+
+private:
+    std::unique_ptr<Ui::TfSelect> ui;
 };

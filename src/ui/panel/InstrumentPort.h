@@ -19,6 +19,9 @@ public:
     virtual void SetActive(bool active) = 0;
     virtual std::string CommPort() = 0;
     virtual void SetCommPort(const std::string& name) = 0;
+    // Why the port is not open: the port's last open failure with the system's error, in the
+    // system's 8-bit text; empty while it is open or when no open has failed.
+    virtual std::string LastOpenFailure() = 0;
     // Called on the UI thread once per received cluster.
     virtual void SetOnRxClusterEvent(std::function<void()> handler) = 0;
 };

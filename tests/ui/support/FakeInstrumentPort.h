@@ -52,13 +52,14 @@ public:
     bool Active() override { return active; }
     void SetActive(bool on) override {
         operations.push_back(on ? "Open" : "Close");
-        active = on;
+        active = on && openRefusal.empty();
     }
     std::string CommPort() override { return commPort; }
     void SetCommPort(const std::string& name) override {
         operations.push_back("CommPort " + name);
         commPort = name;
     }
+    std::string LastOpenFailure() override { return active ? std::string() : openRefusal; }
     void SetOnRxClusterEvent(std::function<void()> handler) override { onRx_ = std::move(handler); }
 
     // A cluster from the instrument, handled at once.
@@ -82,6 +83,8 @@ public:
     std::vector<std::string> operations;
     bool active = false;
     std::string commPort = "COM2";
+    // When set, every open fails for this reason.
+    std::string openRefusal;
 
 private:
     std::deque<std::string> queued_;

@@ -1,0 +1,71 @@
+// Writing the configuration to the instrument.
+#include "Config.h"
+#include "protocol/RequestBuilders.h"
+#include "ui/panel/LocaleText.h"
+#include "ui/panel/Windows1252.h"
+#include "ui_Config.h"
+
+namespace {
+
+constexpr std::uint32_t kSettlePauseMs = 100;
+
+} // namespace
+
+ConfigurationTexts TForm3::TextsToSend() const {
+    ConfigurationTexts texts{ui->eDate->text(), ui->eTime->text(), ui->eSystemFlag->text(),
+                             ui->eAutoScan->text(), ui->eLogInterval->text()};
+    if (ui->cbPCTime->isChecked()) {
+        const QDateTime now = ToLocalDateTime(context_.clock.Now());
+        texts.date = now.toString(QStringLiteral("dd/MM/yy"));
+        texts.time = now.toString(QStringLiteral("HH:mm:ss"));
+    }
+    return texts;
+}
+
+void TForm3::bSendClick() {
+    const ConfigurationTexts checked = TextsToSend();
+    if (const auto refusal = CheckBeforeSending(checked)) {
+        context_.operatorInteraction.ReportError(refusal->message);
+        FocusRefusedField(refusal->field);
+        return;
+    }
+    if (!context_.operatorInteraction.Ask(QStringLiteral("Send configuration data?"))) {
+        return;
+    }
+    // The PC's clock as it is when the operator has said Yes.
+    const ConfigurationTexts texts = TextsToSend();
+    context_.frames.SendRequest(StatusRequest({
+        ToWindows1252(texts.date),
+        ToWindows1252(texts.time),
+        ToWindows1252(texts.systemFlag.toUpper()),
+        ToWindows1252(texts.autoScanInterval),
+        ToWindows1252(texts.loggingInterval),
+    }));
+    context_.clock.Sleep(kSettlePauseMs);
+    context_.frames.SendPoll('S');
+}
+
+void TForm3::FocusRefusedField(ConfigurationField field) {
+    QLineEdit* edit = nullptr;
+    switch (field) {
+    case ConfigurationField::Date:
+        edit = ui->eDate;
+        break;
+    case ConfigurationField::Time:
+        edit = ui->eTime;
+        break;
+    case ConfigurationField::SystemFlag:
+        edit = ui->eSystemFlag;
+        break;
+    case ConfigurationField::AutoScanInterval:
+        edit = ui->eAutoScan;
+        break;
+    case ConfigurationField::LoggingInterval:
+        edit = ui->eLogInterval;
+        break;
+    }
+    if (edit->isVisibleTo(this)) {
+        edit->setFocus();
+        edit->selectAll();
+    }
+}
