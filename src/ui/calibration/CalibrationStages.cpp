@@ -160,7 +160,7 @@ void TfCalibrate::ComputeNewScaling(int channel) {
 void TfCalibrate::Timer5Timer() {
     MainWindow* main = context_.windows.main;
     // The tick before may still wait for the link: this one is skipped, not nested in it.
-    if (tickRunning_ || main == nullptr || !main->MilliVoltSelected()) {
+    if (tickRunning_ || context_.state.Closing || main == nullptr || !main->MilliVoltSelected()) {
         return;
     }
     const QScopedValueRollback running(tickRunning_, true);
