@@ -53,7 +53,7 @@ public:
     // The sampling tick; Timer5 calls it every 1800 ms.
     void Timer5Timer();
 
-    Stage CurrentStage() const { return stage_; }
+    // Whether a stage samples now, and the local copy of the calibration.
     bool Sampling() const { return sampling_; }
     const CalibrationMemory& Memory() const { return memory_; }
 
