@@ -1,24 +1,149 @@
 #pragma once
 
+#include "CalibrationMemory.h"
+#include "ChannelColumn.h"
+#include "ReferenceValues.h"
 #include "ui/panel/PanelContext.h"
 
 #include <QWidget>
+#include <array>
+#include <memory>
+#include <optional>
+#include <vector>
 
-// The calibration window. For now it carries what the main window calls.
+class QAction;
+class QCloseEvent;
+class QLineEdit;
+class QMenu;
+class QTimer;
+namespace Ui {
+class TfCalibrate;
+}
+
+// The calibration window: leads the operator through a two-point (zero and span) calibration
+// of the selected channels, waits each time for the readings to settle, computes each
+// channel's new m and c and sends them to the instrument; keeps a local copy of the calibration
+// for the record file "TestRecord.csv", and stores or fetches the factory calibration and the
+// serial number. It lives for the whole run; closing it only hides it, and sampling goes on
+// while it is hidden.
+//
+// While a stage samples, the main window's polling is paused, and only then: whatever ends the
+// sampling (the stage's end, a restart, the last channel unchecked, the window's destruction)
+// resumes it.
 class TfCalibrate : public QWidget, public CalibrationWindow {
     Q_OBJECT
 
 public:
+    enum class Stage { Zero, Span, Ready };
+
     explicit TfCalibrate(const PanelContext& context, QWidget* parent = nullptr);
+    ~TfCalibrate() override;
 
     // CalibrationWindow
-    bool IsShown() const override { return isVisible(); }
-    void SetShown(bool shown) override { setVisible(shown); }
-    void CloseWindow() override { close(); }
-    void Restart() override {}
-    void ApplyChannelReply(int, int, const QString&, const QString&, const QString&) override {}
-    void ShowSerialNumber(const QString&) override {}
+    bool IsShown() const override;
+    void SetShown(bool shown) override;
+    void CloseWindow() override;
+    void Restart() override;
+    void ApplyChannelReply(int channel, int typeCode, const QString& typeName, const QString& m,
+                           const QString& c) override;
+    void ShowSerialNumber(const QString& serialNumber) override;
+
+    // Stores the position, visibility and reference values, then hides the window.
+    void FormClose();
+    // The sampling tick; Timer5 calls it every 1800 ms.
+    void Timer5Timer();
+
+    // Whether a stage samples now, and the local copy of the calibration.
+    bool Sampling() const { return sampling_; }
+    const CalibrationMemory& Memory() const { return memory_; }
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
 
 private:
+    // Send and Reset pump messages while they send: the controls that would start another
+    // exchange or change the selection are locked meanwhile, and a restart asked for then
+    // runs when they are done.
+    class ControlsLock {
+    public:
+        explicit ControlsLock(TfCalibrate& window);
+        ~ControlsLock();
+        ControlsLock(const ControlsLock&) = delete;
+        ControlsLock& operator=(const ControlsLock&) = delete;
+
+    private:
+        TfCalibrate& window_;
+    };
+
+    // Calibration.cpp: creation, closing, selection and references.
+    void FormCreate();
+    void ConnectControls();
+    void BuildPopupMenu();
+    void SetControlsLocked(bool locked);
+    void cbCalClick(int channel);
+    void cbAllClick();
+    void e_zeroChange();
+    void e_spanChange();
+    void ApplyReferenceEdit(bool zero);
+    void SetUnits(const QString& unit);
+    void LoadReferences(QString zero, QString span);
+    QString ConnectLine(const QString& reference) const;
+    void AddLine(const QString& line);
+    bool ResistanceInputs() const;
+    bool Checked(int channel) const;
+    std::vector<int> CheckedChannels() const;
+    char ReadingPoll() const;
+    void UpdateTimer5();
+
+    // CalibrationStages.cpp: the stages and their sampling.
+    void bNextClick();
+    void NextInZeroStage();
+    void NextInSpanStage();
+    void StartSampling();
+    void EndSampling();
+    void SetStage(Stage stage);
+    void SetSampling(bool on);
+    void ComputeNewScaling(int channel);
+    bool ReferencesReadable(bool tellOperator);
+
+    // CalibrationSend.cpp: sending and resetting the channels' scaling.
+    void bSendClick();
+    void bResetClick();
+    void SendChannel(int channel);
+    void TakePostReadings(const std::vector<int>& channels);
+
+    // CalibrationRecords.cpp: local copy, record file, factory calibration, serial number.
+    void bRememberClick();
+    void bRecallClick();
+    void bRecordClick();
+    void bSaveClick();
+    void bRestoreClick();
+    void mNew1Click();
+    void mStore1Click();
+    void mRetrieve1Click();
+
+    std::unique_ptr<Ui::TfCalibrate> ui;
     PanelContext context_;
+    QTimer* Timer5 = nullptr;
+    QMenu* PopupMenu1 = nullptr;
+    QAction* mNew1 = nullptr;
+    QAction* mStore1 = nullptr;
+    QAction* mRetrieve1 = nullptr;
+
+    std::array<ChannelColumn, CalibrationMemory::kChannels> columns_;
+    CalibrationMemory memory_;
+    ReferenceValues references_;
+    Stage stage_ = Stage::Zero;
+    bool sampling_ = false;
+    // 1 on a resistance instrument, whose channel 0 takes no part; 0 otherwise.
+    int firstChannel_ = 0;
+    // Held exactly while a stage samples.
+    std::optional<PollingPause> samplingPause_;
+    // Moves at every change of stage or sampling, so a tick that waited for the link through
+    // such a change does not judge the new stage by the old one.
+    int phase_ = 0;
+    bool tickRunning_ = false;
+    bool nextRunning_ = false;
+    bool locked_ = false;
+    bool restartPending_ = false;
 };

@@ -1,0 +1,132 @@
+// Record keeping around the procedure: the local copy of m and c, the record file, the
+// factory calibration and the serial number.
+#include "Calibration.h"
+#include "TestRecord.h"
+#include "protocol/RequestBuilders.h"
+#include "ui/panel/LocaleText.h"
+#include "ui/panel/Windows1252.h"
+#include "ui_Calibration.h"
+
+#include <QFile>
+
+namespace {
+
+constexpr std::uint32_t kAfterRequestMs = 100;
+
+// A serial travels inside a frame: a control character would end or garble it, and a
+// character outside Windows-1252 would arrive as '?'.
+bool SerialFitsFrame(const QString& serial) {
+    for (const QChar character : serial) {
+        if (character.unicode() < 0x20 || character.unicode() == 0x7F) {
+            return false;
+        }
+    }
+    return FromWindows1252(ToWindows1252(serial)) == serial;
+}
+
+} // namespace
+
+void TfCalibrate::bRememberClick() {
+    OperatorInteraction& operatorInteraction = context_.operatorInteraction;
+    const std::vector<int> selected = CheckedChannels();
+    if (selected.empty()) {
+        operatorInteraction.Notify(QStringLiteral("No channel selected"));
+        return;
+    }
+    if (!operatorInteraction.Ask(ui->bRemember->toolTip() + QLatin1Char('?'))) {
+        return;
+    }
+    for (const int channel : selected) {
+        memory_.channels[channel].m = columns_[channel].m->text();
+        memory_.channels[channel].c = columns_[channel].c->text();
+    }
+}
+
+void TfCalibrate::bRecallClick() {
+    if (!context_.operatorInteraction.Ask(ui->bRecall->toolTip() + QLatin1Char('?'))) {
+        return;
+    }
+    for (const int channel : CheckedChannels()) {
+        columns_[channel].m->setText(memory_.channels[channel].m);
+        columns_[channel].c->setText(memory_.channels[channel].c);
+    }
+}
+
+void TfCalibrate::bRecordClick() {
+    OperatorInteraction& operatorInteraction = context_.operatorInteraction;
+    if (!operatorInteraction.Ask(ui->bRecord->toolTip() + QStringLiteral(" to ") +
+                                 TestRecord::kFileName + QLatin1Char('?'))) {
+        return;
+    }
+    const auto inputMode = context_.state.InputMode;
+    const TestRecord::Heading heading{
+        context_.state.ModelName,
+        inputMode ? QString(QLatin1Char(*inputMode)) : QString(),
+        ui->eSerial->text(),
+        context_.windows.main != nullptr ? context_.windows.main->ClockText() : QString(),
+        ui->e_span->text(),
+    };
+    if (const auto field = TestRecord::UnsafeField(heading, memory_)) {
+        operatorInteraction.Notify(
+            QStringLiteral("Not recorded: the %1 holds a comma or a line break").arg(*field));
+        return;
+    }
+    const bool create = !QFile::exists(TestRecord::kFileName);
+    if (create && !operatorInteraction.Ask(TestRecord::kFileName +
+                                           QStringLiteral(" not found, create a new one?"))) {
+        return;
+    }
+    const QString error = TestRecord::Append(TestRecord::RecordLine(heading, memory_), create);
+    if (!error.isEmpty()) {
+        operatorInteraction.ReportError(error);
+    }
+}
+
+void TfCalibrate::bSaveClick() {
+    if (context_.operatorInteraction.Ask(ui->bSave->toolTip() + QLatin1Char('?'))) {
+        context_.frames.SendRequest(FactorySaveRequest());
+        context_.clock.Sleep(kAfterRequestMs);
+    }
+}
+
+void TfCalibrate::bRestoreClick() {
+    if (context_.operatorInteraction.Ask(ui->bRestore->toolTip() + QLatin1Char('?'))) {
+        context_.frames.SendRequest(FactoryRestoreRequest());
+        context_.clock.Sleep(kAfterRequestMs);
+    }
+}
+
+void TfCalibrate::mNew1Click() {
+    if (context_.operatorInteraction.Ask(mNew1->toolTip() + QLatin1Char('?'))) {
+        ui->eSerial->setText(DateTimeStamp(ToLocalDateTime(context_.clock.Now())));
+    }
+}
+
+void TfCalibrate::mStore1Click() {
+    OperatorInteraction& operatorInteraction = context_.operatorInteraction;
+    const QString serial = ui->eSerial->text();
+    // "Z" alone would reset the instrument's log pointer.
+    const auto request = SerialNumberRequest(ToWindows1252(serial));
+    if (!request) {
+        operatorInteraction.Notify(QStringLiteral("No serial to store: the serial is empty"));
+        return;
+    }
+    if (!SerialFitsFrame(serial)) {
+        operatorInteraction.Notify(
+            QStringLiteral("Serial not stored: it holds characters the instrument cannot take"));
+        return;
+    }
+    if (!operatorInteraction.Ask(QStringLiteral("Store Serial \"") + serial +
+                                 QStringLiteral("\" to instrument?"))) {
+        return;
+    }
+    if (!context_.frames.SendRequest(*request)) {
+        operatorInteraction.Notify(QStringLiteral("Serial not stored: it is too long to send"));
+    }
+}
+
+void TfCalibrate::mRetrieve1Click() {
+    if (context_.operatorInteraction.Ask(mRetrieve1->toolTip() + QLatin1Char('?'))) {
+        context_.frames.SendPoll(Poll::kSerialNumber);
+    }
+}

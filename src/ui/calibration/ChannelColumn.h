@@ -1,0 +1,46 @@
+#pragma once
+
+#include "SettleRule.h"
+
+#include <QColor>
+#include <QString>
+#include <optional>
+
+class QCheckBox;
+class QGroupBox;
+class QLabel;
+class QWidget;
+
+// One channel's column of the calibration window, built at run time: the live reading, the
+// Cal box, the zero and span readings, m, c and the sensor type; and what the procedure keeps
+// for the channel.
+struct ChannelColumn {
+    static inline const QString kNoValue = QStringLiteral("-------");
+    // Shown instead of m and c when the span reading equals the zero reading.
+    static inline const QString kNoSlope = QStringLiteral("span=zero");
+    static inline const QColor kSettled{0, 255, 0};
+    static inline const QColor kMoving{255, 0, 0};
+    static inline const QColor kReceived{0, 255, 0};
+
+    // Makes the column of channel `channel` on `window`, named stem + channel digit.
+    static ChannelColumn Create(QWidget* window, int channel);
+
+    QGroupBox* group = nullptr;
+    QLabel* live = nullptr;      // lDispx
+    QCheckBox* select = nullptr; // cbCalx
+    QLabel* zero = nullptr;      // l0mVx
+    QLabel* span = nullptr;      // l50mVx
+    QLabel* m = nullptr;         // lmx
+    QLabel* c = nullptr;         // lcx
+    QLabel* type = nullptr;      // lTypex
+
+    // Whether the last sampling tick found the reading settled.
+    bool settled = false;
+    // The sensor type code the instrument last reported; channel 0 is always the cold-junction
+    // sensor, code 0.
+    std::optional<int> typeCode;
+    int settleCountdown = SettleRule::kSettledTicks;
+};
+
+// A label's background: a colour, or the window's own when none is given.
+void SetBackground(QLabel* label, std::optional<QColor> colour);

@@ -1,0 +1,47 @@
+#include "ReferenceValues.h"
+
+#include <QRegularExpression>
+
+namespace {
+
+const std::string kControl = "Control";
+
+struct Entry {
+    const char* name;
+    QString ReferenceValues::*value;
+};
+
+// clang-format off
+constexpr Entry kEntries[] = {
+    {"Calibrate TC zero", &ReferenceValues::tcZero},
+    {"Calibrate TC span", &ReferenceValues::tcSpan},
+    {"Calibrate RT zero", &ReferenceValues::rtZero},
+    {"Calibrate RT span", &ReferenceValues::rtSpan},
+    {"Calibrate CJ zero", &ReferenceValues::cjZero},
+    {"Calibrate CJ span", &ReferenceValues::cjSpan},
+};
+// clang-format on
+
+} // namespace
+
+ReferenceValues ReferenceValues::Read(SettingsStore& settings) {
+    ReferenceValues values;
+    for (const Entry& entry : kEntries) {
+        QString& value = values.*entry.value;
+        value =
+            QString::fromStdString(ReadText(settings, kControl, entry.name, value.toStdString()));
+    }
+    return values;
+}
+
+void ReferenceValues::Write(SettingsStore& settings) const {
+    for (const Entry& entry : kEntries) {
+        settings.WriteValue(kSettingsKey, kControl, entry.name, (this->*entry.value).toStdString());
+    }
+}
+
+bool IsReferenceNumber(const QString& text) {
+    static const QRegularExpression number(
+        QStringLiteral(R"(^ *[+-]?([0-9]+\.?[0-9]*|\.[0-9]+)([eE][+-]?[0-9]+)?$)"));
+    return number.match(text).hasMatch();
+}
