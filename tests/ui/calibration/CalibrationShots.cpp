@@ -70,7 +70,7 @@ int main(int argc, char** argv) {
     }
     window->findChild<QCheckBox*>("cbCalx1")->setChecked(true);
     window->findChild<QCheckBox*>("cbCalx2")->setChecked(true);
-    QTest::qWaitFor([&] { return label("lTypex2") == "K"; }, 5000);
+    (void)QTest::qWaitFor([&] { return label("lTypex2") == "K"; }, 5000);
     bool saved = Save(window, output, "calibration-zero.png");
 
     live.operatorAnswers.AnswerYes(); // Switch to Millivolt?
@@ -83,11 +83,11 @@ int main(int argc, char** argv) {
     saved = Save(window, output, "calibration-sampling.png") && saved;
 
     Connect(control, "1=0.040mV\n2=-0.020mV\n");
-    QTest::qWaitFor([&] { return label("l0mVx2").trimmed() == "-0.020"; }, 8000);
+    (void)QTest::qWaitFor([&] { return label("l0mVx2").trimmed() == "-0.020"; }, 8000);
     click("bNext");
     Connect(control, "1=20.100mV\n2=19.950mV\n");
     click("bNext");
-    QTest::qWaitFor(
+    (void)QTest::qWaitFor(
         [&] {
             return label("l50mVx1").trimmed() == "20.100" && label("l50mVx2").trimmed() == "19.950";
         },
