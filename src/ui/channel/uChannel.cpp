@@ -35,6 +35,13 @@ void Colour(QWidget& control, const QColor& colour) {
     palette.setColor(QPalette::Base, colour);
     palette.setColor(QPalette::Button, colour);
     control.setPalette(palette);
+    // The style shades a drop-down list's button; a plain fill shows the colour as it is.
+    if (qobject_cast<QComboBox*>(&control) != nullptr) {
+        control.setStyleSheet(
+            QStringLiteral("QComboBox { background-color: %1; border: 1px solid gray; "
+                           "border-radius: 2px; padding: 1px 4px; }")
+                .arg(colour.name()));
+    }
 }
 
 } // namespace
@@ -107,16 +114,21 @@ void TfChannel::ShowChannelCaption(int channel) {
 }
 
 void TfChannel::MarkChannelSwitched() {
+    ShowChannel(context_.state.SelectedChannel);
     syncState_ = SyncState::Switched;
     edited_ = false;
-    ShowChannel(context_.state.SelectedChannel);
     ShowSyncColour();
 }
 
 void TfChannel::ShowChannel(int channel) {
+    if (channel == shownChannel_) {
+        return;
+    }
     ui->lChannel->setText(QString::number(channel));
     const bool listChanges = (channel == 0) != (shownChannel_ == 0);
     shownChannel_ = channel;
+    // What the controls show belongs to the channel shown before: not known for this one.
+    syncState_ = SyncState::Unknown;
     if (listChanges) {
         SetSensorType();
     }
@@ -212,9 +224,7 @@ void TfChannel::paintEvent(QPaintEvent* event) {
 
 void TfChannel::FormPaint() {
     const int channel = context_.state.SelectedChannel;
-    if (channel != shownChannel_) {
-        ShowChannel(channel);
-    }
+    ShowChannel(channel);
     ShowSyncColour();
     const bool known = syncState_ == SyncState::InSync || syncState_ == SyncState::Sent;
     if (known || context_.state.Closing || RefreshOutstanding(channel)) {

@@ -65,7 +65,8 @@ private:
     void FormCreate();
     // lChannel, the colours, and a refresh after the paint while the set-up is not known.
     void FormPaint();
-    // lChannel shows the channel; the sensor type list follows it between 0 and 1 to 8.
+    // lChannel shows the channel, whose set-up is then not known yet; the sensor type list
+    // follows it between 0 and 1 to 8.
     void ShowChannel(int channel);
     QColor SyncColour() const;
     void ShowSyncColour();

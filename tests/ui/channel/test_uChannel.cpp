@@ -260,6 +260,24 @@ private slots:
         QCOMPARE(Colour(), kGreen);
     }
 
+    void aSetUpShownForAnotherChannelIsNotTakenForTheSelectedOne() {
+        // Hidden, lChannel still shows its design text 8 while channel 3 is selected; another
+        // window's poll of channel 8 fills it.
+        h->state.SelectedChannel = 3;
+        h->port.Receive(Replies::Framed("807  1.0300  0.5000"));
+        QCOMPARE(M()->text(), QString("  1.0300"));
+        h->Sent();
+        // Opened on channel 3, already selected: no switch, yet its own set-up is asked for.
+        w->SetShown(true);
+        QVERIFY(QTest::qWaitForWindowExposed(w.get()));
+        w->Repaint();
+        Settle();
+        QCOMPARE(SentPayloads(), std::vector<std::string>{"3"});
+        QCOMPARE(M()->text(), QString("  1.0000"));
+        QCOMPARE(Type()->currentText(), QString("K"));
+        QCOMPARE(Colour(), kGreen);
+    }
+
     void theSensorTypeListFollowsInputModeAndChannel() {
         const QStringList thermocouples{"J", "K", "T", "E", "N", "R", "S", "B"};
         QCOMPARE(TypeItems(), thermocouples);
@@ -303,6 +321,8 @@ private slots:
 
     void aPaintPollsAfterItAndNotAgainWhileThePollIsUnanswered() {
         h->port.responder = nullptr; // a silent instrument
+        // Waits bounded as while polling is paused: a wait that should not be ends, and shows.
+        h->mainWindow.pauses = 1;
         h->state.SelectedChannel = 2;
         w->show();
         QVERIFY(QTest::qWaitForWindowExposed(w.get()));
