@@ -33,7 +33,6 @@ void Colour(QWidget& control, const QColor& colour) {
         return;
     }
     palette.setColor(QPalette::Base, colour);
-    palette.setColor(QPalette::Button, colour);
     control.setPalette(palette);
     // The style shades a drop-down list's button; a plain fill shows the colour as it is.
     if (qobject_cast<QComboBox*>(&control) != nullptr) {
@@ -226,13 +225,16 @@ void TfChannel::FormPaint() {
     const int channel = context_.state.SelectedChannel;
     ShowChannel(channel);
     ShowSyncColour();
-    const bool known = syncState_ == SyncState::InSync || syncState_ == SyncState::Sent;
-    if (known || context_.state.Closing || RefreshOutstanding(channel)) {
+    if (SetUpReported() || context_.state.Closing || RefreshOutstanding(channel)) {
         return;
     }
     // Polled after the paint, never inside it: the poll's wait handles window messages.
     ++refreshesStarting_[channel];
     QTimer::singleShot(0, this, [this, channel] { RefreshAfterPaint(channel); });
+}
+
+bool TfChannel::SetUpReported() const {
+    return syncState_ == SyncState::InSync || syncState_ == SyncState::Sent;
 }
 
 bool TfChannel::RefreshOutstanding(int channel) const {
@@ -248,8 +250,7 @@ void TfChannel::RefreshAfterPaint(int channel) {
     // window) may bring the set-up meanwhile; then there is nothing left to ask.
     context_.frames.WaitWhileBusy();
     --refreshesStarting_[channel];
-    const bool known = syncState_ == SyncState::InSync || syncState_ == SyncState::Sent;
-    if (!known && !context_.state.Closing && channel == context_.state.SelectedChannel) {
+    if (!SetUpReported() && !context_.state.Closing && channel == context_.state.SelectedChannel) {
         bRefreshClick();
     }
 }

@@ -71,11 +71,13 @@ private:
     QColor SyncColour() const;
     void ShowSyncColour();
     void MarkEdited();
+    // The instrument's set-up of the shown channel is in the controls, or has just been sent.
+    bool SetUpReported() const;
     // A refresh of the channel scheduled or under way, or its poll still holding the link.
     bool RefreshOutstanding(int channel) const;
     void RefreshAfterPaint(int channel);
-    // The m or c edit read, limited with the operator's consent and written back; nothing, with
-    // the reason reported, when the value cannot be sent.
+    // The value of m or c, limited with the operator's consent, as its field's text, and shown
+    // so in its edit; nothing, with the reason reported, when it does not fit the field.
     std::optional<std::string> CheckedScaling(QLineEdit& edit, const QString& name, double value,
                                               const ScalingLimit& limit);
 

@@ -92,7 +92,7 @@ class ChannelWindowTest : public QObject {
     QColor Colour() {
         const QColor colour = M()->palette().color(QPalette::Base);
         const bool same = C()->palette().color(QPalette::Base) == colour &&
-                          Type()->palette().color(QPalette::Button) == colour;
+                          Type()->palette().color(QPalette::Base) == colour;
         return same ? colour : QColor();
     }
     std::vector<std::string> SentPayloads() {
