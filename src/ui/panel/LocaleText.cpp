@@ -124,3 +124,9 @@ QString LocaleFixed(double value, int decimals) {
     text.replace(QLatin1Char('.'), QLocale().decimalPoint());
     return text;
 }
+
+std::optional<double> OperatorTextToFloat(const QString& text) {
+    QString number = text.trimmed();
+    number.replace(QLocale().decimalPoint(), QStringLiteral("."));
+    return ParseFloat(number.toStdString());
+}

@@ -2,8 +2,8 @@
 
 #include <QDateTime>
 #include <QString>
-
 #include <chrono>
+#include <optional>
 
 // Date, time and number texts as the operator's locale writes them. Numbers use the decimal
 // separator of QLocale() (the system's locale unless a test sets another default).
@@ -34,3 +34,8 @@ QChar LocaleTimeSeparator();
 
 // FixedWithTenDigits with the locale's decimal separator: the number form of the data files.
 QString LocaleFixed(double value, int decimals);
+
+// A number the operator typed: blanks around it allowed, '.' or the locale's decimal separator as
+// the point, no group separators; otherwise read as ParseFloat reads it. Nothing when the text is
+// not such a number.
+std::optional<double> OperatorTextToFloat(const QString& text);

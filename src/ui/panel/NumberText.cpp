@@ -9,7 +9,9 @@
 
 namespace {
 
-bool IsDigit(char c) { return std::isdigit(static_cast<unsigned char>(c)) != 0; }
+bool IsDigit(char c) {
+    return std::isdigit(static_cast<unsigned char>(c)) != 0;
+}
 
 // Length of the number at the start of text by the grammar of TextToFloat, or 0.
 std::size_t MatchNumber(std::string_view text) {
@@ -53,11 +55,15 @@ std::size_t MatchNumber(std::string_view text) {
 } // namespace
 
 double TextToFloat(std::string_view text) {
+    return ParseFloat(text).value_or(0.0);
+}
+
+std::optional<double> ParseFloat(std::string_view text) {
     while (!text.empty() && text.front() == ' ') {
         text.remove_prefix(1);
     }
     if (text.empty() || MatchNumber(text) != text.size()) {
-        return 0.0;
+        return std::nullopt;
     }
     const bool negative = text.front() == '-';
     if (text.front() == '+' || text.front() == '-') {
@@ -65,11 +71,8 @@ double TextToFloat(std::string_view text) {
     }
     double value = 0.0;
     const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
-    if (end != text.data() + text.size() || (error != std::errc() && error != std::errc::result_out_of_range)) {
-        return 0.0;
-    }
-    if (!std::isfinite(value)) {
-        return 0.0;
+    if (end != text.data() + text.size() || error != std::errc() || !std::isfinite(value)) {
+        return std::nullopt;
     }
     return negative ? -value : value;
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -7,6 +8,9 @@
 // optional leading blanks, optional sign, digits with an optional point and fraction, an
 // optional exponent. Any text that is not entirely such a number gives 0 (so "-------" is 0).
 double TextToFloat(std::string_view text);
+// The same number, or nothing when the text is not entirely such a number or its value does not
+// fit a double: for values sent to the instrument, where a typo must never pass as 0.
+std::optional<double> ParseFloat(std::string_view text);
 
 // FloatToFixed: the value with that many decimals and '.' as the point, right-aligned with
 // leading blanks to at least the width. FloatToFixed(1.0023, 8, 4) is "  1.0023".

@@ -41,3 +41,14 @@ TEST_F(LocaleTextTest, NumbersTakeTheLocaleDecimalSeparator) {
     EXPECT_EQ(LocaleFixed(-3, 4), "-3,0000");
     EXPECT_EQ(FormatDateTime("dd/mm/yy", moment), "07.12.26");
 }
+
+TEST_F(LocaleTextTest, TypedNumbersTakeEitherPointButNoGrouping) {
+    QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
+    EXPECT_EQ(OperatorTextToFloat("1,05"), 1.05);
+    EXPECT_EQ(OperatorTextToFloat(" -0.25 "), -0.25);
+    EXPECT_EQ(OperatorTextToFloat("0"), 0.0);
+    // "1.000,5" is no number here rather than 1000.5 or 1.0005.
+    for (const char* text : {"1.000,5", "1,0,5", "", "--------", "1e999", "x1"}) {
+        EXPECT_FALSE(OperatorTextToFloat(text)) << text;
+    }
+}
