@@ -22,6 +22,8 @@ public:
 } // namespace
 
 Clock& SystemClock() {
-    static RealClock clock;
-    return clock;
+    // Never destroyed: a serial worker still running while the process exits (a lost display
+    // ends it from inside the event loop) may still read it.
+    static RealClock* const clock = new RealClock;
+    return *clock;
 }
