@@ -58,10 +58,9 @@ void AlarmOutputsTable::PickInto(int output, const QString& legend, const QStrin
     const auto chosen = dialog->SelectItem(legend, items, field - offset, pointer_);
     if (chosen && *chosen >= 0 && *chosen < items.size()) {
         field = *chosen + offset;
+        // Shows the row again, its shading following a new type.
         MarkEdited(output);
     }
-    // After a type edit, accepted or not, the shading of the row follows its type.
-    ShowRow(output);
 }
 
 void AlarmOutputsTable::EnterInto(int output, int column, const QString& legend,

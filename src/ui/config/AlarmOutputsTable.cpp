@@ -164,7 +164,6 @@ void AlarmOutputsTable::ShowAlarmOutput(const AlarmOutputSetting& setting) {
         records_[setting.output - 1] = {setting, Sync::InSync};
         ShowRow(setting.output);
     }
-    controls_.sgOP->viewport()->update();
 }
 
 void AlarmOutputsTable::SetOperationsEnabled(bool enabled) {
