@@ -1,5 +1,6 @@
 #include "Config.h"
 
+#include "AlarmOutputsTable.h"
 #include "ui/panel/DiagnosticLevel.h"
 #include "ui/panel/WindowPlacement.h"
 #include "ui_Config.h"
@@ -63,6 +64,13 @@ void TForm3::ConnectControls() {
 
 void TForm3::FormCreate() {
     setFixedSize(kNarrowWidth, kHeight);
+    outputs_ = std::make_unique<AlarmOutputsTable>(
+        AlarmOutputsControls{ui->sgOP, ui->bRead, ui->bWrite, ui->bLoad, ui->bSave, ui->lFilename},
+        context_,
+        ExchangeGate{[this] { return exchangeRunning_; },
+                     [this](bool locked) { LockForExchange(locked); }},
+        // A child, so it is found among the window's objects; destroyed before the controls.
+        this);
     const bool shown = WindowPlacement::Restore(*this, context_.settings, kWindowNumber);
     ui->cbPCTime->setChecked(ReadInteger(context_.settings, kControl, "PC Time", 1) > 0);
     if (shown) {
@@ -78,6 +86,7 @@ void TForm3::FormCreate() {
     ui->eSystemFlag->setVisible(systemFlagShown);
     ui->bTestExM->setVisible(context_.state.HasDiagnosticBit(DiagnosticBit::kLogMemoryTest));
     ShowPortState();
+    ui->sgOP->setCurrentCell(1, 1);
 }
 
 void TForm3::showEvent(QShowEvent* event) {
@@ -120,6 +129,23 @@ void TForm3::bRefreshClick() {
         context_.windows.main->ShowConnecting();
     }
     context_.frames.SendPoll('S');
+}
+
+void TForm3::ShowAlarmOutput(const AlarmOutputSetting& output) {
+    outputs_->ShowAlarmOutput(output);
+}
+
+void TForm3::LockForExchange(bool locked) {
+    exchangeRunning_ = locked;
+    const std::initializer_list<QWidget*> interleaving{
+        ui->bSend,    ui->bRefresh, ui->cbPort, ui->bDownload, ui->bZeroLog,
+        ui->bTestExM, ui->bRead,    ui->bWrite, ui->bLoad,     ui->bSave,
+    };
+    for (QWidget* control : interleaving) {
+        control->setEnabled(!locked);
+    }
+    // The popup menu's Read and Write; editing refuses while exchangeRunning_ is set.
+    outputs_->SetOperationsEnabled(!locked);
 }
 
 void TForm3::ShowModelLayout(int width, bool zeroLogShown) {

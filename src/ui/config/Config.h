@@ -7,6 +7,7 @@
 #include <QWidget>
 #include <memory>
 
+class AlarmOutputsTable;
 class QRadioButton;
 namespace Ui {
 class TForm3;
@@ -47,11 +48,16 @@ public:
     void CloseWindow() override;
     void ApplyStatus(const InstrumentStatus& status) override;
     void ShowModelLayout(int width, bool zeroLogShown) override;
-    // The alarm outputs table fills Panel1 and handles this.
-    void ShowAlarmOutput(const AlarmOutputSetting&) override {}
+    // The alarm outputs table in Panel1 takes it when every field is in range.
+    void ShowAlarmOutput(const AlarmOutputSetting& output) override;
     // The log download keeps the record and its received flag.
     void StoreLoggedRecord(const std::string&) override {}
     void ReselectPort() override { cbPortChange(); }
+
+    // One exchange with the instrument at a time in this window: while one runs, every control
+    // whose traffic would interleave with it is disabled, and the window's operations refuse to
+    // start while exchangeRunning_ is set.
+    void LockForExchange(bool locked);
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -80,4 +86,6 @@ private:
     std::unique_ptr<Ui::TForm3> ui;
     InstrumentPort& serialPort_;
     PanelContext context_;
+    std::unique_ptr<AlarmOutputsTable> outputs_;
+    bool exchangeRunning_ = false;
 };

@@ -4,6 +4,7 @@
 
 #include <QStringList>
 #include <array>
+#include <deque>
 #include <vector>
 
 // Stand-ins for the windows a window under test reaches through the panel's interfaces; each
@@ -136,4 +137,51 @@ class FakeAboutBox final : public AboutBox {
 public:
     void ShowModal() override { ++showings; }
     int showings = 0;
+};
+
+// The pick and enter dialogs: each showing is recorded and answered from a script; with no
+// answer left, the showing ends as Cancel would.
+template <typename Answer> struct ScriptedDialog {
+    std::optional<Answer> Next() {
+        if (answers.empty()) {
+            return std::nullopt;
+        }
+        std::optional<Answer> answer = answers.front();
+        answers.pop_front();
+        return answer;
+    }
+    std::deque<std::optional<Answer>> answers;
+};
+
+class FakeItemSelection final : public ItemSelection {
+public:
+    std::optional<int> SelectItem(const QString& legend, const QStringList& items, int selected,
+                                  const QPoint& pointer) override {
+        showings.push_back({legend, items, selected, pointer});
+        return script.Next();
+    }
+    struct Showing {
+        QString legend;
+        QStringList items;
+        int selected;
+        QPoint pointer;
+    };
+    std::vector<Showing> showings;
+    ScriptedDialog<int> script;
+};
+
+class FakeValueEntry final : public ValueEntry {
+public:
+    std::optional<QString> EnterValue(const QString& legend, const QString& value,
+                                      const QPoint& pointer) override {
+        showings.push_back({legend, value, pointer});
+        return script.Next();
+    }
+    struct Showing {
+        QString legend;
+        QString value;
+        QPoint pointer;
+    };
+    std::vector<Showing> showings;
+    ScriptedDialog<QString> script;
 };

@@ -1,0 +1,104 @@
+#pragma once
+
+#include "protocol/MessageCatalogue.h"
+
+#include <QString>
+#include <QStringList>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+// The eight alarm outputs as the configuration window's table holds them, their names, which
+// fields apply to which type, the lines of the table file, and the checks every value passes
+// before it reaches a record.
+namespace AlarmOutputs {
+
+inline constexpr int kOutputs = 8;
+
+// Whether the row on screen is known to match the instrument.
+enum class Sync {
+    Initial = 0,   // as created; shown as unknown
+    InSync = 1,    // the instrument reported it
+    NotInSync = 2, // asked for, not yet reported
+    Unknown = 3,   // edited or loaded, not yet written
+};
+
+struct Record {
+    AlarmOutputSetting setting;
+    Sync sync = Sync::Initial;
+};
+
+// Type codes 0 to 4 and polarity codes 0 and 1, with their names in the table.
+inline constexpr int kTypeOff = 0;
+inline constexpr int kTypeOn = 1;
+inline constexpr int kTypeHigh = 2;
+inline constexpr int kTypeLow = 3;
+inline constexpr int kTypeBand = 4;
+const QStringList& TypeNames();     // "OFF", "ON", "HIGH", "LOW", "BAND"
+const QStringList& PolarityNames(); // "Normal", "Inverted"
+
+// Columns of the table; row n (1 to 8) is output n, row 0 holds the headings.
+enum Column {
+    kOutputColumn = 0,
+    kTypeColumn = 1,
+    kInputColumn = 2,
+    kTriggerColumn = 3,
+    kBandColumn = 4,
+    kHysteresisColumn = 5,
+    kPolarityColumn = 6,
+    kColumns = 7,
+};
+const QStringList& Headings();
+
+// Output n as created: OFF, input n, trigger value 20, band 1, hysteresis 1, Normal.
+AlarmOutputSetting InitialSetting(int output);
+
+// The cell texts of a setting, columns 1 to 6 (column 0 is the output number).
+QString CellText(const AlarmOutputSetting& setting, int column);
+
+// Whether a column applies to a type: none for OFF and ON; input, trigger value, hysteresis and
+// polarity for HIGH and LOW; all five for BAND. Only these cells are edited; the others are
+// shaded.
+bool ColumnApplies(int type, int column);
+
+// The numbers a five-character field holds whole.
+inline constexpr int kFieldMinimum = -9999;
+inline constexpr int kFieldMaximum = 99999;
+
+// Output 1 to 8, type 0 to 4, input 1 to 8, polarity 0 or 1, and numbers that fit their
+// five-character fields: the only settings that may reach a record.
+bool Valid(const AlarmOutputSetting& setting);
+
+// A line of the table file without its line end, 29 characters: output, type and input as two
+// digits, the three numbers right-aligned in five characters, the polarity right-aligned in two
+// characters padded with a blank, separated by commas.
+std::string FileLine(const AlarmOutputSetting& setting);
+// The setting a line holds (each field a decimal integer at its position, leading blanks
+// allowed), or nothing when the line is too short or any field is not a number or not Valid.
+std::optional<AlarmOutputSetting> ParseFileLine(std::string_view line);
+
+struct FileContent {
+    std::vector<AlarmOutputSetting> settings; // the good lines, in file order
+    std::vector<int> skippedLines;            // numbers (from 1) of the lines left out
+};
+// Every line of a table file checked whole; lines end with LF or CR LF, and an empty text after
+// the last line end is no line.
+FileContent ParseFile(std::string_view bytes);
+QString SkippedLinesNotice(const QString& fileName, const std::vector<int>& skippedLines);
+
+// A number the operator entered for a five-character field ("Trigger Value", "Band",
+// "Hysteresis"): its value, or the message that refuses it and names what the field keeps.
+struct EnteredNumber {
+    std::optional<int> value;
+    QString refusal;
+};
+EnteredNumber CheckEnteredNumber(const QString& field, const QString& text, int kept);
+
+// The operator's report after a read or write of outputs that the instrument did not confirm:
+// those it was asked for, and those not tried once it seemed silent.
+enum class Exchange { Read, Write };
+QString UnconfirmedReport(Exchange exchange, const std::vector<int>& unconfirmed,
+                          const std::vector<int>& notTried);
+
+} // namespace AlarmOutputs
