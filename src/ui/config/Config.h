@@ -1,5 +1,6 @@
 #pragma once
 
+#include "LogDownload.h"
 #include "SendCheck.h"
 #include "ui/panel/InstrumentPort.h"
 #include "ui/panel/PanelContext.h"
@@ -40,6 +41,12 @@ public:
     // Closes the serial port and opens the selected item of cbPort, relabels the main window
     // and asks for the status, so the caption shows whether the instrument answers there.
     void cbPortChange();
+    // The instrument's log memory (ConfigLogMemory.cpp): the download of every logged record,
+    // its cancel, the log pointer reset and the memory test.
+    void bDownloadClick();
+    void bCancelClick();
+    void bZeroLogClick();
+    void bTestExMClick();
 
     // ConfigurationWindow
     bool IsShown() const override { return isVisible(); }
@@ -49,8 +56,8 @@ public:
     void ShowModelLayout(int width, bool zeroLogShown) override;
     // The alarm outputs table fills Panel1 and handles this.
     void ShowAlarmOutput(const AlarmOutputSetting&) override {}
-    // The log download keeps the record and its received flag.
-    void StoreLoggedRecord(const std::string&) override {}
+    // A running download takes the reply of the record it waits for.
+    void StoreLoggedRecord(const std::string& payload) override;
     void ReselectPort() override { cbPortChange(); }
 
 protected:
@@ -61,6 +68,9 @@ protected:
 private:
     void FormCreate();
     void ConnectControls();
+    // One exchange at a time: while one runs (exchangeRunning_), every control whose traffic
+    // would interleave with it is disabled, and the operations it would start refuse.
+    void LockForExchange(bool locked);
 
     // Port choice (ConfigPort.cpp).
     void FillPortChoice();
@@ -80,4 +90,6 @@ private:
     std::unique_ptr<Ui::TForm3> ui;
     InstrumentPort& serialPort_;
     PanelContext context_;
+    bool exchangeRunning_ = false;
+    std::unique_ptr<LogDownload> download_;
 };
