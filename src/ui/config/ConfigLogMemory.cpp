@@ -23,13 +23,22 @@ void TForm3::bDownloadClick() {
                 .arg(countText));
         return;
     }
-    const PollingPause pause(context_.windows.main);
-    if (!context_.operatorInteraction.Ask(QStringLiteral("Download all logged data?"))) {
-        return;
+    LogDownload::Outcome outcome;
+    {
+        const PollingPause pause(context_.windows.main);
+        if (!context_.operatorInteraction.Ask(QStringLiteral("Download all logged data?"))) {
+            return;
+        }
+        LockForExchange(true);
+        outcome = download_->Run(*count);
+        LockForExchange(false);
     }
-    LockForExchange(true);
-    download_->Run(*count);
-    LockForExchange(false);
+    // Told once the window is idle and polling runs again.
+    if (!outcome.error.isEmpty()) {
+        context_.operatorInteraction.ReportError(outcome.error);
+    } else if (!outcome.notice.isEmpty()) {
+        context_.operatorInteraction.Notify(outcome.notice);
+    }
 }
 
 void TForm3::bCancelClick() {

@@ -17,13 +17,23 @@ using namespace LogDownloadText;
 LogDownload::LogDownload(const PanelContext& context, LogDownloadControls controls)
     : context_(context), controls_(controls) {}
 
-void LogDownload::Run(int recordCount) {
+LogDownload::Outcome LogDownload::Run(int recordCount) {
     if (running_) {
-        return;
+        return {};
     }
     ShowRunning(true);
-    Download(recordCount);
+    Outcome outcome = Download(recordCount);
     ShowRunning(false);
+    if (context_.state.Closing) {
+        // Nobody is there to answer a message box.
+        for (const QString& told : {outcome.error, outcome.notice}) {
+            if (!told.isEmpty()) {
+                qWarning().noquote() << told;
+            }
+        }
+        return {};
+    }
+    return outcome;
 }
 
 void LogDownload::ShowRunning(bool running) {
@@ -33,14 +43,13 @@ void LogDownload::ShowRunning(bool running) {
     controls_.download->setVisible(!running);
 }
 
-void LogDownload::Download(int recordCount) {
+LogDownload::Outcome LogDownload::Download(int recordCount) {
     const QString name = FileNameBase(context_.state.ModelName,
                                       DateTimeStamp(ToLocalDateTime(context_.clock.Now())));
     RecordFile file;
     QString error;
     if (!file.Open(name + QStringLiteral(".csv"), RecordFile::Mode::Replace, &error)) {
-        Report(error + QStringLiteral("\nNothing was downloaded."));
-        return;
+        return {error + QStringLiteral("\nNothing was downloaded."), {}};
     }
     controls_.fileName->setText(QStringLiteral("to: ") + name);
     const int last = std::clamp(recordCount, 0, kLastAddressableRecord);
@@ -55,24 +64,17 @@ void LogDownload::Download(int recordCount) {
         if (!line) {
             missing.push_back(record);
         } else if (!file.Write(*line + QStringLiteral("\r\n"), &error)) {
-            Report(error + QStringLiteral("\nThe download stopped at record %1; the lines "
-                                          "written before it are kept.")
-                               .arg(record));
-            return;
+            return {error + QStringLiteral("\nThe download stopped at record %1; the lines "
+                                           "written before it are kept.")
+                                .arg(record),
+                    {}};
         }
         if (cancel_ || context_.state.Closing) {
             break;
         }
     }
     file.Close();
-    const QString shortfall = Shortfall(missing, attempted, recordCount);
-    if (!shortfall.isEmpty()) {
-        if (context_.state.Closing) {
-            qWarning().noquote() << shortfall;
-        } else {
-            context_.operatorInteraction.Notify(shortfall);
-        }
-    }
+    return {{}, Shortfall(missing, attempted, recordCount)};
 }
 
 std::optional<QString> LogDownload::Fetch(int record) {
@@ -113,13 +115,5 @@ bool LogDownload::WaitOver() const {
 void LogDownload::Accept(const std::string& payload) {
     if (awaited_ && !line_) {
         line_ = RecordLine(payload, *awaited_);
-    }
-}
-
-void LogDownload::Report(const QString& message) {
-    if (context_.state.Closing) {
-        qWarning().noquote() << message;
-    } else {
-        context_.operatorInteraction.ReportError(message);
     }
 }

@@ -36,9 +36,17 @@ public:
 
     LogDownload(const PanelContext& context, LogDownloadControls controls);
 
+    // What the operator is to learn once the window is idle again: a file error, or the records
+    // that are not in the file. Both empty when there is nothing to tell, and while the program
+    // closes (then it goes to standard error).
+    struct Outcome {
+        QString error;
+        QString notice;
+    };
+
     // Records 1 to `recordCount` (those that can be addressed); returns when all are done, on a
     // confirmed cancel, on a file error or when the program closes. Ends idle in every case.
-    void Run(int recordCount);
+    Outcome Run(int recordCount);
     bool Running() const { return running_; }
     // The operator has confirmed the cancel: the wait for the current record ends, its line is
     // written when its reply has come, and nothing further is fetched.
@@ -48,14 +56,12 @@ public:
 
 private:
     void ShowRunning(bool running);
-    void Download(int recordCount);
+    Outcome Download(int recordCount);
     // The record's line, or nothing when no reply of it came.
     std::optional<QString> Fetch(int record);
     void Send(int record);
     void WaitForReply();
     bool WaitOver() const;
-    // To the operator, or to standard error while the program closes.
-    void Report(const QString& message);
 
     PanelContext context_;
     LogDownloadControls controls_;
