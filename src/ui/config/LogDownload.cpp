@@ -11,6 +11,7 @@
 #include <QPushButton>
 #include <algorithm>
 #include <utility>
+#include <vector>
 
 using namespace LogDownloadText;
 

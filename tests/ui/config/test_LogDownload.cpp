@@ -58,7 +58,7 @@ private:
         return form->findChild<T*>(name);
     }
     QString FileName() { return "V630 " + DateTimeStamp(ToLocalDateTime(h->clock.Now())) + ".csv"; }
-    // Answers Yes to the question and downloads `count` records; the file's text, or "absent".
+    // Clicks Download with `count` shown; the file's text, or "absent" when none was made.
     QString Download(const QString& count) {
         const QString name = FileName();
         Find<QLabel>("lLogMaxCount")->setText(count);
