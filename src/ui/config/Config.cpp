@@ -23,6 +23,8 @@ TForm3::TForm3(InstrumentPort& serialPort, const PanelContext& context, QWidget*
     : QWidget(parent), ui(std::make_unique<Ui::TForm3>()), serialPort_(serialPort),
       context_(context) {
     ui->setupUi(this);
+    download_ = std::make_unique<LogDownload>(
+        context_, LogDownloadControls{ui->bDownload, ui->bCancel, ui->GDownload, ui->lLogName});
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                    Qt::WindowCloseButtonHint);
@@ -40,6 +42,10 @@ void TForm3::ConnectControls() {
     connect(ui->bClose, &QPushButton::clicked, this, &TForm3::bCloseClick);
     connect(ui->bRefresh, &QPushButton::clicked, this, &TForm3::bRefreshClick);
     connect(ui->bSend, &QPushButton::clicked, this, &TForm3::bSendClick);
+    connect(ui->bDownload, &QPushButton::clicked, this, &TForm3::bDownloadClick);
+    connect(ui->bCancel, &QPushButton::clicked, this, &TForm3::bCancelClick);
+    connect(ui->bZeroLog, &QPushButton::clicked, this, &TForm3::bZeroLogClick);
+    connect(ui->bTestExM, &QPushButton::clicked, this, &TForm3::bTestExMClick);
     // The operator's choice of an item; the status reply sets the groups with signals held.
     const auto onChoice = [this](QRadioButton* item, void (TForm3::*handler)()) {
         connect(item, &QRadioButton::toggled, this, [this, handler](bool checked) {
@@ -98,7 +104,9 @@ void TForm3::showEvent(QShowEvent* event) {
 
 void TForm3::FormShow() {
     ShowPortState();
-    context_.frames.SendPoll('S');
+    if (!exchangeRunning_) {
+        context_.frames.SendPoll('S');
+    }
 }
 
 void TForm3::closeEvent(QCloseEvent* event) {
@@ -125,6 +133,9 @@ void TForm3::bCloseClick() {
 }
 
 void TForm3::bRefreshClick() {
+    if (exchangeRunning_) {
+        return;
+    }
     if (context_.windows.main != nullptr) {
         context_.windows.main->ShowConnecting();
     }
@@ -152,3 +163,4 @@ void TForm3::ShowModelLayout(int width, bool zeroLogShown) {
     setFixedSize(width, kHeight);
     ui->bZeroLog->setVisible(zeroLogShown);
 }
+

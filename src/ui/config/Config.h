@@ -1,5 +1,6 @@
 #pragma once
 
+#include "LogDownload.h"
 #include "SendCheck.h"
 #include "ui/panel/InstrumentPort.h"
 #include "ui/panel/PanelContext.h"
@@ -41,6 +42,12 @@ public:
     // Closes the serial port and opens the selected item of cbPort, relabels the main window
     // and asks for the status, so the caption shows whether the instrument answers there.
     void cbPortChange();
+    // The instrument's log memory (ConfigLogMemory.cpp): the download of every logged record,
+    // its cancel, the log pointer reset and the memory test.
+    void bDownloadClick();
+    void bCancelClick();
+    void bZeroLogClick();
+    void bTestExMClick();
 
     // ConfigurationWindow
     bool IsShown() const override { return isVisible(); }
@@ -50,14 +57,9 @@ public:
     void ShowModelLayout(int width, bool zeroLogShown) override;
     // The alarm outputs table in Panel1 takes it when every field is in range.
     void ShowAlarmOutput(const AlarmOutputSetting& output) override;
-    // The log download keeps the record and its received flag.
-    void StoreLoggedRecord(const std::string&) override {}
+    // A running download takes the reply of the record it waits for.
+    void StoreLoggedRecord(const std::string& payload) override;
     void ReselectPort() override { cbPortChange(); }
-
-    // One exchange with the instrument at a time in this window: while one runs, every control
-    // whose traffic would interleave with it is disabled, and the window's operations refuse to
-    // start while exchangeRunning_ is set.
-    void LockForExchange(bool locked);
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -67,6 +69,9 @@ protected:
 private:
     void FormCreate();
     void ConnectControls();
+    // One exchange at a time: while one runs (exchangeRunning_), every control whose traffic
+    // would interleave with it is disabled, and the operations it would start refuse.
+    void LockForExchange(bool locked);
 
     // Port choice (ConfigPort.cpp).
     void FillPortChoice();
@@ -87,5 +92,6 @@ private:
     InstrumentPort& serialPort_;
     PanelContext context_;
     std::unique_ptr<AlarmOutputsTable> outputs_;
+    std::unique_ptr<LogDownload> download_;
     bool exchangeRunning_ = false;
 };

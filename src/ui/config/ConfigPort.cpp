@@ -35,6 +35,9 @@ QString TForm3::SelectedPort() const {
 }
 
 void TForm3::cbPortChange() {
+    if (exchangeRunning_) {
+        return;
+    }
     const QString selected = SelectedPort();
     // Typed text that named no item has no business in the box any more.
     ui->cbPort->setEditText(selected);

@@ -23,6 +23,9 @@ ConfigurationTexts TForm3::TextsToSend() const {
 }
 
 void TForm3::bSendClick() {
+    if (exchangeRunning_) {
+        return;
+    }
     const ConfigurationTexts checked = TextsToSend();
     if (const auto refusal = CheckBeforeSending(checked)) {
         context_.operatorInteraction.ReportError(refusal->message);

@@ -1,0 +1,71 @@
+#pragma once
+
+#include "ui/panel/PanelContext.h"
+
+#include <QString>
+#include <cstdint>
+#include <optional>
+#include <string>
+
+class QLabel;
+class QProgressBar;
+class QPushButton;
+
+// The controls of the logging group that a download drives.
+struct LogDownloadControls {
+    QPushButton* download; // bDownload
+    QPushButton* cancel;   // bCancel, in bDownload's place while a download runs
+    QProgressBar* gauge;   // GDownload
+    QLabel* fileName;      // lLogName
+};
+
+// Fetches the instrument's logged records one by one into model name + " " + stamp + ".csv".
+// Each fetch is the seven-byte extended poll, sent past the link's one-transaction rule: the
+// caller holds polling and every other exchange of the window for the whole run.
+//
+// A line is only ever written from its own record's reply, and reaches the disk as it is
+// written. A record whose reply does not come within ten steps of 100 ms is asked for again,
+// twice at most; then it counts as missing and is left out of the file. The operator learns at
+// the end which records are missing and which could not be addressed.
+class LogDownload {
+public:
+    static constexpr int kWaitSteps = 10;
+    static constexpr std::uint32_t kStepMs = 100;
+    static constexpr int kAttempts = 3;
+
+    LogDownload(const PanelContext& context, LogDownloadControls controls);
+
+    // What the operator is to learn once the window is idle again: a file error, or the records
+    // that are not in the file. Both empty when there is nothing to tell, and while the program
+    // closes (then it goes to standard error).
+    struct Outcome {
+        QString error;
+        QString notice;
+    };
+
+    // Records 1 to `recordCount` (those that can be addressed); returns when all are done, on a
+    // confirmed cancel, on a file error or when the program closes. Ends idle in every case.
+    Outcome Run(int recordCount);
+    bool Running() const { return running_; }
+    // The operator has confirmed the cancel: the wait for the current record ends, its line is
+    // written when its reply has come, and nothing further is fetched.
+    void Cancel() { cancel_ = true; }
+    // Every 'D' reply; only the one of the record awaited counts.
+    void Accept(const std::string& payload);
+
+private:
+    void ShowRunning(bool running);
+    Outcome Download(int recordCount);
+    // The record's line, or nothing when no reply of it came.
+    std::optional<QString> Fetch(int record);
+    void Send(int record);
+    void WaitForReply();
+    bool WaitOver() const;
+
+    PanelContext context_;
+    LogDownloadControls controls_;
+    bool running_ = false;
+    bool cancel_ = false;
+    std::optional<int> awaited_;
+    std::optional<QString> line_;
+};
