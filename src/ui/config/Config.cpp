@@ -15,7 +15,7 @@ const std::string kControl = "Control";
 constexpr int kWindowNumber = 3;
 // The left column alone: port, general settings, logging settings.
 constexpr int kNarrowWidth = 230;
-constexpr int kHeight = 556;
+constexpr int kHeight = 530;
 
 } // namespace
 
