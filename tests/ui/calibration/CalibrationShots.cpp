@@ -8,6 +8,7 @@
 
 #include "ui/calibration/Calibration.h"
 #include "ui/support/LivePanel.h"
+#include "ui/support/ScreenPictures.h"
 
 #include <QCheckBox>
 #include <QDir>
@@ -27,13 +28,7 @@ void Connect(const QString& controlFile, const QString& inputs) {
 }
 
 bool Save(QWidget* window, const QString& folder, const char* name) {
-    const QString path = QDir(folder).filePath(QString::fromLatin1(name));
-    if (!window->grab().save(path)) {
-        std::fprintf(stderr, "cannot write %s\n", qPrintable(path));
-        return false;
-    }
-    std::printf("%s\n", qPrintable(path));
-    return true;
+    return ScreenPictures::Save(*window, QDir(folder).filePath(QString::fromLatin1(name)));
 }
 
 } // namespace

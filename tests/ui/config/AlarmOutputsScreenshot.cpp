@@ -4,27 +4,16 @@
 // reported (red); one row is then loaded from a file (sky blue).
 #include "ui/config/AlarmOutputsTable.h"
 #include "ui/support/LivePanel.h"
+#include "ui/support/ScreenPictures.h"
 
-#include <QApplication>
 #include <QDir>
-#include <QElapsedTimer>
 #include <QFile>
 #include <QPushButton>
-#include <QScreen>
-#include <cstdio>
 #include <set>
 
 using namespace AlarmOutputs;
 
 namespace {
-
-void ProcessFor(int milliseconds) {
-    QElapsedTimer waited;
-    waited.start();
-    while (waited.elapsed() < milliseconds) {
-        QApplication::processEvents(QEventLoop::AllEvents, 50);
-    }
-}
 
 std::set<Sync> Colours(const AlarmOutputsTable& table) {
     std::set<Sync> colours;
@@ -51,11 +40,7 @@ int main(int argc, char** argv) {
     live.Start();
     QWidget* window = LivePanel::Window("Form3");
     const auto& table = *window->findChild<AlarmOutputsTable*>();
-    QElapsedTimer waited;
-    waited.start();
-    while (window->width() != 620 && waited.elapsed() < 20000) {
-        QApplication::processEvents(QEventLoop::AllEvents, 50);
-    }
+    ScreenPictures::WaitUntil([window] { return window->width() == 620; }, 20000);
     for (int attempt = 0; attempt < 5 && !Colours(table).count(Sync::NotInSync); ++attempt) {
         window->findChild<QPushButton*>("bRead")->click();
     }
@@ -71,11 +56,7 @@ int main(int argc, char** argv) {
     live.operatorAnswers.ChooseFile(file.fileName());
     window->findChild<QPushButton*>("bLoad")->click();
 
-    window->raise();
-    ProcessFor(300); // for the X server to paint what changed
-    const QPixmap shot = window->screen()->grabWindow(0, window->x() - 10, window->y() - 10,
-                                                      window->width() + 20, window->height() + 20);
-    const bool saved = shot.save(QString::fromLocal8Bit(argv[1]));
+    const bool saved = ScreenPictures::Save(*window, QString::fromLocal8Bit(argv[1]));
     const bool allColours = Colours(table).count(Sync::InSync) &&
                             Colours(table).count(Sync::NotInSync) &&
                             Colours(table).count(Sync::Unknown);

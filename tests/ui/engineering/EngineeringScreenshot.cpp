@@ -2,13 +2,10 @@
 // the built-in simulator: engineering-screenshot FILE.png
 #include "ui/engineering/Engineering.h"
 #include "ui/support/LivePanel.h"
+#include "ui/support/ScreenPictures.h"
 
-#include <QApplication>
-#include <QElapsedTimer>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QScreen>
-#include <cstdio>
 
 namespace {
 
@@ -39,21 +36,8 @@ int main(int argc, char** argv) {
     TfRTC* window = LivePanel::Window<TfRTC>("fRTC");
     live.operatorAnswers.AnswerYes();
     window->findChild<QPushButton*>("bRefresh")->click();
-    QElapsedTimer waited;
-    waited.start();
-    while (!AllRegistersRead(*window) && waited.elapsed() < 20000) {
-        QApplication::processEvents(QEventLoop::AllEvents, 50);
-    }
-    // A moment for the X server to paint what the reply changed.
-    window->raise();
-    QElapsedTimer painting;
-    painting.start();
-    while (painting.elapsed() < 300) {
-        QApplication::processEvents(QEventLoop::AllEvents, 50);
-    }
-    const QPixmap shot = window->screen()->grabWindow(0, window->x() - 10, window->y() - 10,
-                                                      window->width() + 20, window->height() + 20);
-    const bool saved = shot.save(QString::fromLocal8Bit(argv[1]));
+    const bool read = ScreenPictures::WaitUntil([window] { return AllRegistersRead(*window); }, 20000);
+    const bool saved = ScreenPictures::Save(*window, QString::fromLocal8Bit(argv[1]));
     live.Form().close();
-    return saved && AllRegistersRead(*window) ? 0 : 1;
+    return saved && read ? 0 : 1;
 }
