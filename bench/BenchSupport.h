@@ -6,7 +6,6 @@
 #include <QCommandLineParser>
 #include <QElapsedTimer>
 #include <QFile>
-
 #include <algorithm>
 #include <cmath>
 #include <cstddef>

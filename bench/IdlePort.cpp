@@ -8,9 +8,8 @@
 
 #include <chrono>
 #include <cstdio>
-#include <thread>
-
 #include <sys/resource.h>
+#include <thread>
 
 namespace {
 
@@ -40,7 +39,8 @@ int main() {
     const auto wallBefore = std::chrono::steady_clock::now();
     std::this_thread::sleep_for(std::chrono::seconds(10));
     const double cpu = CpuSeconds() - cpuBefore;
-    const double wall = std::chrono::duration<double>(std::chrono::steady_clock::now() - wallBefore).count();
+    const double wall =
+        std::chrono::duration<double>(std::chrono::steady_clock::now() - wallBefore).count();
 
     std::printf("idle open port: %.3f s CPU in %.1f s wall = %.3f %% of one core\n", cpu, wall,
                 100.0 * cpu / wall);

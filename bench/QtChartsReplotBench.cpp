@@ -1,5 +1,5 @@
-// The 2D figures of bench_chart_replot measured with Qt Charts, for comparison: one redraw of a chart
-// with 8 line series of 10 000, 100 000 and 1 000 000 points each, and its memory per point.
+// The 2D figures of bench_chart_replot measured with Qt Charts, for comparison: one redraw of a
+// chart with 8 line series of 10 000, 100 000 and 1 000 000 points each, and its memory per point.
 //
 //   bench_qtcharts_replot [--size WIDTHxHEIGHT] [--runs N]
 

@@ -14,8 +14,11 @@ ControlPanel::ControlPanel(InstrumentPort& serialPort, SettingsStore& settings,
                            OperatorInteraction& operatorInteraction, Clock& clock,
                            MessagePump& pump)
     : serialPort_(serialPort), link_(state_, windows_, clock, pump), frames_(serialPort, link_),
-      replies_(state_, windows_), dispatcher_(frames_, replies_),
-      context_{settings, operatorInteraction, clock, frames_, pump, state_, windows_} {
+      replies_(state_, windows_),
+      dispatcher_(frames_, replies_), context_{settings, operatorInteraction,
+                                               clock,    frames_,
+                                               pump,     state_,
+                                               windows_} {
     link_.Attach(frames_);
     serialPort_.SetOnRxClusterEvent([this] { frames_.SerialPort1RxClusterEvent(); });
 

@@ -1,4 +1,6 @@
 // control-panel: the desktop panel of the Vxxx instruments.
+#include "ui/main/Main.h"
+
 #include "CommandLine.h"
 #include "ControlPanel.h"
 #include "IniSettingsStore.h"
@@ -9,7 +11,6 @@
 #include "SignalCloser.h"
 #include "serial/SerialPort.h"
 #include "sim/InstrumentServer.h"
-#include "ui/main/Main.h"
 #include "ui/panel/QtMessagePump.h"
 
 #include <QApplication>

@@ -19,13 +19,13 @@ double ByteAllowance(std::uint32_t count, std::uint32_t perCharMicroseconds,
 inline constexpr std::uint32_t kClusterClosingErrors = 0x1F;
 
 struct ClusterLook {
-    std::uint32_t queued = 0;        // bytes in the input queue at the last status poll
-    std::uint32_t now = 0;           // millisecond tick
-    std::uint32_t idleSince = 0;     // tick at which the queue was last seen empty
+    std::uint32_t queued = 0;    // bytes in the input queue at the last status poll
+    std::uint32_t now = 0;       // millisecond tick
+    std::uint32_t idleSince = 0; // tick at which the queue was last seen empty
     bool readRequest = false;
     std::uint16_t clusterSize = 0;
-    std::uint32_t charDelay = 0;     // microseconds per queued byte
-    std::uint16_t extraDelay = 0;    // milliseconds
+    std::uint32_t charDelay = 0;  // microseconds per queued byte
+    std::uint16_t extraDelay = 0; // milliseconds
     std::uint32_t lineErrors = 0;
 };
 

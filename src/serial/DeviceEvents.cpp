@@ -20,8 +20,8 @@ std::uint32_t DeviceEventsBetween(std::uint32_t modemBefore, std::uint32_t modem
     if (lineErrors & LineError::kBreak) {
         events |= DeviceEvent::kBreak;
     }
-    if (lineErrors & (LineError::kRxOverflow | LineError::kOverrun | LineError::kParity |
-                      LineError::kFraming)) {
+    if (lineErrors &
+        (LineError::kRxOverflow | LineError::kOverrun | LineError::kParity | LineError::kFraming)) {
         events |= DeviceEvent::kLineError;
     }
     if (outQueueBefore > 0 && outQueueAfter == 0) {

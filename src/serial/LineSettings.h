@@ -41,7 +41,7 @@ struct LineConfig {
     std::uint8_t dataBits = 8;
     char xonChar = 17;
     char xoffChar = 19;
-    std::uint8_t xonLimDiv = 33;  // percent of the input queue
+    std::uint8_t xonLimDiv = 33; // percent of the input queue
     std::uint8_t xoffLimDiv = 33;
     std::int32_t flowControl = 0;
     bool stripNullChars = false;

@@ -14,8 +14,7 @@ public:
         : store_(store), key_(key), section_(section) {}
 
     // A missing or non-decimal text gives the default; a number is cut to the width of T.
-    template <typename T>
-    T Number(const std::string& name, T defaultValue) {
+    template <typename T> T Number(const std::string& name, T defaultValue) {
         const auto text = store_.ReadValue(key_, section_, name);
         const auto value = text ? ParseDecimal(*text) : std::nullopt;
         return value ? static_cast<T>(*value) : defaultValue;
@@ -53,9 +52,9 @@ public:
     void Text(const std::string& name, const std::string& value) {
         store_.WriteValue(key_, section_, name, value);
     }
-    template <typename T>
-    void Number(const std::string& name, T value) {
-        static_assert(std::is_integral_v<T> && !std::is_same_v<T, bool> && !std::is_same_v<T, char>);
+    template <typename T> void Number(const std::string& name, T value) {
+        static_assert(std::is_integral_v<T> && !std::is_same_v<T, bool> &&
+                      !std::is_same_v<T, char>);
         Text(name, std::to_string(value));
     }
     void Flag(const std::string& name, bool value) { Text(name, value ? "1" : "0"); }

@@ -17,7 +17,8 @@ struct PortMessage {
 };
 
 inline std::ostream& operator<<(std::ostream& out, const PortMessage& m) {
-    return out << "{" << m.place << ", " << m.code << ", \"" << m.msg << "\", " << int(m.noise) << "}";
+    return out << "{" << m.place << ", " << m.code << ", \"" << m.msg << "\", " << int(m.noise)
+               << "}";
 }
 
 // Collects what a port reports through OnProcessError (run on the test's thread).
@@ -39,8 +40,8 @@ public:
     }
 
     std::size_t CountOf(std::uint32_t place) const {
-        return static_cast<std::size_t>(std::count_if(all.begin(), all.end(),
-                                                      [&](const PortMessage& m) { return m.place == place; }));
+        return static_cast<std::size_t>(std::count_if(
+            all.begin(), all.end(), [&](const PortMessage& m) { return m.place == place; }));
     }
 
     std::vector<PortMessage> all;

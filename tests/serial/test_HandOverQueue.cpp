@@ -1,9 +1,8 @@
 #include "serial/HandOverQueue.h"
 
-#include <gtest/gtest.h>
-
 #include <atomic>
 #include <chrono>
+#include <gtest/gtest.h>
 #include <stdexcept>
 #include <thread>
 #include <vector>
@@ -39,12 +38,14 @@ TEST(HandOverQueue, WorkerBlocksUntilTheUiThreadHasRunItsCallsInOrder) {
 
     std::thread worker([&] {
         for (int i = 0; i < 20; ++i) {
-            queue.RunOnUiThread([&, i] {
-                allOnUiThread = allOnUiThread && std::this_thread::get_id() == uiThread;
-                // The worker is still waiting for this very call.
-                EXPECT_EQ(returned.load(), i);
-                ran.push_back(i);
-            }, release.get_token());
+            queue.RunOnUiThread(
+                [&, i] {
+                    allOnUiThread = allOnUiThread && std::this_thread::get_id() == uiThread;
+                    // The worker is still waiting for this very call.
+                    EXPECT_EQ(returned.load(), i);
+                    ran.push_back(i);
+                },
+                release.get_token());
             ++returned;
         }
     });
@@ -66,7 +67,8 @@ TEST(HandOverQueue, ExceptionsOfACallStayInProcessPending) {
     std::atomic<bool> done{false};
     bool secondRan = false;
     std::thread worker([&] {
-        queue.RunOnUiThread([] { throw std::runtime_error("handler failed"); }, release.get_token());
+        queue.RunOnUiThread([] { throw std::runtime_error("handler failed"); },
+                            release.get_token());
         queue.RunOnUiThread([] { throw 42; }, release.get_token());
         queue.RunOnUiThread([&] { secondRan = true; }, release.get_token());
         done = true;
@@ -85,19 +87,21 @@ TEST(HandOverQueue, NestedPumpInsideACallRunsOtherWorkersCalls) {
 
     std::thread second;
     std::thread first([&] {
-        queue.RunOnUiThread([&] {
-            order.push_back("first begins");
-            // A busy wait of the UI thread: pumps until the other worker's call has run.
-            second = std::thread([&] {
-                secondQueued = true;
-                queue.RunOnUiThread([&] { order.push_back("second"); }, release.get_token());
-            });
-            while (order.back() != "second") {
-                queue.ProcessPending();
-                std::this_thread::sleep_for(1ms);
-            }
-            order.push_back("first ends");
-        }, release.get_token());
+        queue.RunOnUiThread(
+            [&] {
+                order.push_back("first begins");
+                // A busy wait of the UI thread: pumps until the other worker's call has run.
+                second = std::thread([&] {
+                    secondQueued = true;
+                    queue.RunOnUiThread([&] { order.push_back("second"); }, release.get_token());
+                });
+                while (order.back() != "second") {
+                    queue.ProcessPending();
+                    std::this_thread::sleep_for(1ms);
+                }
+                order.push_back("first ends");
+            },
+            release.get_token());
         bothReturned = true;
     });
     ASSERT_TRUE(PumpUntil(queue, [&] { return bothReturned.load(); }));
@@ -137,14 +141,16 @@ TEST(HandOverQueue, ReleaseDuringARunningCallLetsTheWorkerGo) {
     std::stop_source release;
     std::atomic<bool> returned{false};
     std::thread worker([&] {
-        queue.RunOnUiThread([&] {
-            release.request_stop();
-            // The worker must get free while the UI thread is still inside the call.
-            const auto deadline = std::chrono::steady_clock::now() + 2s;
-            while (!returned && std::chrono::steady_clock::now() < deadline) {
-                std::this_thread::sleep_for(1ms);
-            }
-        }, release.get_token());
+        queue.RunOnUiThread(
+            [&] {
+                release.request_stop();
+                // The worker must get free while the UI thread is still inside the call.
+                const auto deadline = std::chrono::steady_clock::now() + 2s;
+                while (!returned && std::chrono::steady_clock::now() < deadline) {
+                    std::this_thread::sleep_for(1ms);
+                }
+            },
+            release.get_token());
         returned = true;
     });
     ASSERT_TRUE(PumpUntil(queue, [&] { return returned.load(); }));

@@ -6,12 +6,14 @@
 #include <gtest/gtest.h>
 
 TEST(AutomaticCharDelay, HighestTableSpeedAtMostTheRateWins) {
+    // clang-format off
     const std::pair<std::uint32_t, std::uint32_t> cases[] = {
         {0, 1100},     {50, 1100},    {109, 1100},    {110, 100000}, {299, 100000},
         {9600, 1100},  {14399, 1100}, {14400, 760},   {38399, 570},  {38400, 290},
         {57600, 190},  {115200, 95},  {255999, 85},   {256000, 43},  {300000, 43},
         {0xFFFFFFFF, 43},
     };
+    // clang-format on
     for (const auto& [baud, delay] : cases) {
         EXPECT_EQ(AutomaticCharDelay(baud), delay) << baud << " baud";
     }
@@ -35,6 +37,7 @@ TEST(ClusterIsDue, ClosesByRequestSizeTimeOrLineError) {
         change(look);
         return look;
     };
+    // clang-format off
     const Case cases[] = {
         {"within the allowance", with([](ClusterLook& l) { l.now = 1261; }), false},
         {"past the allowance", with([](ClusterLook& l) { l.now = 1262; }), true},
@@ -51,6 +54,7 @@ TEST(ClusterIsDue, ClosesByRequestSizeTimeOrLineError) {
         // The per-byte product is 32-bit: 65536 x 65536 wraps to 0, leaving the fixed 250 ms.
         {"product wraps", with([](ClusterLook& l) { l.queued = 65536; l.clusterSize = 65535; l.charDelay = 65536; l.now = 1251; }), true},
     };
+    // clang-format on
     for (const auto& c : cases) {
         EXPECT_EQ(ClusterIsDue(c.look), c.due) << c.what;
     }
@@ -86,12 +90,14 @@ TEST(BuildLineSettings, FlowLimitsArePercentOfTheInputQueue) {
         std::uint8_t xon, xoff;
         std::uint16_t xonLimit, xoffLimit;
     };
+    // clang-format off
     const Case cases[] = {
         {4096, 33, 33, 1351, 1351},
         {4096, 100, 0, 4096, 0},
         {4096, 150, 10, 6144, 409}, // a restored percentage above 100 is kept as it is
         {65535, 255, 255, static_cast<std::uint16_t>(65535 * 255 / 100), static_cast<std::uint16_t>(65535 * 255 / 100)},
     };
+    // clang-format on
     for (const auto& c : cases) {
         LineConfig config;
         config.rxQueueSize = c.queue;
@@ -110,6 +116,7 @@ TEST(DeviceEventsBetween, ChangesAroundAWaitBecomeEvents) {
         bool input;
         std::uint32_t events;
     };
+    // clang-format off
     const Case cases[] = {
         {"nothing happened", 0x30, 0x30, 0, 0, 0, false, 0},
         {"input", 0, 0, 0, 0, 0, true, 0x001},
@@ -121,6 +128,7 @@ TEST(DeviceEventsBetween, ChangesAroundAWaitBecomeEvents) {
         {"output ran empty", 0, 0, 12, 0, 0, false, 0x004},
         {"output still busy", 0, 0, 12, 3, 0, false, 0},
     };
+    // clang-format on
     for (const auto& c : cases) {
         EXPECT_EQ(DeviceEventsBetween(c.modemBefore, c.modemAfter, c.outBefore, c.outAfter,
                                       c.errors, c.input),

@@ -14,8 +14,11 @@ TEST(PortList, KeepsWhatTheListHeldAndAddsEachPortOnce) {
         EXPECT_TRUE(first.contains(port.systemLocation())) << port.systemLocation().toStdString();
     }
     for (const QString& name : first) {
-        EXPECT_EQ(first.filter(QRegularExpression("^" + QRegularExpression::escape(name) + "$",
-                                                  QRegularExpression::CaseInsensitiveOption)).size(), 1)
+        EXPECT_EQ(first
+                      .filter(QRegularExpression("^" + QRegularExpression::escape(name) + "$",
+                                                 QRegularExpression::CaseInsensitiveOption))
+                      .size(),
+                  1)
             << name.toStdString();
     }
 

@@ -1,13 +1,12 @@
 // The port's properties, setter rules, messages and settings, on a port that is not open.
 
 #include "PortMessages.h"
-#include "support/MemorySettingsStore.h"
 #include "serial/HandOverQueue.h"
 #include "serial/SerialPort.h"
-
-#include <gtest/gtest.h>
+#include "support/MemorySettingsStore.h"
 
 #include <cerrno>
+#include <gtest/gtest.h>
 #include <map>
 #include <set>
 
@@ -92,7 +91,8 @@ TEST_F(ClosedPort, StartsWithTheDefaults) {
 }
 
 TEST_F(ClosedPort, AutomaticAllowancesFollowTheBaudRateWhileOn) {
-    const std::pair<std::uint32_t, std::uint32_t> cases[] = {{38400, 290}, {50, 1100}, {300000, 43}};
+    const std::pair<std::uint32_t, std::uint32_t> cases[] = {
+        {38400, 290}, {50, 1100}, {300000, 43}};
     for (const auto& [baud, delay] : cases) {
         port.SetBaudRate(baud);
         EXPECT_EQ(port.RTOCharDelayTime(), delay) << baud;
@@ -113,8 +113,9 @@ TEST_F(ClosedPort, FlowLimitsAboveAHundredPercentAreWarnedAndCut) {
     port.SetXOFFLimDiv(100); // now equal: nothing
     EXPECT_EQ(port.XONLimDiv(), 100);
     EXPECT_EQ(port.XOFFLimDiv(), 100);
-    EXPECT_EQ(messages.all, (std::vector<PortMessage>{{100, 150, "Warning XOnLimDef set to 100", 1},
-                                                      {100, 101, "Warning XOffLimDef set to 100", 1}}));
+    EXPECT_EQ(messages.all,
+              (std::vector<PortMessage>{{100, 150, "Warning XOnLimDef set to 100", 1},
+                                        {100, 101, "Warning XOffLimDef set to 100", 1}}));
 }
 
 TEST_F(ClosedPort, QueueSizesAndOutputsNeedAnOpenDevice) {
@@ -123,8 +124,9 @@ TEST_F(ClosedPort, QueueSizesAndOutputsNeedAnOpenDevice) {
     port.SetTxQueueSize(1024);
     EXPECT_EQ(port.RxQueueSize(), 2048);
     EXPECT_EQ(port.TxQueueSize(), 1024);
-    EXPECT_EQ(messages.all, (std::vector<PortMessage>{{101, EBADF, "Error can not set Quesize", 0},
-                                                      {102, EBADF, "Error can not set Quesize", 0}}));
+    EXPECT_EQ(messages.all,
+              (std::vector<PortMessage>{{101, EBADF, "Error can not set Quesize", 0},
+                                        {102, EBADF, "Error can not set Quesize", 0}}));
 
     // The outputs keep their values while closed.
     port.SetRTSState(false);
@@ -160,7 +162,8 @@ TEST_F(ClosedPort, ErrorNoiseChoosesWhatIsReported) {
         std::uint8_t noise;
         std::vector<std::uint32_t> places;
     };
-    const Case cases[] = {{0, {112}}, {1, {100, 112}}, {2, {100, 110, 112}}, {255, {100, 110, 112}}};
+    const Case cases[] = {
+        {0, {112}}, {1, {100, 112}}, {2, {100, 110, 112}}, {255, {100, 110, 112}}};
     for (const auto& c : cases) {
         HandOverQueue queue;
         TSerialPort fresh(queue);
@@ -182,6 +185,7 @@ TEST_F(ClosedPort, StoresEveryValueInOrderAsText) {
     messages.all.clear();
     port.StoreSettings(store, kSettingsKey, kSection);
 
+    // clang-format off
     EXPECT_EQ(store.order,
               (std::vector<std::string>{"CommPort", "BaudRate", "ParityType", "ParityErrorChar",
                                         "ParityErrorReplacement", "StopBits", "DataBits", "XONChar",
@@ -191,6 +195,7 @@ TEST_F(ClosedPort, StoresEveryValueInOrderAsText) {
                                         "TxQueueSize", "WTOCharDelayTime", "WTOExtraDelayTime",
                                         "XTOAuto", "RTSState", "DTRState", "BREAKState",
                                         "ErrorNoise", "Active"}));
+    // clang-format on
     EXPECT_EQ(store.Get("CommPort"), "ttyUSB3");
     EXPECT_EQ(store.Get("BaudRate"), "9600");
     EXPECT_EQ(store.Get("XONChar"), "Q");

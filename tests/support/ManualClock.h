@@ -7,8 +7,9 @@
 // A clock that moves only when told to: Sleep advances it instead of waiting.
 class ManualClock final : public Clock {
 public:
-    explicit ManualClock(std::chrono::system_clock::time_point start =
-                             std::chrono::system_clock::time_point(std::chrono::seconds(1796637302)))
+    explicit ManualClock(
+        std::chrono::system_clock::time_point start =
+            std::chrono::system_clock::time_point(std::chrono::seconds(1796637302)))
         : wall_(start) {}
 
     std::uint32_t TickCount() override { return tick_.load(); }

@@ -4,7 +4,6 @@
 
 #include <QString>
 #include <QStringList>
-
 #include <deque>
 
 // Answers the program's questions from a script and records everything it was shown.

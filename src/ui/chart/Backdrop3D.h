@@ -1,7 +1,6 @@
 #pragma once
 
 #include <QPointF>
-
 #include <qcustomplot.h>
 
 // The box a 3D chart stands in: a floor and a left wall receding from the axes to a back wall,

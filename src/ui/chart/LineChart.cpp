@@ -5,7 +5,6 @@
 #include "MetafilePaintDevice.h"
 
 #include <QFile>
-
 #include <algorithm>
 #include <cmath>
 

@@ -4,10 +4,8 @@
 
 #include <QString>
 #include <QTimer>
-
 #include <optional>
 #include <qcustomplot.h>
-
 #include <vector>
 
 class Backdrop3D;

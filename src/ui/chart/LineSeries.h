@@ -5,7 +5,6 @@
 #include <QColor>
 #include <QPointF>
 #include <QString>
-
 #include <qcustomplot.h>
 
 // One line of the chart: points whose X value is the number of points the series held when

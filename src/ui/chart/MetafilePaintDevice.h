@@ -3,7 +3,6 @@
 #include <QPaintDevice>
 #include <QSize>
 #include <QString>
-
 #include <memory>
 
 class MetafilePaintEngine;

@@ -5,7 +5,6 @@
 #include <QFontMetricsF>
 #include <QLineF>
 #include <QPainterPath>
-
 #include <cmath>
 #include <vector>
 

@@ -9,7 +9,6 @@
 #include <QRectF>
 #include <QString>
 #include <QTransform>
-
 #include <optional>
 
 // Turns QPainter calls into metafile records: paths, polygons, lines and rectangles with their

@@ -3,7 +3,6 @@
 #include "SeriesPoints.h"
 
 #include <QPolygonF>
-
 #include <vector>
 
 // Where a point lands on the screen: x = x0 + index * xScale, y = y0 + value * yScale.

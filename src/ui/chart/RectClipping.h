@@ -2,7 +2,6 @@
 
 #include <QPolygonF>
 #include <QRectF>
-
 #include <vector>
 
 // Cuts shapes to a rectangle, for output that cannot clip by itself.

@@ -8,7 +8,6 @@
 
 #include <QString>
 #include <QWidget>
-
 #include <array>
 #include <functional>
 #include <memory>

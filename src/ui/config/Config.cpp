@@ -163,4 +163,3 @@ void TForm3::ShowModelLayout(int width, bool zeroLogShown) {
     setFixedSize(width, kHeight);
     ui->bZeroLog->setVisible(zeroLogShown);
 }
-

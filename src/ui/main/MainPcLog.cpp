@@ -1,6 +1,6 @@
 // PC data logging: the main window's Start and Stop, and the line the polling timer writes.
-#include "ui/panel/LocaleText.h"
 #include "Main.h"
+#include "ui/panel/LocaleText.h"
 #include "ui_Main.h"
 
 void TForm1::StartButtonClick() {

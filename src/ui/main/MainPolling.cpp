@@ -23,8 +23,7 @@ void TForm1::Timer1Timer() {
     if (busyWatchdog_.Tick(frames_.CommsBusy(), frames_.TransmittedFrameCount())) {
         frames_.SetCommsBusy(false);
     }
-    if (portReselection_.Observe(frames_.OutstandingCount()) &&
-        windows_.configuration != nullptr) {
+    if (portReselection_.Observe(frames_.OutstandingCount()) && windows_.configuration != nullptr) {
         windows_.configuration->ReselectPort();
     }
 }

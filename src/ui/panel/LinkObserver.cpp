@@ -56,8 +56,7 @@ bool LinkObserver::PausedWaitExpired() {
 }
 
 std::string LinkObserver::FormatNow(const std::string& pattern) {
-    return ToWindows1252(
-        FormatDateTime(FromWindows1252(pattern), ToLocalDateTime(clock_.Now())));
+    return ToWindows1252(FormatDateTime(FromWindows1252(pattern), ToLocalDateTime(clock_.Now())));
 }
 
 bool LinkObserver::CommsLogActive() {

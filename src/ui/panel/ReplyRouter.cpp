@@ -125,8 +125,8 @@ void ReplyRouter::OnChannelConfiguration(const std::string& payload) {
         windows_.channel->ApplyChannelReply(*channel, *typeCode, m, c);
     }
     if (windows_.calibration != nullptr) {
-        windows_.calibration->ApplyChannelReply(
-            *channel, *typeCode, SensorTypeName(*typeCode, state_.InputMode), m, c);
+        windows_.calibration->ApplyChannelReply(*channel, *typeCode,
+                                                SensorTypeName(*typeCode, state_.InputMode), m, c);
     }
 }
 

@@ -19,7 +19,6 @@
 #include <QRadioButton>
 #include <QScreen>
 #include <QTimer>
-
 #include <cmath>
 #include <cstdio>
 

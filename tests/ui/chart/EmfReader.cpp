@@ -1,7 +1,6 @@
 #include "EmfReader.h"
 
 #include <QFile>
-
 #include <cstring>
 #include <map>
 

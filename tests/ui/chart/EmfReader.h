@@ -5,7 +5,6 @@
 #include <QPolygon>
 #include <QString>
 #include <QStringList>
-
 #include <cstdint>
 #include <vector>
 

@@ -3,7 +3,6 @@
 #include "ui/chart/Ribbon.h"
 
 #include <QPainterPath>
-
 #include <cmath>
 #include <gtest/gtest.h>
 #include <limits>

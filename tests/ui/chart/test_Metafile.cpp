@@ -6,7 +6,6 @@
 #include <QPainter>
 #include <QTemporaryDir>
 #include <QTest>
-
 #include <cmath>
 
 namespace {

@@ -36,7 +36,8 @@ int main(int argc, char** argv) {
     TfRTC* window = LivePanel::Window<TfRTC>("fRTC");
     live.operatorAnswers.AnswerYes();
     window->findChild<QPushButton*>("bRefresh")->click();
-    const bool read = ScreenPictures::WaitUntil([window] { return AllRegistersRead(*window); }, 20000);
+    const bool read =
+        ScreenPictures::WaitUntil([window] { return AllRegistersRead(*window); }, 20000);
     const bool saved = ScreenPictures::Save(*window, QString::fromLocal8Bit(argv[1]));
     live.Form().close();
     return saved && read ? 0 : 1;

@@ -15,7 +15,8 @@ TEST(LinkObserver, AWaitWithPollingPausedEndsAfterTheBoundAndNotBefore) {
     const std::uint32_t waited = h.clock.TickCount() - sent;
     EXPECT_GE(waited, LinkObserver::kPausedWaitLimitMs);
     EXPECT_LE(waited, LinkObserver::kPausedWaitLimitMs + h.pump.stepMs);
-    EXPECT_EQ(h.port.sent.back(), "\x04" "f\x05");
+    EXPECT_EQ(h.port.sent.back(), "\x04"
+                                  "f\x05");
 }
 
 TEST(LinkObserver, AReplyInTimeEndsTheWaitWithoutTheBound) {

@@ -7,12 +7,14 @@ TEST(TextToFloat, ReadsWholeDecimalNumbersOnly) {
         const char* text;
         double value;
     };
+    // clang-format off
     const Case cases[] = {
         {"  21.50", 21.5}, {"-3", -3},      {"+4.25", 4.25}, {"1e3", 1000},   {"2.5E-1", 0.25},
         {".5", 0.5},       {"5.", 5},       {"-------", 0},  {"", 0},         {"   ", 0},
         {"12a", 0},        {"21.5 ", 0},    {"1,5", 0},      {"e5", 0},       {"1e", 0},
         {"--1", 0},        {"0x10", 0},     {"inf", 0},      {"nan", 0},      {"1e999", 0},
     };
+    // clang-format on
     for (const auto& c : cases) {
         EXPECT_DOUBLE_EQ(TextToFloat(c.text), c.value) << '"' << c.text << '"';
     }
