@@ -138,10 +138,9 @@ void TForm1::closeEvent(QCloseEvent* event) {
 }
 
 void TForm1::FormClose() {
-    if (closed_) {
+    if (state_.Closing) {
         return;
     }
-    closed_ = true;
     // Every wait and bulk exchange still running ends at its next step.
     state_.Closing = true;
     Timer1->stop();
@@ -294,7 +293,7 @@ void TForm1::PausePolling() {
 }
 
 void TForm1::ResumePolling() {
-    if (pollingPauses_ > 0 && --pollingPauses_ == 0 && !closed_) {
+    if (pollingPauses_ > 0 && --pollingPauses_ == 0 && !state_.Closing) {
         Timer1->start();
     }
 }

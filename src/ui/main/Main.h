@@ -115,5 +115,4 @@ private:
     QString logTimeStamp_;
     BusyWatchdog busyWatchdog_;
     PortReselection portReselection_;
-    bool closed_ = false;
 };

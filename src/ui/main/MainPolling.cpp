@@ -7,7 +7,7 @@
 #include <QTimer>
 
 void TForm1::Timer1Timer() {
-    if (closed_) {
+    if (state_.Closing) {
         return;
     }
     if (state_.HasDiagnosticBit(DiagnosticBit::kColdJunctionDisplay)) {

@@ -55,9 +55,11 @@ bool RecordFile::Write(const QString& record, QString* error) {
     }
     *error = QStringLiteral("Cannot write to %1: %2").arg(file_.fileName(), file_.errorString());
     file_.unsetError();
-    // A part of a record would read as a record of its own.
-    file_.resize(before);
-    file_.seek(before);
+    // A part of a record would read as a record of its own; a device has no part to take back.
+    if (!file_.isSequential()) {
+        file_.resize(before);
+        file_.seek(before);
+    }
     return false;
 }
 

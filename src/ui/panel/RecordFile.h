@@ -26,8 +26,6 @@ public:
     void Close();
 
     bool IsOpen() const { return file_.isOpen(); }
-    bool Exists() const { return file_.exists(); }
-    QString FileName() const { return file_.fileName(); }
 
 private:
     QFile file_;

@@ -26,6 +26,7 @@ struct PanelHarness : WindowHarness {
     TForm1& Start(bool realTimer = false) {
         // A second start is a new run of the program: nothing is outstanding on the link.
         form.reset();
+        state = PanelState{};
         frames.SetCommsBusy(false);
         form = std::make_unique<TForm1>(port, context);
         windows.main = form.get();

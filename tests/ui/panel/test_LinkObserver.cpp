@@ -29,11 +29,11 @@ TEST(LinkObserver, AReplyInTimeEndsTheWaitWithoutTheBound) {
     EXPECT_EQ(h.frames.OutstandingCount(), 1);
 }
 
-TEST(LinkObserver, WhilePollingRunsItsWatchdogAloneFreesTheLink) {
+TEST(LinkObserver, WhilePollingRunsTheWaitIsLeftToItsWatchdog) {
     WindowHarness h;
     h.frames.SendPoll('X');
     h.pump.stepMs = 1000;
-    // The polling timer's watchdog would end this wait; here only the wait's own count runs.
+    // Only the polling timer's watchdog ends this wait; the wait itself sets no bound.
     for (int i = 0; i < 10; ++i) {
         h.link.ProcessMessages();
     }
