@@ -7,9 +7,7 @@
 //   test_comms_log_end_to_end --run-panel    the program it signals (started by the test)
 #include "Process.h"
 #include "app/SignalCloser.h"
-#include "ui/engineering/CommsLogRecords.h"
-#include "ui/engineering/Engineering.h"
-#include "ui/support/LivePanel.h"
+#include "ui/engineering/LiveEngineering.h"
 
 #include <QFile>
 #include <QPushButton>
@@ -33,12 +31,7 @@ int RunPanel(int argc, char** argv) {
 
     auto* window = LivePanel::Window<TfRTC>("fRTC");
     int clustersLogged = 0;
-    live.link->SetOnRxClusterEvent([&] {
-        if (window->CommsLogActive() && live.link->PeekClusterSize() >= 0) {
-            ++clustersLogged;
-        }
-        live.panel->Frames().SerialPort1RxClusterEvent();
-    });
+    CountLoggedClusters(live, *window, clustersLogged);
     live.operatorAnswers.AnswerYes();
     window->findChild<QPushButton*>("bLogComms")->click();
     if (!window->CommsLogActive()) {

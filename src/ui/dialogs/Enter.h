@@ -1,8 +1,8 @@
 #pragma once
 
+#include "OkCancelDialog.h"
 #include "ui/panel/Dialogs.h"
 
-#include <QDialog>
 #include <memory>
 
 namespace Ui {
@@ -11,7 +11,7 @@ class TfEnter;
 
 // The enter-a-value dialog: a legend, one edit holding the current value, Cancel and OK. Shown
 // modally above and to the left of the pointer; EnterResult tells whether it ended with OK.
-class TfEnter : public QDialog, public ValueEntry {
+class TfEnter : public OkCancelDialog, public ValueEntry {
     Q_OBJECT
 
 public:
@@ -22,9 +22,6 @@ public:
     // with OK.
     std::optional<QString> EnterValue(const QString& legend, const QString& value,
                                       const QPoint& pointer) override;
-
-    void bOKClick();
-    void bCancelClick();
 
     // True after OK; false after Cancel, Esc and at creation. The close box leaves it as it is.
     bool EnterResult = false;

@@ -1,7 +1,5 @@
 #include "Select.h"
 
-#include "DialogKeys.h"
-#include "DialogPlacement.h"
 #include "ui_Select.h"
 
 #include <QCursor>
@@ -10,15 +8,11 @@ namespace {
 constexpr int kItemHeight = 16;
 }
 
-TfSelect::TfSelect(QWidget* parent) : QDialog(parent), ui(std::make_unique<Ui::TfSelect>()) {
+TfSelect::TfSelect(QWidget* parent)
+    : OkCancelDialog(parent, SelectResult), ui(std::make_unique<Ui::TfSelect>()) {
     ui->setupUi(this);
-    setFixedSize(size());
-    connect(ui->bOK, &QPushButton::clicked, this, &TfSelect::bOKClick);
-    connect(ui->bCancel, &QPushButton::clicked, this, &TfSelect::bCancelClick);
-    new DialogKeys(
-        *this, [this] { bOKClick(); }, [this] { bCancelClick(); });
+    ConnectControls(*ui->bOK, *ui->bCancel);
     move(QCursor::pos() - QPoint(width(), height()));
-    SelectResult = false;
 }
 
 TfSelect::~TfSelect() = default;
@@ -34,22 +28,10 @@ std::optional<int> TfSelect::SelectItem(const QString& legend, const QStringList
     }
     ui->ListBox1->setCurrentRow(selected);
     ui->ListBox1->setFocus();
-    SelectResult = false;
-    move(AbovePointer(pointer, size()));
-    exec();
+    const bool ok = ShowAbovePointer(pointer);
     const QList<QListWidgetItem*> chosen = ui->ListBox1->selectedItems();
-    if (!SelectResult || chosen.isEmpty()) {
+    if (!ok || chosen.isEmpty()) {
         return std::nullopt;
     }
     return ui->ListBox1->row(chosen.front());
-}
-
-void TfSelect::bOKClick() {
-    SelectResult = true;
-    accept();
-}
-
-void TfSelect::bCancelClick() {
-    SelectResult = false;
-    reject();
 }

@@ -1,8 +1,8 @@
 #pragma once
 
+#include "OkCancelDialog.h"
 #include "ui/panel/Dialogs.h"
 
-#include <QDialog>
 #include <memory>
 
 namespace Ui {
@@ -11,7 +11,7 @@ class TfSelect;
 
 // The pick-one-item dialog: a legend, a list with one item preselected, OK and Cancel. Shown
 // modally above and to the left of the pointer; SelectResult tells whether it ended with OK.
-class TfSelect : public QDialog, public ItemSelection {
+class TfSelect : public OkCancelDialog, public ItemSelection {
     Q_OBJECT
 
 public:
@@ -22,9 +22,6 @@ public:
     // when it ended with OK and an item is selected.
     std::optional<int> SelectItem(const QString& legend, const QStringList& items, int selected,
                                   const QPoint& pointer) override;
-
-    void bOKClick();
-    void bCancelClick();
 
     // True after OK; false after Cancel, Esc and at creation. The close box leaves it as it is.
     bool SelectResult = false;

@@ -3,21 +3,15 @@
 #include "ui/panel/Windows1252.h"
 
 bool CommsLog::Start(const QString& fileName, QString* error) {
-    Stop();
-    if (!file_.Open(fileName, RecordFile::Mode::Replace, error)) {
-        return false;
-    }
-    active_ = true;
-    return true;
+    return file_.Open(fileName, RecordFile::Mode::Replace, error);
 }
 
 void CommsLog::Stop() {
-    active_ = false;
     file_.Close();
 }
 
 bool CommsLog::Write(const std::string& line, QString* error) {
-    if (!active_) {
+    if (!Active()) {
         return true;
     }
     if (file_.Write(FromWindows1252(line) + QStringLiteral("\r\n"), error)) {

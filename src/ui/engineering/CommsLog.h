@@ -6,15 +6,14 @@
 #include <string>
 
 // The comms-transaction log: one line per received cluster, each on the disk as soon as it is
-// written. The file exists before the log turns active and is closed only after it has turned
-// inactive, so a line never meets a closed file. A line that cannot be written ends the log
-// there: one failure, one report, and the lines before it stay whole.
+// written. The log is active while its file is open. A line that cannot be written ends the
+// log there: one failure, one report, and the lines before it stay whole.
 class CommsLog {
 public:
-    bool Active() const { return active_; }
+    bool Active() const { return file_.IsOpen(); }
 
     // Creates the file (replacing one of that name) and turns the log active. False, with the
-    // reason in *error and the log still inactive, when the file cannot be made.
+    // reason in *error and the log inactive, when the file cannot be made.
     bool Start(const QString& fileName, QString* error);
     // Turns the log inactive and closes the file; nothing happens when it is not active.
     void Stop();
@@ -24,5 +23,4 @@ public:
 
 private:
     RecordFile file_;
-    bool active_ = false;
 };

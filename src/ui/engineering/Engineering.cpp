@@ -61,9 +61,7 @@ TfRTC::TfRTC(const PanelContext& context, QWidget* parent)
     FormCreate();
 }
 
-TfRTC::~TfRTC() {
-    commsLog_.Stop();
-}
+TfRTC::~TfRTC() = default;
 
 void TfRTC::FormCreate() {
     ui->lFilename->hide();

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "CommsLog.h"
+#include "protocol/MessageCatalogue.h"
 #include "ui/panel/PanelContext.h"
 
 #include <QWidget>
@@ -8,7 +9,6 @@
 #include <memory>
 
 class QCloseEvent;
-class QLabel;
 class QLineEdit;
 
 namespace Ui {
@@ -53,7 +53,7 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    static constexpr int kRegisterCount = 32;
+    static constexpr int kRegisterCount = RegistersReply::kRegisterCount;
 
     void FormCreate();
     void FormClose();

@@ -1,22 +1,19 @@
 #include "EntryChecks.h"
 
+#include "protocol/PayloadNumbers.h"
+
 namespace {
 
 constexpr int kLowestFilterConstant = 2;
 constexpr int kHighestFilterConstant = 25;
-
-bool IsHexDigit(QChar c) {
-    return (c >= QLatin1Char('0') && c <= QLatin1Char('9')) ||
-           (c >= QLatin1Char('A') && c <= QLatin1Char('F')) ||
-           (c >= QLatin1Char('a') && c <= QLatin1Char('f'));
-}
 
 } // namespace
 
 std::optional<int> FirstBadRegister(const QStringList& registers) {
     for (int i = 0; i < registers.size(); ++i) {
         const QString& text = registers[i];
-        if (text.size() != 2 || !IsHexDigit(text[0]) || !IsHexDigit(text[1])) {
+        // ParseHex lets a leading blank pass; a register is two digits and nothing else.
+        if (text.size() != 2 || text[0] == QLatin1Char(' ') || !ParseHex(text.toStdString())) {
             return i;
         }
     }
@@ -24,18 +21,13 @@ std::optional<int> FirstBadRegister(const QStringList& registers) {
 }
 
 std::optional<int> FilterConstantValue(const QString& text) {
-    const QString digits = text.trimmed();
-    // Digits only: no sign, no point, no exponent, and never more than fits the field.
-    if (digits.isEmpty() || digits.size() > 2) {
+    const std::string digits = text.trimmed().toStdString();
+    // Digits only (ParseDecimal lets a sign pass), and never more than fits the field.
+    if (digits.empty() || digits.size() > 2 || digits[0] < '0' || digits[0] > '9') {
         return std::nullopt;
     }
-    for (const QChar c : digits) {
-        if (c < QLatin1Char('0') || c > QLatin1Char('9')) {
-            return std::nullopt;
-        }
-    }
-    const int value = digits.toInt();
-    if (value < kLowestFilterConstant || value > kHighestFilterConstant) {
+    const std::optional<int> value = ParseDecimal(digits);
+    if (!value || *value < kLowestFilterConstant || *value > kHighestFilterConstant) {
         return std::nullopt;
     }
     return value;

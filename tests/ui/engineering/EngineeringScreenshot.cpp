@@ -1,25 +1,9 @@
 // Grabs the engineering window from the screen after a register read, in the whole program on
 // the built-in simulator: engineering-screenshot FILE.png
-#include "ui/engineering/Engineering.h"
-#include "ui/support/LivePanel.h"
+#include "ui/engineering/LiveEngineering.h"
 #include "ui/support/ScreenPictures.h"
 
-#include <QLineEdit>
 #include <QPushButton>
-
-namespace {
-
-bool AllRegistersRead(const TfRTC& window) {
-    for (const QLineEdit* box : window.findChildren<QLineEdit*>()) {
-        if (box->objectName().startsWith("ereg") &&
-            box->palette().color(QPalette::Base) != QColor(0, 255, 0)) {
-            return false;
-        }
-    }
-    return true;
-}
-
-} // namespace
 
 int main(int argc, char** argv) {
     QApplication application(argc, argv);

@@ -131,6 +131,7 @@ private slots:
         QTest::newRow("one digit") << "7";
         QTest::newRow("empty") << "";
         QTest::newRow("not hex") << "G1";
+        QTest::newRow("leading blank") << " A";
         QTest::newRow("frame end") << "\x03Q";
     }
     void aRegisterThatIsNotTwoHexDigitsStopsTheSend() {
@@ -178,7 +179,7 @@ private slots:
 
     void aFilterConstantOutsideTwoToTwentyFiveIsRefused_data() {
         QTest::addColumn<QString>("constant");
-        for (const char* text : {"1", "26", "abc", "5.0", "-5", "1e1", "005"}) {
+        for (const char* text : {"1", "26", "abc", "5.0", "-5", "+5", "1e1", "005"}) {
             QTest::newRow(text) << text;
         }
         QTest::newRow("empty") << "";

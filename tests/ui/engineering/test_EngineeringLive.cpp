@@ -1,10 +1,7 @@
 // The engineering window in the whole program, on the simulated instrument: the clock
 // registers read, changed and read back, and the comms log written while the program runs.
-#include "ui/engineering/CommsLogRecords.h"
-#include "ui/engineering/Engineering.h"
-#include "ui/support/LivePanel.h"
+#include "ui/engineering/LiveEngineering.h"
 
-#include <QLineEdit>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
@@ -40,13 +37,14 @@ private slots:
     void registersAreReadChangedAndReadBack() {
         live->operatorAnswers.AnswerYes();
         Click("bRefresh");
-        QTRY_VERIFY_WITH_TIMEOUT(AllFilled(), kTimeoutMs);
+        QTRY_VERIFY_WITH_TIMEOUT(AllRegistersRead(*window), kTimeoutMs);
         QVERIFY(Box(0x10)->text() != "5A");
 
         Box(0x10)->setText("5A");
         live->operatorAnswers.AnswerYes();
         Click("bSend");
-        QTRY_VERIFY_WITH_TIMEOUT(AllFilled() && Box(0x10)->text() == "5A", kTimeoutMs);
+        QTRY_VERIFY_WITH_TIMEOUT(AllRegistersRead(*window) && Box(0x10)->text() == "5A",
+                                 kTimeoutMs);
         const std::string held =
             live->server.WithModel([](auto& model) { return model.Registers(); });
         QCOMPARE(held.substr(2 * 0x10, 2), std::string("5A"));
@@ -54,12 +52,7 @@ private slots:
 
     void commsLogHoldsOneLinePerClusterWhileTheProgramRuns() {
         // Every cluster the port hands over while the log is active.
-        live->link->SetOnRxClusterEvent([this] {
-            if (window->CommsLogActive() && live->link->PeekClusterSize() >= 0) {
-                ++clustersLogged;
-            }
-            live->panel->Frames().SerialPort1RxClusterEvent();
-        });
+        CountLoggedClusters(*live, *window, clustersLogged);
         live->operatorAnswers.AnswerYes();
         Click("bLogComms");
         QVERIFY(window->CommsLogActive());
@@ -82,15 +75,6 @@ private slots:
 
 private:
     QLineEdit* Box(int i) { return window->findChild<QLineEdit*>(QString("ereg%1").arg(i)); }
-    bool AllFilled() {
-        for (int i = 0; i < 32; ++i) {
-            if (Box(i)->palette().color(QPalette::Base) != QColor(0, 255, 0) ||
-                Box(i)->text().size() != 2) {
-                return false;
-            }
-        }
-        return true;
-    }
     QString Text(const char* name) { return window->findChild<QLabel*>(name)->text(); }
     void Click(const char* name) { window->findChild<QPushButton*>(name)->click(); }
 

@@ -1,8 +1,35 @@
 #pragma once
 
+// What the whole-program tests and pictures of the engineering window share.
+#include "ui/engineering/Engineering.h"
+#include "ui/support/LivePanel.h"
+
 #include <QFile>
+#include <QLineEdit>
 #include <QRegularExpression>
 #include <QStringList>
+
+// Every register box filled by a register reply: lime, and two characters.
+inline bool AllRegistersRead(const TfRTC& window) {
+    for (int i = 0; i < RegistersReply::kRegisterCount; ++i) {
+        const auto* box = window.findChild<QLineEdit*>(QStringLiteral("ereg%1").arg(i));
+        if (box->palette().color(QPalette::Base) != QColor(0, 255, 0) || box->text().size() != 2) {
+            return false;
+        }
+    }
+    return true;
+}
+
+// From now on counts every cluster the port hands over while the window's comms log is active,
+// then hands the cluster on to the frame layer as the program does.
+inline void CountLoggedClusters(LivePanel& live, TfRTC& window, int& count) {
+    live.link->SetOnRxClusterEvent([&live, &window, &count] {
+        if (window.CommsLogActive() && live.link->PeekClusterSize() >= 0) {
+            ++count;
+        }
+        live.panel->Frames().SerialPort1RxClusterEvent();
+    });
+}
 
 // The records of a comms-transaction log: each starts with its time stamp and runs to the next
 // one, its CR LF included (a cluster's own bytes may hold line ends).
