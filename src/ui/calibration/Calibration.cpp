@@ -305,6 +305,22 @@ void TfCalibrate::AddLine(const QString& line) {
     ui->Memo1->appendPlainText(line);
 }
 
+bool TfCalibrate::Confirm(const QString& hint) {
+    return context_.operatorInteraction.Ask(hint + QLatin1Char('?'));
+}
+
+std::vector<int> TfCalibrate::ConfirmedChannels(const QString& hint) {
+    std::vector<int> selected = CheckedChannels();
+    if (selected.empty()) {
+        context_.operatorInteraction.Notify(QStringLiteral("No channel selected"));
+        return {};
+    }
+    if (!Confirm(hint)) {
+        return {};
+    }
+    return selected;
+}
+
 bool TfCalibrate::ResistanceInputs() const {
     return context_.state.InputMode == 'P';
 }

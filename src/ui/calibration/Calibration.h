@@ -89,6 +89,11 @@ private:
     void LoadReferences(QString zero, QString span);
     QString ConnectLine(const QString& reference) const;
     void AddLine(const QString& line);
+    // Asks the hint of a control as a question: "Send selected channel calibration data?".
+    bool Confirm(const QString& hint);
+    // The checked channels once the operator confirmed `hint`; none when no channel is checked
+    // (the operator is told so) or the answer was No.
+    std::vector<int> ConfirmedChannels(const QString& hint);
     bool ResistanceInputs() const;
     bool Checked(int channel) const;
     std::vector<int> CheckedChannels() const;

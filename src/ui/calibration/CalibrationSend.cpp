@@ -29,12 +29,8 @@ QString ChannelList(const std::vector<int>& channels) {
 
 void TfCalibrate::bSendClick() {
     OperatorInteraction& operatorInteraction = context_.operatorInteraction;
-    const std::vector<int> selected = CheckedChannels();
+    const std::vector<int> selected = ConfirmedChannels(ui->bSend->toolTip());
     if (selected.empty()) {
-        operatorInteraction.Notify(QStringLiteral("No channel selected"));
-        return;
-    }
-    if (!operatorInteraction.Ask(ui->bSend->toolTip() + QLatin1Char('?'))) {
         return;
     }
     if (stage_ != Stage::Ready &&
@@ -144,13 +140,8 @@ void TfCalibrate::TakePostReadings(const std::vector<int>& channels) {
 }
 
 void TfCalibrate::bResetClick() {
-    OperatorInteraction& operatorInteraction = context_.operatorInteraction;
-    const std::vector<int> selected = CheckedChannels();
+    const std::vector<int> selected = ConfirmedChannels(QStringLiteral("Reset selected channel"));
     if (selected.empty()) {
-        operatorInteraction.Notify(QStringLiteral("No channel selected"));
-        return;
-    }
-    if (!operatorInteraction.Ask(QStringLiteral("Reset selected channel?"))) {
         return;
     }
     const ControlsLock lock(*this);
@@ -172,7 +163,7 @@ void TfCalibrate::bResetClick() {
     }
     context_.state.PollCountdown = pollCountdown;
     if (!withoutType.empty()) {
-        operatorInteraction.Notify(
+        context_.operatorInteraction.Notify(
             QStringLiteral("Not reset, sensor type not reported by the instrument: ") +
             ChannelList(withoutType));
     }
