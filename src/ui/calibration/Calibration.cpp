@@ -8,6 +8,7 @@
 
 #include <QCloseEvent>
 #include <QMenu>
+#include <QScopedValueRollback>
 #include <QSignalBlocker>
 #include <QTimer>
 
@@ -47,7 +48,6 @@ TfCalibrate::~TfCalibrate() = default;
 void TfCalibrate::FormCreate() {
     const bool shown = WindowPlacement::Restore(*this, context_.settings, kWindowNumber);
     references_ = ReferenceValues::Read(context_.settings);
-    firstChannel_ = 0;
     for (int channel = 0; channel <= kLastChannel; ++channel) {
         columns_[channel] = ChannelColumn::Create(this, channel);
     }
@@ -142,15 +142,10 @@ void TfCalibrate::Restart() {
     SetSampling(false);
     ui->Memo1->clear();
 
-    columns_[0].group->hide();
-    if (ResistanceInputs()) {
-        firstChannel_ = 1;
-    } else {
-        firstChannel_ = 0;
-        if (context_.state.HasDiagnosticBit(DiagnosticBit::kMilliVoltRAndColdJunctionCalibration)) {
-            columns_[0].group->show();
-        }
-    }
+    firstChannel_ = ResistanceInputs() ? 1 : 0;
+    columns_[0].group->setVisible(
+        !ResistanceInputs() &&
+        context_.state.HasDiagnosticBit(DiagnosticBit::kMilliVoltRAndColdJunctionCalibration));
     AddLine(QStringLiteral("- Select channel to calibrate by checking Cal checkbox"));
     if (ResistanceInputs()) {
         SetUnits(QStringLiteral("R"));
@@ -232,12 +227,10 @@ void TfCalibrate::cbAllClick() {
     if (ui->cbAll->isChecked()) {
         columns_[0].select->setChecked(false);
         // The channel polls go out before the next reading poll.
-        const int pollCountdown = context_.state.PollCountdown;
-        context_.state.PollCountdown = 10;
+        const QScopedValueRollback pollsFirst(context_.state.PollCountdown, 10);
         for (int channel = 1; channel <= kLastChannel; ++channel) {
             columns_[channel].select->setChecked(true);
         }
-        context_.state.PollCountdown = pollCountdown;
     } else {
         for (int channel = firstChannel_; channel <= kLastChannel; ++channel) {
             columns_[channel].select->setChecked(false);

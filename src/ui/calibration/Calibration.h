@@ -13,7 +13,6 @@
 
 class QAction;
 class QCloseEvent;
-class QLineEdit;
 class QMenu;
 class QTimer;
 namespace Ui {
@@ -116,6 +115,9 @@ private:
     void bResetClick();
     void SendChannel(int channel);
     void TakePostReadings(const std::vector<int>& channels);
+
+    // How long the instrument is given after a request that changes its calibration.
+    static constexpr std::uint32_t kAfterRequestMs = 100;
 
     // CalibrationRecords.cpp: local copy, record file, factory calibration, serial number.
     void bRememberClick();

@@ -11,8 +11,6 @@
 
 namespace {
 
-constexpr std::uint32_t kAfterRequestMs = 100;
-
 // A serial travels inside a frame: a control character would end or garble it, and a
 // character outside Windows-1252 would arrive as '?'.
 bool SerialFitsFrame(const QString& serial) {

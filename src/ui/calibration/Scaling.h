@@ -2,7 +2,6 @@
 
 #include <optional>
 #include <string>
-#include <string_view>
 
 // The numbers of a two-point calibration, all in single precision: the new slope m and offset c
 // of a channel from its zero and span readings, and the range Send holds them to.
