@@ -84,8 +84,14 @@ private:
     void e_zeroChange();
     void e_spanChange();
     void ApplyReferenceEdit(bool zero);
-    void SetUnits(const QString& unit);
-    void LoadReferences(QString zero, QString span);
+    // The references in use: the resistance inputs' on a resistance instrument, else the cold
+    // junction's while channel 0 is checked, else the thermocouple inputs'.
+    using Inputs = ReferenceValues::Inputs;
+    Inputs InputsInUse() const;
+    // Their unit and their values in the reference edits.
+    void ShowReferences();
+    // "mV" for the thermocouple inputs, "R" for the others.
+    QString ShownUnit() const;
     QString ConnectLine(const QString& reference) const;
     void AddLine(const QString& line);
     // Asks the hint of a control as a question: "Send selected channel calibration data?".

@@ -24,6 +24,18 @@ constexpr Entry kEntries[] = {
 
 } // namespace
 
+QString& ReferenceValues::Point(Inputs inputs, bool zero) {
+    switch (inputs) {
+    case Inputs::Resistance:
+        return zero ? rtZero : rtSpan;
+    case Inputs::ColdJunction:
+        return zero ? cjZero : cjSpan;
+    case Inputs::Thermocouple:
+        break;
+    }
+    return zero ? tcZero : tcSpan;
+}
+
 ReferenceValues ReferenceValues::Read(SettingsStore& settings) {
     ReferenceValues values;
     for (const Entry& entry : kEntries) {
