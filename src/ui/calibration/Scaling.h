@@ -34,7 +34,7 @@ std::string MOutOfRangeMessage();
 std::string COutOfRangeMessage();
 
 // The eight-character field Send writes into the label and the request: the value with four
-// decimals, right-aligned with blanks.
+// decimals, right-aligned with blanks (ScalingField).
 std::string SendField(float value);
 
 } // namespace Scaling
