@@ -1,6 +1,7 @@
 #include "ReferenceValues.h"
 
-#include <QRegularExpression>
+#include "ui/panel/NumberText.h"
+#include "ui/panel/Windows1252.h"
 
 namespace {
 
@@ -53,7 +54,5 @@ void ReferenceValues::Write(SettingsStore& settings) const {
 }
 
 bool IsReferenceNumber(const QString& text) {
-    static const QRegularExpression number(
-        QStringLiteral(R"(^ *[+-]?([0-9]+\.?[0-9]*|\.[0-9]+)([eE][+-]?[0-9]+)?$)"));
-    return number.match(text).hasMatch();
+    return ParseFloat(ToWindows1252(text)).has_value();
 }

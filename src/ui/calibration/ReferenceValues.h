@@ -26,6 +26,7 @@ struct ReferenceValues {
     void Write(SettingsStore& settings) const;
 };
 
-// A reference is used as a number with '.' whatever the locale (leading blanks, a sign, digits
-// with an optional fraction and exponent); any other text, a comma included, is refused.
+// A reference is used as a number with '.' whatever the locale, as ParseFloat reads it (leading
+// blanks, a sign, digits with an optional fraction and exponent); any other text, a comma
+// included, is refused.
 bool IsReferenceNumber(const QString& text);
