@@ -8,6 +8,7 @@
 
 #include <QCloseEvent>
 #include <QMenu>
+#include <QScopedValueRollback>
 #include <QSignalBlocker>
 #include <QTimer>
 
@@ -47,7 +48,6 @@ TfCalibrate::~TfCalibrate() = default;
 void TfCalibrate::FormCreate() {
     const bool shown = WindowPlacement::Restore(*this, context_.settings, kWindowNumber);
     references_ = ReferenceValues::Read(context_.settings);
-    firstChannel_ = 0;
     for (int channel = 0; channel <= kLastChannel; ++channel) {
         columns_[channel] = ChannelColumn::Create(this, channel);
     }
@@ -142,26 +142,12 @@ void TfCalibrate::Restart() {
     SetSampling(false);
     ui->Memo1->clear();
 
-    columns_[0].group->hide();
-    if (ResistanceInputs()) {
-        firstChannel_ = 1;
-    } else {
-        firstChannel_ = 0;
-        if (context_.state.HasDiagnosticBit(DiagnosticBit::kMilliVoltRAndColdJunctionCalibration)) {
-            columns_[0].group->show();
-        }
-    }
+    firstChannel_ = ResistanceInputs() ? 1 : 0;
+    columns_[0].group->setVisible(
+        !ResistanceInputs() &&
+        context_.state.HasDiagnosticBit(DiagnosticBit::kMilliVoltRAndColdJunctionCalibration));
     AddLine(QStringLiteral("- Select channel to calibrate by checking Cal checkbox"));
-    if (ResistanceInputs()) {
-        SetUnits(QStringLiteral("R"));
-        LoadReferences(references_.rtZero, references_.rtSpan);
-    } else if (Checked(0)) {
-        SetUnits(QStringLiteral("R"));
-        LoadReferences(references_.cjZero, references_.cjSpan);
-    } else {
-        SetUnits(QStringLiteral("mV"));
-        LoadReferences(references_.tcZero, references_.tcSpan);
-    }
+    ShowReferences();
     AddLine(ConnectLine(ui->e_zero->text()));
     AddLine(QStringLiteral("- Click Next when ready"));
     ApplyReferenceEdit(true);
@@ -211,16 +197,10 @@ void TfCalibrate::cbCalClick(int channel) {
             for (int other = 1; other <= kLastChannel; ++other) {
                 columns_[other].select->setChecked(false);
             }
-            SetUnits(QStringLiteral("R"));
-            LoadReferences(references_.cjZero, references_.cjSpan);
-        } else if (ResistanceInputs()) {
-            SetUnits(QStringLiteral("R"));
-            LoadReferences(references_.rtZero, references_.rtSpan);
-        } else {
-            SetUnits(QStringLiteral("mV"));
+        } else if (!ResistanceInputs()) {
             columns_[0].select->setChecked(false);
-            LoadReferences(references_.tcZero, references_.tcSpan);
         }
+        ShowReferences();
     } else {
         SetBackground(column.m, std::nullopt);
         SetBackground(column.c, std::nullopt);
@@ -232,12 +212,10 @@ void TfCalibrate::cbAllClick() {
     if (ui->cbAll->isChecked()) {
         columns_[0].select->setChecked(false);
         // The channel polls go out before the next reading poll.
-        const int pollCountdown = context_.state.PollCountdown;
-        context_.state.PollCountdown = 10;
+        const QScopedValueRollback pollsFirst(context_.state.PollCountdown, 10);
         for (int channel = 1; channel <= kLastChannel; ++channel) {
             columns_[channel].select->setChecked(true);
         }
-        context_.state.PollCountdown = pollCountdown;
     } else {
         for (int channel = firstChannel_; channel <= kLastChannel; ++channel) {
             columns_[channel].select->setChecked(false);
@@ -260,49 +238,65 @@ void TfCalibrate::ApplyReferenceEdit(bool zero) {
         return;
     }
     const QString text = zero ? ui->e_zero->text() : ui->e_span->text();
-    const auto show = [this, zero, &text](int first, int last) {
-        for (int channel = first; channel <= last; ++channel) {
-            (zero ? columns_[channel].zero : columns_[channel].span)->setText(text);
-        }
-    };
-    if (ResistanceInputs()) {
-        (zero ? references_.rtZero : references_.rtSpan) = text;
-        show(firstChannel_, kLastChannel);
-    } else if (Checked(0)) {
-        (zero ? references_.cjZero : references_.cjSpan) = text;
-        show(0, 0);
-    } else {
-        (zero ? references_.tcZero : references_.tcSpan) = text;
-        show(1, kLastChannel);
+    const Inputs inputs = InputsInUse();
+    references_.Point(inputs, zero) = text;
+    // The cold junction is channel 0 alone, the thermocouple inputs are channels 1 to 8.
+    const int first = inputs == Inputs::Resistance     ? firstChannel_
+                      : inputs == Inputs::ColdJunction ? 0
+                                                       : 1;
+    const int last = inputs == Inputs::ColdJunction ? 0 : kLastChannel;
+    for (int channel = first; channel <= last; ++channel) {
+        (zero ? columns_[channel].zero : columns_[channel].span)->setText(text);
     }
 }
 
-void TfCalibrate::SetUnits(const QString& unit) {
-    ui->lZero->setText(unit);
-    ui->lSpan->setText(unit);
+TfCalibrate::Inputs TfCalibrate::InputsInUse() const {
+    if (ResistanceInputs()) {
+        return Inputs::Resistance;
+    }
+    return Checked(0) ? Inputs::ColdJunction : Inputs::Thermocouple;
 }
 
-// By value: each edit's change handler writes the reference it shows back to its place.
-void TfCalibrate::LoadReferences(QString zero, QString span) {
+QString TfCalibrate::ShownUnit() const {
+    return InputsInUse() == Inputs::Thermocouple ? QStringLiteral("mV") : QStringLiteral("R");
+}
+
+void TfCalibrate::ShowReferences() {
+    ui->lZero->setText(ShownUnit());
+    ui->lSpan->setText(ShownUnit());
+    // Copies: each edit's change handler writes the reference it shows back to its place.
+    const Inputs inputs = InputsInUse();
+    const QString zero = references_.Point(inputs, true);
+    const QString span = references_.Point(inputs, false);
     ui->e_zero->setText(zero);
     ui->e_span->setText(span);
 }
 
 QString TfCalibrate::ConnectLine(const QString& reference) const {
-    if (ResistanceInputs()) {
-        return QStringLiteral("- Connect ") + reference +
-               QStringLiteral("R to all the selected channels");
-    }
-    if (Checked(0)) {
-        return QStringLiteral("- Connect ") + reference +
-               QStringLiteral("R to the selected channel");
-    }
-    return QStringLiteral("- Connect ") + reference +
-           QStringLiteral("mV to all the selected channels");
+    return QStringLiteral("- Connect ") + reference + ShownUnit() +
+           (InputsInUse() == Inputs::ColdJunction
+                ? QStringLiteral(" to the selected channel")
+                : QStringLiteral(" to all the selected channels"));
 }
 
 void TfCalibrate::AddLine(const QString& line) {
     ui->Memo1->appendPlainText(line);
+}
+
+bool TfCalibrate::Confirm(const QString& hint) {
+    return context_.operatorInteraction.Ask(hint + QLatin1Char('?'));
+}
+
+std::vector<int> TfCalibrate::ConfirmedChannels(const QString& hint) {
+    std::vector<int> selected = CheckedChannels();
+    if (selected.empty()) {
+        context_.operatorInteraction.Notify(QStringLiteral("No channel selected"));
+        return {};
+    }
+    if (!Confirm(hint)) {
+        return {};
+    }
+    return selected;
 }
 
 bool TfCalibrate::ResistanceInputs() const {

@@ -13,7 +13,6 @@
 
 class QAction;
 class QCloseEvent;
-class QLineEdit;
 class QMenu;
 class QTimer;
 namespace Ui {
@@ -85,10 +84,21 @@ private:
     void e_zeroChange();
     void e_spanChange();
     void ApplyReferenceEdit(bool zero);
-    void SetUnits(const QString& unit);
-    void LoadReferences(QString zero, QString span);
+    // The references in use: the resistance inputs' on a resistance instrument, else the cold
+    // junction's while channel 0 is checked, else the thermocouple inputs'.
+    using Inputs = ReferenceValues::Inputs;
+    Inputs InputsInUse() const;
+    // Their unit and their values in the reference edits.
+    void ShowReferences();
+    // "mV" for the thermocouple inputs, "R" for the others.
+    QString ShownUnit() const;
     QString ConnectLine(const QString& reference) const;
     void AddLine(const QString& line);
+    // Asks the hint of a control as a question: "Send selected channel calibration data?".
+    bool Confirm(const QString& hint);
+    // The checked channels once the operator confirmed `hint`; none when no channel is checked
+    // (the operator is told so) or the answer was No.
+    std::vector<int> ConfirmedChannels(const QString& hint);
     bool ResistanceInputs() const;
     bool Checked(int channel) const;
     std::vector<int> CheckedChannels() const;
@@ -111,6 +121,9 @@ private:
     void bResetClick();
     void SendChannel(int channel);
     void TakePostReadings(const std::vector<int>& channels);
+
+    // How long the instrument is given after a request that changes its calibration.
+    static constexpr std::uint32_t kAfterRequestMs = 100;
 
     // CalibrationRecords.cpp: local copy, record file, factory calibration, serial number.
     void bRememberClick();

@@ -11,8 +11,6 @@
 
 namespace {
 
-constexpr std::uint32_t kAfterRequestMs = 100;
-
 // A serial travels inside a frame: a control character would end or garble it, and a
 // character outside Windows-1252 would arrive as '?'.
 bool SerialFitsFrame(const QString& serial) {
@@ -27,23 +25,14 @@ bool SerialFitsFrame(const QString& serial) {
 } // namespace
 
 void TfCalibrate::bRememberClick() {
-    OperatorInteraction& operatorInteraction = context_.operatorInteraction;
-    const std::vector<int> selected = CheckedChannels();
-    if (selected.empty()) {
-        operatorInteraction.Notify(QStringLiteral("No channel selected"));
-        return;
-    }
-    if (!operatorInteraction.Ask(ui->bRemember->toolTip() + QLatin1Char('?'))) {
-        return;
-    }
-    for (const int channel : selected) {
+    for (const int channel : ConfirmedChannels(ui->bRemember->toolTip())) {
         memory_.channels[channel].m = columns_[channel].m->text();
         memory_.channels[channel].c = columns_[channel].c->text();
     }
 }
 
 void TfCalibrate::bRecallClick() {
-    if (!context_.operatorInteraction.Ask(ui->bRecall->toolTip() + QLatin1Char('?'))) {
+    if (!Confirm(ui->bRecall->toolTip())) {
         return;
     }
     for (const int channel : CheckedChannels()) {
@@ -53,11 +42,10 @@ void TfCalibrate::bRecallClick() {
 }
 
 void TfCalibrate::bRecordClick() {
-    OperatorInteraction& operatorInteraction = context_.operatorInteraction;
-    if (!operatorInteraction.Ask(ui->bRecord->toolTip() + QStringLiteral(" to ") +
-                                 TestRecord::kFileName + QLatin1Char('?'))) {
+    if (!Confirm(ui->bRecord->toolTip() + QStringLiteral(" to ") + TestRecord::kFileName)) {
         return;
     }
+    OperatorInteraction& operatorInteraction = context_.operatorInteraction;
     const auto inputMode = context_.state.InputMode;
     const TestRecord::Heading heading{
         context_.state.ModelName,
@@ -83,21 +71,21 @@ void TfCalibrate::bRecordClick() {
 }
 
 void TfCalibrate::bSaveClick() {
-    if (context_.operatorInteraction.Ask(ui->bSave->toolTip() + QLatin1Char('?'))) {
+    if (Confirm(ui->bSave->toolTip())) {
         context_.frames.SendRequest(FactorySaveRequest());
         context_.clock.Sleep(kAfterRequestMs);
     }
 }
 
 void TfCalibrate::bRestoreClick() {
-    if (context_.operatorInteraction.Ask(ui->bRestore->toolTip() + QLatin1Char('?'))) {
+    if (Confirm(ui->bRestore->toolTip())) {
         context_.frames.SendRequest(FactoryRestoreRequest());
         context_.clock.Sleep(kAfterRequestMs);
     }
 }
 
 void TfCalibrate::mNew1Click() {
-    if (context_.operatorInteraction.Ask(mNew1->toolTip() + QLatin1Char('?'))) {
+    if (Confirm(mNew1->toolTip())) {
         ui->eSerial->setText(DateTimeStamp(ToLocalDateTime(context_.clock.Now())));
     }
 }
@@ -126,7 +114,7 @@ void TfCalibrate::mStore1Click() {
 }
 
 void TfCalibrate::mRetrieve1Click() {
-    if (context_.operatorInteraction.Ask(mRetrieve1->toolTip() + QLatin1Char('?'))) {
+    if (Confirm(mRetrieve1->toolTip())) {
         context_.frames.SendPoll(Poll::kSerialNumber);
     }
 }

@@ -2,20 +2,15 @@
 #include "Calibration.h"
 #include "Scaling.h"
 #include "protocol/RequestBuilders.h"
-#include "ui/panel/NumberText.h"
-#include "ui/panel/Windows1252.h"
 #include "ui_Calibration.h"
+
+#include <QScopedValueRollback>
 
 namespace {
 
-constexpr std::uint32_t kAfterRequestMs = 100;
 constexpr std::uint32_t kSettlingMs = 5000;
 // How long Send waits for the reading that shows the new calibration.
 constexpr std::uint32_t kPostReadingWaitMs = 3000;
-
-float NumberIn(const QString& text) {
-    return static_cast<float>(TextToFloat(ToWindows1252(text)));
-}
 
 QString ChannelList(const std::vector<int>& channels) {
     QStringList names;
@@ -29,12 +24,8 @@ QString ChannelList(const std::vector<int>& channels) {
 
 void TfCalibrate::bSendClick() {
     OperatorInteraction& operatorInteraction = context_.operatorInteraction;
-    const std::vector<int> selected = CheckedChannels();
+    const std::vector<int> selected = ConfirmedChannels(ui->bSend->toolTip());
     if (selected.empty()) {
-        operatorInteraction.Notify(QStringLiteral("No channel selected"));
-        return;
-    }
-    if (!operatorInteraction.Ask(ui->bSend->toolTip() + QLatin1Char('?'))) {
         return;
     }
     if (stage_ != Stage::Ready &&
@@ -60,8 +51,8 @@ void TfCalibrate::bSendClick() {
             withoutType.push_back(channel);
         } else {
             sendable.push_back(channel);
-            mOutOfRange = mOutOfRange || Scaling::MOutOfRange(NumberIn(column.m->text()));
-            cOutOfRange = cOutOfRange || Scaling::COutOfRange(NumberIn(column.c->text()));
+            mOutOfRange = mOutOfRange || Scaling::MOutOfRange(ShownNumber(column.m->text()));
+            cOutOfRange = cOutOfRange || Scaling::COutOfRange(ShownNumber(column.c->text()));
         }
     }
     if (mOutOfRange) {
@@ -97,16 +88,13 @@ void TfCalibrate::bSendClick() {
 // m and c as they go out (held to their range) become the labels' and the memory's texts.
 void TfCalibrate::SendChannel(int channel) {
     ChannelColumn& column = columns_[channel];
-    const QString m =
-        QString::fromStdString(Scaling::SendField(Scaling::MToSend(NumberIn(column.m->text()))));
-    const QString c =
-        QString::fromStdString(Scaling::SendField(Scaling::CToSend(NumberIn(column.c->text()))));
-    column.m->setText(m);
-    column.c->setText(c);
-    memory_.channels[channel].m = m;
-    memory_.channels[channel].c = c;
-    context_.frames.SendRequest(
-        CalibrationRequest(channel, *column.typeCode, ToWindows1252(m), ToWindows1252(c)));
+    const std::string m = Scaling::SendField(Scaling::MToSend(ShownNumber(column.m->text())));
+    const std::string c = Scaling::SendField(Scaling::CToSend(ShownNumber(column.c->text())));
+    memory_.channels[channel].m = QString::fromStdString(m);
+    memory_.channels[channel].c = QString::fromStdString(c);
+    column.m->setText(memory_.channels[channel].m);
+    column.c->setText(memory_.channels[channel].c);
+    context_.frames.SendRequest(CalibrationRequest(channel, *column.typeCode, m, c));
     context_.clock.Sleep(kAfterRequestMs);
     context_.pump.ProcessPending();
 }
@@ -144,35 +132,30 @@ void TfCalibrate::TakePostReadings(const std::vector<int>& channels) {
 }
 
 void TfCalibrate::bResetClick() {
-    OperatorInteraction& operatorInteraction = context_.operatorInteraction;
-    const std::vector<int> selected = CheckedChannels();
+    const std::vector<int> selected = ConfirmedChannels(QStringLiteral("Reset selected channel"));
     if (selected.empty()) {
-        operatorInteraction.Notify(QStringLiteral("No channel selected"));
-        return;
-    }
-    if (!operatorInteraction.Ask(QStringLiteral("Reset selected channel?"))) {
         return;
     }
     const ControlsLock lock(*this);
-    // The channel polls go out before the next reading poll.
-    const int pollCountdown = context_.state.PollCountdown;
-    context_.state.PollCountdown = 10;
     std::vector<int> withoutType;
-    for (const int channel : selected) {
-        if (context_.state.Closing) {
-            break;
+    {
+        // The channel polls go out before the next reading poll.
+        const QScopedValueRollback pollsFirst(context_.state.PollCountdown, 10);
+        for (const int channel : selected) {
+            if (context_.state.Closing) {
+                break;
+            }
+            const ChannelColumn& column = columns_[channel];
+            if (!column.typeCode) {
+                withoutType.push_back(channel);
+                continue;
+            }
+            context_.frames.SendRequest(CalibrationResetRequest(channel, *column.typeCode));
+            context_.frames.SendPoll(Poll::Channel(channel));
         }
-        const ChannelColumn& column = columns_[channel];
-        if (!column.typeCode) {
-            withoutType.push_back(channel);
-            continue;
-        }
-        context_.frames.SendRequest(CalibrationResetRequest(channel, *column.typeCode));
-        context_.frames.SendPoll(Poll::Channel(channel));
     }
-    context_.state.PollCountdown = pollCountdown;
     if (!withoutType.empty()) {
-        operatorInteraction.Notify(
+        context_.operatorInteraction.Notify(
             QStringLiteral("Not reset, sensor type not reported by the instrument: ") +
             ChannelList(withoutType));
     }

@@ -3,20 +3,10 @@
 #include "Calibration.h"
 #include "Scaling.h"
 #include "SettleRule.h"
-#include "ui/panel/NumberText.h"
-#include "ui/panel/Windows1252.h"
 #include "ui_Calibration.h"
 
 #include <QScopedValueRollback>
 #include <QTimer>
-
-namespace {
-
-float NumberIn(const QString& text) {
-    return static_cast<float>(TextToFloat(ToWindows1252(text)));
-}
-
-} // namespace
 
 void TfCalibrate::bNextClick() {
     // A tick that completes the stage while the operator's own Next waits for an answer or the
@@ -142,8 +132,8 @@ bool TfCalibrate::ReferencesReadable(bool tellOperator) {
 void TfCalibrate::ComputeNewScaling(int channel) {
     ChannelColumn& column = columns_[channel];
     const auto correction =
-        Scaling::FromReadings(NumberIn(ui->e_zero->text()), NumberIn(ui->e_span->text()),
-                              NumberIn(column.zero->text()), NumberIn(column.span->text()));
+        Scaling::FromReadings(ShownNumber(ui->e_zero->text()), ShownNumber(ui->e_span->text()),
+                              ShownNumber(column.zero->text()), ShownNumber(column.span->text()));
     if (!correction) {
         column.m->setText(ChannelColumn::kNoSlope);
         column.c->setText(ChannelColumn::kNoSlope);
@@ -173,7 +163,6 @@ void TfCalibrate::Timer5Timer() {
     bool allSettled = true;
     for (int channel = firstChannel_; channel < CalibrationMemory::kChannels; ++channel) {
         ChannelColumn& column = columns_[channel];
-        column.settled = true;
         if (!Checked(channel)) {
             continue;
         }
@@ -182,12 +171,12 @@ void TfCalibrate::Timer5Timer() {
             continue;
         }
         QLabel* reading = stage_ == Stage::Zero ? column.zero : column.span;
-        column.settled = SettleRule::Apply(
-            column.settleCountdown, NumberIn(column.live->text()), NumberIn(reading->text()),
+        const bool settled = SettleRule::Apply(
+            column.settleCountdown, ShownNumber(column.live->text()), ShownNumber(reading->text()),
             SettleRule::Threshold(context_.state.InputMode, channel));
-        SetBackground(reading, column.settled ? ChannelColumn::kSettled : ChannelColumn::kMoving);
+        SetBackground(reading, settled ? ChannelColumn::kSettled : ChannelColumn::kMoving);
         reading->setText(column.live->text());
-        allSettled = allSettled && column.settled;
+        allSettled = allSettled && settled;
     }
     if (sampling_ && allSettled && ReferencesReadable(false)) {
         bNextClick();

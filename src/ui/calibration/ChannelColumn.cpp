@@ -1,5 +1,9 @@
 #include "ChannelColumn.h"
 
+#include "CalibrationMemory.h"
+#include "ui/panel/NumberText.h"
+#include "ui/panel/Windows1252.h"
+
 #include <QCheckBox>
 #include <QGroupBox>
 #include <QLabel>
@@ -20,9 +24,8 @@ QFont LabelFont(int pointSize, bool bold) {
     return font;
 }
 
-QLabel* MakeLabel(QGroupBox* group, const QString& stem, int channel, int top,
-                  const QString& text) {
-    auto* label = new QLabel(text, group);
+QLabel* MakeLabel(QGroupBox* group, const QString& stem, int channel, int top) {
+    auto* label = new QLabel(CalibrationMemory::kNotSet, group);
     label->setObjectName(stem + QString::number(channel));
     label->setGeometry(4, top, kInnerWidth, 16);
     label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
@@ -42,7 +45,7 @@ ChannelColumn ChannelColumn::Create(QWidget* window, int channel) {
     column.group->setObjectName(QStringLiteral("gbCh%1").arg(channel));
     column.group->setGeometry(kLeft + kPitch * channel, kTop, kWidth, kHeight);
 
-    column.live = new QLabel(kNoValue, column.group);
+    column.live = new QLabel(CalibrationMemory::kNotSet, column.group);
     column.live->setObjectName(QStringLiteral("lDispx%1").arg(channel));
     column.live->setGeometry(4, 18, kInnerWidth, 22);
     column.live->setAlignment(Qt::AlignCenter);
@@ -60,16 +63,20 @@ ChannelColumn ChannelColumn::Create(QWidget* window, int channel) {
     column.select->setToolTip(QStringLiteral("Select/clear channel for calibration"));
     column.select->setAccessibleName(QStringLiteral("Calibrate channel %1").arg(channel));
 
-    column.zero = MakeLabel(column.group, QStringLiteral("l0mVx"), channel, 72, kNoValue);
-    column.span = MakeLabel(column.group, QStringLiteral("l50mVx"), channel, 92, kNoValue);
-    column.m = MakeLabel(column.group, QStringLiteral("lmx"), channel, 120, kNoValue);
-    column.c = MakeLabel(column.group, QStringLiteral("lcx"), channel, 140, kNoValue);
-    column.type = MakeLabel(column.group, QStringLiteral("lTypex"), channel, 160,
-                            channel == 0 ? QStringLiteral("PT100") : QStringLiteral("-"));
+    column.zero = MakeLabel(column.group, QStringLiteral("l0mVx"), channel, 72);
+    column.span = MakeLabel(column.group, QStringLiteral("l50mVx"), channel, 92);
+    column.m = MakeLabel(column.group, QStringLiteral("lmx"), channel, 120);
+    column.c = MakeLabel(column.group, QStringLiteral("lcx"), channel, 140);
+    column.type = MakeLabel(column.group, QStringLiteral("lTypex"), channel, 160);
+    column.type->setText(channel == 0 ? QStringLiteral("PT100") : QStringLiteral("-"));
     if (channel == 0) {
         column.typeCode = 0;
     }
     return column;
+}
+
+float ShownNumber(const QString& text) {
+    return static_cast<float>(TextToFloat(ToWindows1252(text)));
 }
 
 void SetBackground(QLabel* label, std::optional<QColor> colour) {

@@ -15,7 +15,6 @@ class QWidget;
 // Cal box, the zero and span readings, m, c and the sensor type; and what the procedure keeps
 // for the channel.
 struct ChannelColumn {
-    static inline const QString kNoValue = QStringLiteral("-------");
     // Shown instead of m and c when the span reading equals the zero reading.
     static inline const QString kNoSlope = QStringLiteral("span=zero");
     static inline const QColor kSettled{0, 255, 0};
@@ -34,8 +33,6 @@ struct ChannelColumn {
     QLabel* c = nullptr;         // lcx
     QLabel* type = nullptr;      // lTypex
 
-    // Whether the last sampling tick found the reading settled.
-    bool settled = false;
     // The sensor type code the instrument last reported; channel 0 is always the cold-junction
     // sensor, code 0.
     std::optional<int> typeCode;
@@ -44,3 +41,7 @@ struct ChannelColumn {
 
 // A label's background: a colour, or the window's own when none is given.
 void SetBackground(QLabel* label, std::optional<QColor> colour);
+
+// The number a label or an edit shows, in single precision; 0 for any text that is not a number
+// with '.' (so for "-------").
+float ShownNumber(const QString& text);

@@ -1,6 +1,7 @@
 #include "ReferenceValues.h"
 
-#include <QRegularExpression>
+#include "ui/panel/NumberText.h"
+#include "ui/panel/Windows1252.h"
 
 namespace {
 
@@ -24,6 +25,18 @@ constexpr Entry kEntries[] = {
 
 } // namespace
 
+QString& ReferenceValues::Point(Inputs inputs, bool zero) {
+    switch (inputs) {
+    case Inputs::Resistance:
+        return zero ? rtZero : rtSpan;
+    case Inputs::ColdJunction:
+        return zero ? cjZero : cjSpan;
+    case Inputs::Thermocouple:
+        break;
+    }
+    return zero ? tcZero : tcSpan;
+}
+
 ReferenceValues ReferenceValues::Read(SettingsStore& settings) {
     ReferenceValues values;
     for (const Entry& entry : kEntries) {
@@ -41,7 +54,5 @@ void ReferenceValues::Write(SettingsStore& settings) const {
 }
 
 bool IsReferenceNumber(const QString& text) {
-    static const QRegularExpression number(
-        QStringLiteral(R"(^ *[+-]?([0-9]+\.?[0-9]*|\.[0-9]+)([eE][+-]?[0-9]+)?$)"));
-    return number.match(text).hasMatch();
+    return ParseFloat(ToWindows1252(text)).has_value();
 }

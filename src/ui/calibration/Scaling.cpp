@@ -59,7 +59,7 @@ std::string COutOfRangeMessage() {
 }
 
 std::string SendField(float value) {
-    return ScalingField(FloatToFixed(value, kFieldWidth - 1, kDecimals));
+    return ScalingField(FloatToFixed(value, 0, kDecimals));
 }
 
 } // namespace Scaling

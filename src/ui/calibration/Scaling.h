@@ -2,7 +2,6 @@
 
 #include <optional>
 #include <string>
-#include <string_view>
 
 // The numbers of a two-point calibration, all in single precision: the new slope m and offset c
 // of a channel from its zero and span readings, and the range Send holds them to.
@@ -35,7 +34,7 @@ std::string MOutOfRangeMessage();
 std::string COutOfRangeMessage();
 
 // The eight-character field Send writes into the label and the request: the value with four
-// decimals, right-aligned with blanks.
+// decimals, right-aligned with blanks (ScalingField).
 std::string SendField(float value);
 
 } // namespace Scaling

@@ -71,15 +71,14 @@ QString Append(const QString& line, bool create) {
         return error;
     }
     // Header and first line go out as one record: a new file holds both or is removed.
-    if (!file.Write(create ? HeaderLine() + line : line, &error)) {
-        file.Close();
-        if (create) {
-            QFile::remove(kFileName);
-        }
-        return error;
+    if (file.Write(create ? HeaderLine() + line : line, &error)) {
+        return {};
     }
     file.Close();
-    return {};
+    if (create) {
+        QFile::remove(kFileName);
+    }
+    return error;
 }
 
 } // namespace TestRecord
