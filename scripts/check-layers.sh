@@ -13,7 +13,7 @@ offend() {
 
 windows=(main chart config channel calibration engineering dialogs)
 
-for layer in serial protocol sim; do
+for layer in base serial protocol sim; do
     while IFS= read -r line; do
         case "$line" in
         src/serial/PortList.*) ;; # the port list is the one Qt piece of the serial layer

@@ -118,6 +118,16 @@ std::optional<int> MainsFlag(std::string_view payload) {
 }
 } // namespace FilterConstantReply
 
+bool InRange(const AlarmOutputSetting& setting) {
+    const auto oneToEight = [](int number) { return number >= 1 && number <= kAlarmOutputs; };
+    const auto fits = [](int number) {
+        return number >= kAlarmFieldMinimum && number <= kAlarmFieldMaximum;
+    };
+    return oneToEight(setting.output) && setting.type >= 0 && setting.type <= 4 &&
+           oneToEight(setting.input) && fits(setting.trigger) && fits(setting.band) &&
+           fits(setting.hysteresis) && (setting.polarity == 0 || setting.polarity == 1);
+}
+
 namespace AlarmOutputReply {
 int OutputNumber(std::string_view payload) {
     return Decimal(payload, 2, 2).value_or(1);
@@ -143,6 +153,9 @@ int Polarity(std::string_view payload) {
 AlarmOutputSetting Setting(std::string_view payload) {
     return {OutputNumber(payload), Type(payload),       Input(payload),   Trigger(payload),
             Band(payload),         Hysteresis(payload), Polarity(payload)};
+}
+bool InRange(std::string_view payload) {
+    return ::InRange(Setting(payload));
 }
 } // namespace AlarmOutputReply
 

@@ -89,6 +89,13 @@ struct AlarmOutputSetting {
     bool operator==(const AlarmOutputSetting&) const = default;
 };
 
+// The ranges an alarm output's fields can take: output and input 1 to 8, type 0 to 4, polarity
+// 0 or 1, and trigger value, band and hysteresis within what a five-character field holds.
+inline constexpr int kAlarmOutputs = 8;
+inline constexpr int kAlarmFieldMinimum = -9999;
+inline constexpr int kAlarmFieldMaximum = 99999;
+bool InRange(const AlarmOutputSetting& setting);
+
 // One alarm output, letter 'A'. Every field is decimal with a default.
 namespace AlarmOutputReply {
 int OutputNumber(std::string_view payload); // 2-3, default 1
@@ -99,6 +106,8 @@ int Band(std::string_view payload);         // 17-21, default 0
 int Hysteresis(std::string_view payload);   // 23-27, default 0
 int Polarity(std::string_view payload);     // 29-30, default 0
 AlarmOutputSetting Setting(std::string_view payload);
+// Every field of the reply is within its range.
+bool InRange(std::string_view payload);
 } // namespace AlarmOutputReply
 
 // One logged record, letter 'D'.

@@ -20,9 +20,16 @@ protected:
         return handler.calls;
     }
 
+    // Sends on the link as one transaction, after letting any earlier one's bound pass.
+    void Send(char letter) {
+        clock.Advance(3000);
+        frames.Transmit(Question::Poll(letter), 3000, false);
+    }
+
     FakeLink link;
     FakeObserver observer;
-    FrameLayer frames{link, observer};
+    ManualClock clock;
+    FrameLayer frames{link, observer, clock};
     RecordingHandler handler;
     ReplyDispatcher dispatcher{frames, handler};
 };
@@ -96,9 +103,8 @@ TEST_F(ReplyDispatcherTest, ReadingRepliesMarkANewReadingOnlyWhilePcLogging) {
 }
 
 TEST_F(ReplyDispatcherTest, EveryNonEmptyReplyTurnsTheIndicatorGreenAndLowersTheCount) {
-    frames.SendPoll('T');
-    frames.SetCommsBusy(false);
-    frames.SendPoll('T');
+    Send('T');
+    Send('T');
     Dispatch("?");
     EXPECT_TRUE(observer.online);
     EXPECT_EQ(frames.OutstandingCount(), 1);
@@ -108,22 +114,21 @@ TEST_F(ReplyDispatcherTest, EveryNonEmptyReplyTurnsTheIndicatorGreenAndLowersThe
     EXPECT_EQ(frames.OutstandingCount(), 0);
 
     observer.online = false;
-    frames.SetCommsBusy(false);
-    frames.SendPoll('T');
+    Send('T');
     Dispatch("");
     EXPECT_FALSE(observer.online);
     EXPECT_EQ(frames.OutstandingCount(), 1);
 }
 
 TEST_F(ReplyDispatcherTest, FramedClustersReachTheHandlersThroughTheFrameLayer) {
-    frames.SendPoll('0');
+    Send('0');
     link.Queue(std::string("\x02\x00", 2)); // passes the check, matches no handler
     frames.SerialPort1RxClusterEvent();
     EXPECT_TRUE(handler.calls.empty());
     EXPECT_EQ(frames.OutstandingCount(), 0);
     EXPECT_TRUE(observer.online);
 
-    frames.SendPoll('3');
+    Send('3');
     link.Queue(FramedReply("301  1.0000  0.0000"));
     frames.SerialPort1RxClusterEvent();
     EXPECT_EQ(handler.calls,
@@ -133,7 +138,7 @@ TEST_F(ReplyDispatcherTest, FramedClustersReachTheHandlersThroughTheFrameLayer) 
     // A handler that throws ends that reply only; the next one is handled.
     handler.throwInHandler = true;
     link.Queue(FramedReply("S"));
-    frames.SendPoll('S');
+    Send('S');
     EXPECT_NO_THROW(frames.SerialPort1RxClusterEvent());
     EXPECT_FALSE(frames.CommsBusy());
     EXPECT_EQ(frames.HandlerFailureCount(), 1);

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "serial/Clock.h"
-#include "serial/SettingsStore.h"
+#include "base/Clock.h"
+#include "base/SettingsStore.h"
 #include "ui/panel/OperatorInteraction.h"
 #include "ui/panel/ReadingHistory.h"
 #include "ui/panel/SecondaryWindows.h"
