@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# Checks the include graph that keeps the layers apart: the serial layer, the protocol and the
-# simulator never include Qt or the windows; a window never includes another window's header;
+# Checks the include graph that keeps the layers apart: the serial layer, the protocol, the
+# instrument rules, the command-line tool and the simulator never include Qt or the windows; a window never includes another window's header;
 # only the composition root names the window classes. Prints every offending line.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -13,13 +13,13 @@ offend() {
 
 windows=(main chart config channel calibration engineering dialogs)
 
-for layer in base serial protocol sim; do
+for layer in base serial protocol instrument cli sim; do
     while IFS= read -r line; do
         case "$line" in
         src/serial/PortList.*) ;; # the port list is the one Qt piece of the serial layer
         *) offend "$line" ;;
         esac
-    done < <(grep -rnE '#include [<"](Q|ui/)' src/$layer || true)
+    done < <(grep -rnE '#include [<"](Q[A-Z]|Qt|ui/)' src/$layer || true)
 done
 
 for window in "${windows[@]}"; do

@@ -1,0 +1,32 @@
+#include "SensorTypes.h"
+
+#include <algorithm>
+#include <cctype>
+
+const std::vector<std::string>& SensorTypeNames(std::optional<InputMode> mode, int channel) {
+    static const std::vector<std::string> kResistance{"PT100"};
+    static const std::vector<std::string> kThermocouple{"J", "K", "T", "E", "N", "R", "S", "B"};
+    return mode == InputMode::Resistance || channel == 0 ? kResistance : kThermocouple;
+}
+
+std::string SensorTypeName(int code, std::optional<InputMode> mode, int channel) {
+    const std::vector<std::string>& names = SensorTypeNames(mode, channel);
+    return code >= 0 && code < static_cast<int>(names.size()) ? names[code] : std::string();
+}
+
+std::optional<int> SensorTypeCode(std::string_view name, std::optional<InputMode> mode,
+                                  int channel) {
+    const std::vector<std::string>& names = SensorTypeNames(mode, channel);
+    const auto same = [name](const std::string& candidate) {
+        return std::equal(candidate.begin(), candidate.end(), name.begin(), name.end(),
+                          [](char a, char b) {
+                              return std::toupper(static_cast<unsigned char>(a)) ==
+                                     std::toupper(static_cast<unsigned char>(b));
+                          });
+    };
+    const auto found = std::find_if(names.begin(), names.end(), same);
+    if (found == names.end()) {
+        return std::nullopt;
+    }
+    return static_cast<int>(found - names.begin());
+}
