@@ -3,6 +3,7 @@
 #include "SettleRule.h"
 #include "protocol/RequestBuilders.h"
 #include "ui/panel/DiagnosticLevel.h"
+#include "ui/panel/KeyboardAccess.h"
 #include "ui/panel/WindowPlacement.h"
 #include "ui_Calibration.h"
 
@@ -37,6 +38,7 @@ TfCalibrate::TfCalibrate(const PanelContext& context, QWidget* parent)
     BuildPopupMenu();
     FormCreate();
     ConnectControls();
+    ConnectKeyboard();
     // A status reply handled before this window existed found no window to restart.
     if (context_.state.InputMode) {
         Restart();
@@ -103,6 +105,21 @@ void TfCalibrate::ConnectControls() {
     connect(mRetrieve1, &QAction::triggered, this, &TfCalibrate::mRetrieve1Click);
     connect(ui->lSerial, &QLabel::customContextMenuRequested, this,
             [this](const QPoint& at) { PopupMenu1->popup(ui->lSerial->mapToGlobal(at)); });
+}
+
+// The serial number menu from the keyboard: Enter, Space, the menu key or Shift+F10 on the
+// label. Tab goes from All along the Cal boxes beside it.
+void TfCalibrate::ConnectKeyboard() {
+    KeyboardAccess::MakePressable(*ui->lSerial, QStringLiteral("Serial number menu"), [this] {
+        PopupMenu1->popup(ui->lSerial->mapToGlobal(ui->lSerial->rect().bottomLeft()));
+    });
+    KeyboardAccess::ContextMenuOnShiftF10(*ui->lSerial);
+    QList<QWidget*> order{ui->cbAll};
+    for (const ChannelColumn& column : columns_) {
+        order.append(column.select);
+    }
+    order.append(ui->e_zero);
+    KeyboardAccess::SetTabOrder(order);
 }
 
 void TfCalibrate::FormClose() {

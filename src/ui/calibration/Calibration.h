@@ -77,6 +77,7 @@ private:
     // Calibration.cpp: creation, closing, selection and references.
     void FormCreate();
     void ConnectControls();
+    void ConnectKeyboard();
     void BuildPopupMenu();
     void SetControlsLocked(bool locked);
     void cbCalClick(int channel);
