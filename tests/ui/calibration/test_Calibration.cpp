@@ -255,9 +255,10 @@ private slots:
         b.Status();
         b.channelReplies.erase(2);
         b.channelReplies[4] = "412  1.0000  0.0000"; // no thermocouple type 12
-        for (const int channel : {1, 2, 3, 4}) {
-            b.Check(channel);
-        }
+        b.Check(1);
+        b.Check(2);
+        b.Check(3);
+        b.Check(4);
         b.Click("bNext");
         b.Tick();
         b.Click("bNext");
@@ -327,14 +328,14 @@ private slots:
         b.Status();
         b.Check(1);
         b.SentRequests();
-        int enabledWhileSending = 0;
+        int enabledMeanwhile = 0;
         b.h.port.responder = [&, answer = b.h.port.responder](const std::string& frame) {
             if (frame.find("C101") != std::string::npos) {
                 for (const char* name :
                      {"bNext", "bRemember", "bRecall", "bRecord", "bSave", "bRestore"}) {
-                    enabledWhileSending += b.Find<QPushButton>(name)->isEnabled();
+                    enabledMeanwhile += b.Find<QPushButton>(name)->isEnabled();
                 }
-                enabledWhileSending += b.window->findChild<QAction*>("mRetrieve1")->isEnabled();
+                enabledMeanwhile += b.window->findChild<QAction*>("mRetrieve1")->isEnabled();
                 return std::optional<std::string>(Replies::Status("V630")); // restarts later
             }
             return answer(frame);
@@ -346,7 +347,7 @@ private slots:
                  QStringList({"m greater than 1.0 +/-  0.1000, set to 1.000!",
                               "c greater than 0.0 +/-  2.0000, set to 0.000!"}));
         QCOMPARE(b.SentRequests().front(), std::string("C101  1.0000  0.0000!"));
-        QCOMPARE(enabledWhileSending, 0);
+        QCOMPARE(enabledMeanwhile, 0);
         QVERIFY(b.Find<QPushButton>("bNext")->isEnabled());
         // The restart the status reply asked for ran once Send was done.
         QCOMPARE(b.MemoLines().size(), 3);
