@@ -7,6 +7,7 @@
 #include "ui/panel/WindowPlacement.h"
 #include "ui_Calibration.h"
 
+#include <QAction>
 #include <QCloseEvent>
 #include <QMenu>
 #include <QScopedValueRollback>
@@ -169,6 +170,9 @@ void TfCalibrate::Restart() {
     AddLine(QStringLiteral("- Click Next when ready"));
     ApplyReferenceEdit(true);
     ApplyReferenceEdit(false);
+    for (ChannelColumn& column : columns_) {
+        column.holdsNewScaling = false;
+    }
     for (int channel = firstChannel_; channel <= kLastChannel; ++channel) {
         ChannelColumn& column = columns_[channel];
         SetBackground(column.zero, std::nullopt);
@@ -188,6 +192,9 @@ void TfCalibrate::ApplyChannelReply(int channel, int typeCode, const QString& ty
     column.typeCode = typeCode;
     if (channel >= 1) {
         column.type->setText(typeName);
+    }
+    if (column.holdsNewScaling) {
+        return;
     }
     column.m->setText(m);
     column.c->setText(c);
@@ -365,9 +372,14 @@ TfCalibrate::ControlsLock::~ControlsLock() {
 
 void TfCalibrate::SetControlsLocked(bool locked) {
     locked_ = locked;
-    for (QWidget* control : std::initializer_list<QWidget*>{ui->bSend, ui->bReset, ui->bRestart,
-                                                            ui->bNext, ui->cbAll}) {
+    for (QWidget* control : std::initializer_list<QWidget*>{
+             ui->bSend, ui->bReset, ui->bRestart, ui->bNext, ui->cbAll, ui->bRemember, ui->bRecall,
+             ui->bRecord, ui->bSave, ui->bRestore}) {
         control->setEnabled(!locked);
+    }
+    // The serial menu too: a request of its own would land between the "C" requests.
+    for (QAction* item : {mNew1, mStore1, mRetrieve1}) {
+        item->setEnabled(!locked);
     }
     for (ChannelColumn& column : columns_) {
         column.select->setEnabled(!locked);
