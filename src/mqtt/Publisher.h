@@ -3,7 +3,7 @@
 #include "mqtt/BrokerUrl.h"
 #include "mqtt/DropOldestQueue.h"
 #include "mqtt/ReadingMessages.h"
-#include "serial/Clock.h"
+#include "base/Clock.h"
 
 #include <atomic>
 #include <chrono>
