@@ -21,6 +21,7 @@ ControlPanel::ControlPanel(InstrumentPort& serialPort, SettingsStore& settings,
                                                windows_} {
     link_.Attach(frames_);
     serialPort_.SetOnRxClusterEvent([this] { frames_.SerialPort1RxClusterEvent(); });
+    serialPort_.SetCompleteReplyRule(&FrameLayer::IsCompleteReply);
 
     form1_ = std::make_unique<TForm1>(serialPort, context_);
     windows_.main = form1_.get();

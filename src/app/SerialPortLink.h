@@ -5,6 +5,7 @@
 
 #include <optional>
 #include <string>
+#include <utility>
 
 // The main window's port on a TSerialPort. A port given for this run only (command line,
 // built-in simulator) is opened instead of the stored one and never replaces it in the store.
@@ -30,6 +31,9 @@ public:
     void SetCommPort(const std::string& name) override;
     std::string LastOpenFailure() override;
     void SetOnRxClusterEvent(std::function<void()> handler) override;
+    void SetCompleteReplyRule(std::function<bool(std::string_view)> rule) override {
+        port_.SetCompleteReplyRule(std::move(rule));
+    }
 
 private:
     TSerialPort& port_;

@@ -114,6 +114,17 @@ void TSerialPort::WaitForWorkerIdle(int sleeps) {
     }
 }
 
+void TSerialPort::SetCompleteReplyRule(TCompleteReplyRule rule) {
+    std::lock_guard lock(completeReplyLock_);
+    completeReply_ = std::move(rule);
+    completeReplyRuleSet_ = static_cast<bool>(completeReply_);
+}
+
+bool TSerialPort::IsCompleteReply(std::string_view received) {
+    std::lock_guard lock(completeReplyLock_);
+    return clusterOnFrame_ && completeReply_ && completeReply_(received);
+}
+
 void TSerialPort::ApplyLineSettings() {
     if (!device_->IsOpen()) {
         return;

@@ -14,6 +14,7 @@
 #include <mutex>
 #include <stop_token>
 #include <string>
+#include <string_view>
 
 class SerialDevice;
 class TSerialPort;
@@ -32,6 +33,9 @@ enum class TComStateFlag : std::uint8_t {
 using TComStateFlags = std::uint8_t;
 
 using TNotifyEvent = std::function<void(TSerialPort& sender)>;
+// Whether the bytes received so far are one whole reply of the line's protocol; handed to the
+// port by the owner of the protocol, called on the worker's thread.
+using TCompleteReplyRule = std::function<bool(std::string_view received)>;
 // Place: the number of the message; Code: a platform error code or the value the message
 // names; Noise: 0 error, 1 warning, 2 message.
 using TNotifyErrorEvent =
@@ -94,6 +98,11 @@ public:
     void SetRTOExtraDelayTime(std::uint16_t milliseconds) { rtoExtraDelayTime_ = milliseconds; }
     std::uint16_t ClusterSize() const { return clusterSize_; }
     void SetClusterSize(std::uint16_t bytes) { clusterSize_ = bytes; }
+    // While on, and a complete-reply rule is set, a cluster also ends as soon as the bytes
+    // received form one whole reply.
+    bool ClusterOnFrame() const { return clusterOnFrame_; }
+    void SetClusterOnFrame(bool on) { clusterOnFrame_ = on; }
+    void SetCompleteReplyRule(TCompleteReplyRule rule);
     std::uint16_t RxQueueSize() const { return line_.rxQueueSize; }
     void SetRxQueueSize(std::uint16_t bytes);
     std::uint16_t TxQueueSize() const { return txQueueSize_; }
@@ -188,6 +197,9 @@ private:
     void Report(std::uint32_t place, std::uint32_t code, const std::string& msg,
                 std::uint8_t noise);
     void WaitForWorkerIdle(int sleeps);
+    // Worker: whether clusters end on whole replies, and whether these bytes are one.
+    bool EndsClustersOnReplies() const { return clusterOnFrame_ && completeReplyRuleSet_; }
+    bool IsCompleteReply(std::string_view received);
     // UI thread: notes which events, and whether messages, have a handler, for the worker to
     // read.
     void NoteBoundEvents();
@@ -204,6 +216,10 @@ private:
     std::atomic<std::uint32_t> rtoCharDelayTime_{1100};
     std::atomic<std::uint16_t> rtoExtraDelayTime_{250};
     std::atomic<std::uint16_t> clusterSize_{3072};
+    std::atomic<bool> clusterOnFrame_{true};
+    std::mutex completeReplyLock_; // the rule may be replaced while the worker judges
+    TCompleteReplyRule completeReply_;
+    std::atomic<bool> completeReplyRuleSet_{false};
     std::uint16_t txQueueSize_ = 4096;
     std::atomic<std::uint32_t> wtoCharDelayTime_{1100};
     std::atomic<std::uint16_t> wtoExtraDelayTime_{250};

@@ -53,6 +53,8 @@ void TWorkThread::ServingPass() {
     SendCheck();
     if (DeviceUsable()) {
         ReadLook();
+    } else {
+        held_.clear(); // the device's queue went with it
     }
     if (port_.active_ || port_.sendInProgress_) {
         WaitOnDevice();
@@ -141,22 +143,16 @@ void TWorkThread::SendCheck() {
 }
 
 void TWorkThread::ReadLook() {
-    const std::uint32_t queued = port_.commStateInQueue_;
-    if (queued == 0) {
-        idleSince_ = port_.clock_.TickCount();
-        clusterErrors_ = 0;
+    if (port_.EndsClustersOnReplies() || !held_.empty()) {
+        ReadLookOnReplies();
         return;
     }
-    ClusterLook look;
-    look.queued = queued;
-    look.now = port_.clock_.TickCount();
-    look.idleSince = idleSince_;
-    look.readRequest = port_.readRequest_;
-    look.clusterSize = port_.clusterSize_;
-    look.charDelay = port_.rtoCharDelayTime_;
-    look.extraDelay = port_.rtoExtraDelayTime_;
-    look.lineErrors = clusterErrors_;
-    if (!ClusterIsDue(look)) {
+    const std::uint32_t queued = port_.commStateInQueue_;
+    if (queued == 0) {
+        QueueSeenEmpty();
+        return;
+    }
+    if (!ClusterIsDue(LookAt(queued))) {
         return;
     }
     std::vector<char> buffer(queued);
@@ -169,6 +165,62 @@ void TWorkThread::ReadLook() {
     }
     MakeCluster(buffer.data(), got);
     idleSince_ = port_.clock_.TickCount();
+}
+
+// A device's queue cannot be looked into, so the bytes are taken as they arrive and judged
+// here; for the time rule they still count as queued. What is not one whole reply closes as
+// it always has.
+void TWorkThread::ReadLookOnReplies() {
+    TakeArrivedBytes();
+    const std::uint32_t queued = static_cast<std::uint32_t>(held_.size()) + port_.commStateInQueue_;
+    if (queued == 0) {
+        QueueSeenEmpty();
+        return;
+    }
+    const bool wholeReply = port_.commStateInQueue_ == 0 && port_.IsCompleteReply(held_);
+    if (!wholeReply && !ClusterIsDue(LookAt(queued))) {
+        return;
+    }
+    port_.readRequest_ = false;
+    MakeCluster(held_.data(), static_cast<std::uint32_t>(held_.size()));
+    held_.clear();
+    idleSince_ = port_.clock_.TickCount();
+}
+
+void TWorkThread::TakeArrivedBytes() {
+    const std::uint32_t waiting = port_.commStateInQueue_;
+    if (waiting == 0) {
+        return;
+    }
+    const std::size_t before = held_.size();
+    held_.resize(before + waiting);
+    std::uint32_t got = 0;
+    const int error = device_.Read(held_.data() + before, waiting, got);
+    held_.resize(before + got);
+    if (error) {
+        WorkerMessage(9804, error, "Error reading Data");
+        return;
+    }
+    // Taken: the device's queue holds none of them any more, and new input ends the next wait.
+    port_.commStateInQueue_ = 0;
+}
+
+void TWorkThread::QueueSeenEmpty() {
+    idleSince_ = port_.clock_.TickCount();
+    clusterErrors_ = 0;
+}
+
+ClusterLook TWorkThread::LookAt(std::uint32_t queued) const {
+    ClusterLook look;
+    look.queued = queued;
+    look.now = port_.clock_.TickCount();
+    look.idleSince = idleSince_;
+    look.readRequest = port_.readRequest_;
+    look.clusterSize = port_.clusterSize_;
+    look.charDelay = port_.rtoCharDelayTime_;
+    look.extraDelay = port_.rtoExtraDelayTime_;
+    look.lineErrors = clusterErrors_;
+    return look;
 }
 
 void TWorkThread::WaitOnDevice() {

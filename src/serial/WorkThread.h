@@ -1,5 +1,6 @@
 #pragma once
 
+#include "serial/Allowances.h"
 #include "serial/SerialPort.h"
 
 #include <atomic>
@@ -31,6 +32,10 @@ private:
     std::uint32_t StatusPoll();
     void SendCheck();
     void ReadLook();
+    void ReadLookOnReplies();
+    void TakeArrivedBytes();
+    void QueueSeenEmpty();
+    ClusterLook LookAt(std::uint32_t queued) const;
     void WaitOnDevice();
     void DispatchEvents(std::uint32_t mask);
     void MakeCluster(const char* data, std::uint32_t count);
@@ -48,6 +53,7 @@ private:
     bool serving_ = false;
     std::uint32_t clusterErrors_ = 0; // line errors seen since the queue was last empty
     std::uint32_t lastError_ = 0;     // code of the worker's last message
+    std::string held_;                // bytes taken from the device, not yet a cluster
 
     std::thread thread_; // last: starts once the state above is set
 };

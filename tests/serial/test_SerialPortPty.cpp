@@ -264,6 +264,30 @@ TEST_F(PortOnPty, ClusterSizeZeroOrReachedReadsAtOnce) {
     EXPECT_EQ(clusters[1].text, std::string(100, 'z'));
 }
 
+TEST_F(PortOnPty, AWholeReplyEndsItsClusterAtItsLastByte) {
+    port.SetRTOExtraDelayTime(1000); // the time rule alone waits a second
+    port.SetCompleteReplyRule([](std::string_view bytes) { return bytes == "<reply>"; });
+    Open(pty);
+    const std::tuple<std::string, std::string, bool, bool> cases[] = {
+        {"<re", "ply>", true, true},
+        {"<reply>t", "ail", true, false},
+        {"<re", "ply>", false, false}};
+    for (const auto& [head, tail, clusterOnFrame, endsAtLastByte] : cases) {
+        port.SetClusterOnFrame(clusterOnFrame);
+        clusters.clear();
+        const auto first = Clocked::now();
+        pty.Write(head);
+        pump.RunFor(100ms);
+        pty.Write(tail);
+        ASSERT_TRUE(WaitForClusters(1, 4s));
+        pump.RunFor(endsAtLastByte ? 300ms : 0ms);
+        ASSERT_EQ(clusters.size(), 1u) << head;
+        EXPECT_EQ(clusters[0].text, head + tail);
+        const auto after = clusters[0].at - first;
+        EXPECT_TRUE(endsAtLastByte ? after < 600ms : after > 800ms && after < 2500ms) << head;
+    }
+}
+
 TEST_F(PortOnPty, AReadRequestWaitsForBytesThenReadsThemAtOnce) {
     port.SetRTOExtraDelayTime(5000);
     Open(pty);

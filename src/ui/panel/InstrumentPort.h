@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <string_view>
 
 // What the main window needs of its serial port object (SerialPort1): the cluster link of the
 // frame layer, the port's own settings in section "Comms", opening and closing, the port
@@ -24,4 +25,7 @@ public:
     virtual std::string LastOpenFailure() = 0;
     // Called on the UI thread once per received cluster.
     virtual void SetOnRxClusterEvent(std::function<void()> handler) = 0;
+    // The rule by which a cluster ends as soon as one whole reply has arrived, called on the
+    // serial worker's thread; a port that hands over every reply whole has no use for it.
+    virtual void SetCompleteReplyRule(std::function<bool(std::string_view received)>) {}
 };
