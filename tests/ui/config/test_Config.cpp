@@ -292,9 +292,8 @@ private slots:
         QVERIFY(!PortChoice::SamePort("ttyusb0", "/dev/ttyUSB0"));
         QVERIFY(!PortChoice::SamePort("pts/3", "/dev/pts/3"));
         QCOMPARE(PortChoice::IndexOf({"/dev/ttyS0", "/dev/ttyUSB0"}, "ttyUSB0"), 1);
-        h->port.portsPresent = {"/dev/ttyS0"};
-        h->port.commPort = "ttyS0";
-        QCOMPARE(PortChoice::Offered(h->port), QStringList({"/dev/ttyS0"}));
+        h->port.portsPresent = {"/dev/COM2"}; // the port in use, "COM2"
+        QCOMPARE(PortChoice::Offered(h->port), QStringList({"/dev/COM2"}));
     }
 
     void aPortPluggedInLaterIsListedWhenTheListDropsDown() {
