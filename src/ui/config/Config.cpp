@@ -2,6 +2,7 @@
 
 #include "AlarmOutputsTable.h"
 #include "ui/panel/DiagnosticLevel.h"
+#include "ui/panel/KeyboardAccess.h"
 #include "ui/panel/WindowPlacement.h"
 #include "ui_Config.h"
 
@@ -68,6 +69,7 @@ void TForm3::ConnectControls() {
     connect(ui->cbPort->lineEdit(), &QLineEdit::editingFinished, this, &TForm3::cbPortTextEntered);
     ui->cbPort->lineEdit()->installEventFilter(this);
     ui->cbPort->installEventFilter(this);
+    KeyboardAccess::OnKeys(*ui->cbPort, {Qt::Key_F5}, [this] { cbPortChange(); });
 }
 
 void TForm3::FormCreate() {
