@@ -1,5 +1,6 @@
 // CPU time taken by an open port with no traffic, and by the same port once its device has gone
-// (the other side of its pseudo-terminal closed) while the port waits for it to come back. Each
+// (the other side of its pseudo-terminal closed, the link the port opened removed, as a system's
+// name for an unplugged adapter goes) while the port waits for it to come back. Each
 // phase lasts SECONDS of wall time (default 10); the port's hand-overs run on this thread. Prints
 // each phase's CPU time as a share of one core, and what the port reported while it waited.
 
@@ -10,8 +11,10 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <map>
 #include <sys/resource.h>
+#include <unistd.h>
 
 namespace {
 
@@ -37,6 +40,10 @@ double CpuShare(UiPump& pump, std::chrono::seconds time) {
 int main(int argc, char** argv) {
     const std::chrono::seconds phase(argc > 1 ? std::atoi(argv[1]) : 10);
     PseudoTerminal pty;
+    const std::filesystem::path link =
+        std::filesystem::temp_directory_path() / ("vxxx-idle-port-" + std::to_string(getpid()));
+    std::filesystem::remove(link);
+    std::filesystem::create_symlink(pty.SlavePath(), link);
     UiPump pump;
     TSerialPort port(pump.Queue());
     std::map<std::uint32_t, int> reports; // place -> how often
@@ -44,11 +51,11 @@ int main(int argc, char** argv) {
     port.OnProcessError = [&](TSerialPort&, std::uint32_t place, std::uint32_t, const std::string&,
                               std::uint8_t) { ++reports[place]; };
     port.OnDeviceLost = [&](TSerialPort&) { ++losses; };
-    port.SetCommPort(pty.SlavePath());
+    port.SetCommPort(link.string());
     port.SetBaudRate(38400);
     port.SetActive(true);
     if (!port.Active()) {
-        std::fprintf(stderr, "cannot open %s\n", pty.SlavePath().c_str());
+        std::fprintf(stderr, "cannot open %s\n", link.c_str());
         return 1;
     }
     pump.RunFor(std::chrono::milliseconds(500)); // the worker starts serving
@@ -56,6 +63,7 @@ int main(int argc, char** argv) {
     const double idle = CpuShare(pump, phase);
     reports.clear();
     pty.CloseMaster();
+    std::filesystem::remove(link);
     pump.RunFor(std::chrono::milliseconds(500)); // the loss is seen and the device let go
     const double away = CpuShare(pump, phase);
 
