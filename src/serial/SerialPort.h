@@ -47,11 +47,17 @@ using TNotifyErrorEvent =
 // worker thread fills. Every failure is reported as a numbered message through
 // OnProcessError; nothing throws.
 //
+// A device that goes away while the port is open (unplugged, hung up) is closed, reported once
+// (message 120, OnDeviceLost) and opened again on the same path as soon as it opens, tried
+// about once a second without a word (message 121, OnDeviceBack); the port stays Active
+// meanwhile, and what is sent is dropped.
+//
 // Threads: every operation, setter and handler runs on the UI thread. The worker hands each
 // cluster, device event and message of its own to the UI thread through the UiHandOver and
 // waits until the handler has run. The worker hands over only the events and messages that had
 // a handler when the port was opened, at the last send or after the last hand-over: bind the
-// handlers before opening the port.
+// handlers before opening the port. Letting go of a device that went away and opening it again
+// are the port's own work on the UI thread, handed over also in quiet mode.
 class TSerialPort {
 public:
     static constexpr std::size_t kMaxPortNameLength = 255;
@@ -142,6 +148,8 @@ public:
     std::uint32_t CommStateInQueue() const { return commStateInQueue_; }
     std::uint32_t CommStateOutQueue() const { return commStateOutQueue_; }
     std::uint32_t CommEvent() const { return commEvent_; }
+    // Active, but the device went away and is waited for.
+    bool DeviceLost() const { return deviceLost_; }
 
     // --- Operations ---
     // Starts one send of a copy of the bytes; while one is pending the bytes are dropped.
@@ -171,6 +179,9 @@ public:
     TNotifyEvent OnRLSDEvent;
     TNotifyEvent OnRxCharEvent;
     TNotifyEvent OnRxEventCharEvent;
+    // On the UI thread: the device went away, and it opened again.
+    TNotifyEvent OnDeviceLost;
+    TNotifyEvent OnDeviceBack;
     TNotifyErrorEvent OnProcessError;
 
 private:
@@ -179,6 +190,12 @@ private:
     void Reopen(bool open);
     void TakeDown();
     void BringUp();
+    std::string OpenedPath() const;
+    // Queue sizes, line settings, DTR and RTS raised, every device event watched.
+    void ConfigureDevice();
+    // The worker's hand-overs once the device went away: closing it, and each try to open it.
+    void LetGoOfLostDevice();
+    void ReopenLostDevice();
     void ApplyLineSettings();
     void ApplyAutomaticAllowances();
     void ApplyQueueSizes(std::uint32_t place);
@@ -253,6 +270,7 @@ private:
     std::atomic<std::uint32_t> boundEvents_{0};
     std::atomic<bool> processErrorBound_{false};
     std::atomic<bool> workerRunning_{false};
+    std::atomic<bool> deviceLost_{false};
     std::atomic<bool> destroying_{false};
     std::unique_ptr<TWorkThread> worker_; // last: it starts once everything above is set
 };

@@ -11,6 +11,7 @@ namespace {
 
 constexpr std::uint32_t kDeviceWaitMilliseconds = 75;
 constexpr std::uint32_t kIdleSleepMilliseconds = 200;
+constexpr std::uint32_t kReopenTryMilliseconds = 1000;
 // A status that keeps changing between two readings (a stream arriving while OnCommStat
 // runs) must not keep the worker from reading it.
 constexpr int kMostStatusReadings = 16;
@@ -35,7 +36,10 @@ void TWorkThread::Body() {
             ServingPass();
         } else {
             port_.workerRunning_ = false;
-            serving_ = port_.active_;
+            if (port_.deviceLost_) {
+                TryReopenEverySecond();
+            }
+            serving_ = port_.active_ && !port_.deviceLost_;
             port_.clock_.Sleep(kIdleSleepMilliseconds);
         }
         if (endRequested_ && !serving_) {
@@ -59,13 +63,33 @@ void TWorkThread::ServingPass() {
     if (port_.active_ || port_.sendInProgress_) {
         WaitOnDevice();
     }
-    if (!port_.active_ && !port_.sendInProgress_) {
+    if (port_.active_ && device_.LostError() != 0) {
+        LetGoOfDevice();
+    } else if (!port_.active_ && !port_.sendInProgress_) {
         serving_ = false;
     }
 }
 
 bool TWorkThread::DeviceUsable() const {
-    return port_.active_ && !device_.Lost();
+    return port_.active_ && device_.LostError() == 0;
+}
+
+void TWorkThread::LetGoOfDevice() {
+    // A send to a device that has gone never ends, and nothing of the device is touched from
+    // now on, so a take-down need not wait for this worker.
+    port_.sendInProgress_ = false;
+    port_.workerRunning_ = false;
+    serving_ = false;
+    reopenTriedAt_ = port_.clock_.TickCount();
+    RunOnPort(&TSerialPort::LetGoOfLostDevice);
+}
+
+void TWorkThread::TryReopenEverySecond() {
+    const std::uint32_t now = port_.clock_.TickCount();
+    if (now - reopenTriedAt_ >= kReopenTryMilliseconds) {
+        reopenTriedAt_ = now;
+        RunOnPort(&TSerialPort::ReopenLostDevice);
+    }
 }
 
 std::uint32_t TWorkThread::StatusPoll() {
@@ -84,7 +108,7 @@ std::uint32_t TWorkThread::StatusPoll() {
         }
     }
     std::uint32_t seen = 0;
-    for (int reading = 0; reading < kMostStatusReadings && !device_.Lost(); ++reading) {
+    for (int reading = 0; reading < kMostStatusReadings && device_.LostError() == 0; ++reading) {
         DeviceStatus status;
         if (const int error = device_.ClearErrors(status)) {
             WorkerMessage(9803, error, "Error ClearCommError");
@@ -287,8 +311,9 @@ void TWorkThread::MakeCluster(const char* data, std::uint32_t count) {
 void TWorkThread::WorkerMessage(std::uint32_t place, std::uint32_t code, const std::string& msg) {
     lastError_ = code;
     // A message nobody reads must not hold the worker: the UI thread may be waiting for it
-    // to go idle (closing the port) without running hand-overs.
-    if (port_.processErrorBound_) {
+    // to go idle (closing the port) without running hand-overs. A failure that is the device
+    // going away is reported once, as that.
+    if (port_.processErrorBound_ && device_.LostError() == 0) {
         HandOver([this, place, code, msg] { port_.Report(place, code, msg, 0); });
     }
 }
@@ -313,4 +338,9 @@ void TWorkThread::HandOver(std::function<void()> call) {
             },
             port_.handOverRelease_.get_token());
     }
+}
+
+void TWorkThread::RunOnPort(void (TSerialPort::*operation)()) {
+    port_.handOver_.RunOnUiThread([this, operation] { (port_.*operation)(); },
+                                  port_.handOverRelease_.get_token());
 }

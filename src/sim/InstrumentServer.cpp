@@ -260,6 +260,8 @@ private:
             writes_.clear();
             decoder_.Reset();
             terminal_.reset();
+            // As the system's name of an unplugged adapter goes with it.
+            link_.Remove();
             SetPath("");
             if (options_.return_after_seconds) {
                 return_at_ = now + Milliseconds(*options_.return_after_seconds);
