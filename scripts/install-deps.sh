@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs the Debian packages the build, the tests and `make run` need, when they are missing.
-# Run as root it installs them; otherwise it prints the apt-get line to run.
+# Run as root it installs them; otherwise it prints the apt-get line to run. With the argument
+# `package`, also what `make package` and scripts/check-package.sh need.
 set -euo pipefail
 
 packages=(
@@ -11,6 +12,9 @@ packages=(
     clang libclang-rt-14-dev
     xvfb xauth xdotool x11-apps netpbm
 )
+if [ "${1:-}" = package ]; then
+    packages+=(dpkg-dev librsvg2-bin lintian desktop-file-utils appstream systemd)
+fi
 
 missing=()
 for package in "${packages[@]}"; do
