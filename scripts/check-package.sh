@@ -15,7 +15,7 @@ lintian --fail-on error,warning --display-info "$deb"
 dpkg-deb -x "$deb" "$root"
 echo "== desktop entry and AppStream metadata"
 desktop-file-validate "$root"/usr/share/applications/*.desktop
-appstreamcli validate --no-net "$root"/usr/share/metainfo/*.metainfo.xml
+appstreamcli validate-tree --no-net "$root" # the metadata and the desktop entry it names
 
 echo "== the programs, unpacked"
 for program in "$root"/usr/bin/*; do
@@ -30,5 +30,7 @@ if [ -e "$unit" ]; then
     sed "s#/usr/bin/#$root/usr/bin/#" "$unit" >"$root/vxxx-read@example.service"
     remarks=$(MANPATH=$root/usr/share/man systemd-analyze verify "$root/vxxx-read@example.service" 2>&1)
     [ -z "$remarks" ] || { echo "$remarks"; exit 1; }
+else
+    echo "== no vxxx in this build, so no logging service to check"
 fi
 echo "The package passes its checks."
