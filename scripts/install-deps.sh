@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs the Debian packages the build, the tests and `make run` need, when they are missing.
-# Run as root it installs them; otherwise it prints the apt-get line to run. With the argument
-# `package`, also what `make package` and scripts/check-package.sh need.
+# Run as root it installs them; otherwise it prints the apt-get line to run. It also makes the
+# German locale that the comma-locale tests run under. With the argument `package`, it also
+# installs what `make package` and scripts/check-package.sh need.
 set -euo pipefail
 
 packages=(
@@ -9,12 +10,15 @@ packages=(
     libgtest-dev libgmock-dev
     qt6-base-dev qt6-base-dev-tools qt6-serialport-dev libgl-dev
     libqcustomplot-dev libemf-dev
+    libmosquitto-dev nlohmann-json3-dev mosquitto mosquitto-clients
     clang libclang-rt-14-dev
     xvfb xauth xdotool x11-apps netpbm
+    locales
 )
 if [ "${1:-}" = package ]; then
     packages+=(dpkg-dev librsvg2-bin lintian desktop-file-utils appstream systemd)
 fi
+comma_locale=de_DE.UTF-8
 
 missing=()
 for package in "${packages[@]}"; do
@@ -23,14 +27,26 @@ for package in "${packages[@]}"; do
     fi
 done
 
-[ ${#missing[@]} -eq 0 ] && exit 0
+comma_locale_missing() {
+    ! locale -a 2>/dev/null | grep -qix 'de_DE\.utf-\?8'
+}
 
-if [ "$(id -u)" -eq 0 ]; then
+if [ ${#missing[@]} -eq 0 ] && ! comma_locale_missing; then
+    exit 0
+fi
+
+if [ "$(id -u)" -ne 0 ]; then
+    echo "Missing packages or locale; as root run:" >&2
+    [ ${#missing[@]} -eq 0 ] || echo "  apt-get install ${missing[*]}" >&2
+    ! comma_locale_missing || echo "  localedef -i de_DE -f UTF-8 $comma_locale" >&2
+    exit 1
+fi
+
+if [ ${#missing[@]} -ne 0 ]; then
     export DEBIAN_FRONTEND=noninteractive
     apt-get update -q
     apt-get install -y -q --no-install-recommends "${missing[@]}"
-else
-    echo "Missing packages; install them with:" >&2
-    echo "  sudo apt-get install ${missing[*]}" >&2
-    exit 1
+fi
+if comma_locale_missing; then
+    localedef -i de_DE -f UTF-8 "$comma_locale"
 fi
