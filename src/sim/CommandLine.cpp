@@ -139,6 +139,10 @@ CommandLine ParseCommandLine(const std::vector<std::string>& arguments) {
             result.help = true;
             continue;
         }
+        if (argument == "--version") {
+            result.version = true;
+            continue;
+        }
         if (argument == "--trace") {
             result.options.trace = true;
             continue;
@@ -196,6 +200,9 @@ from the K-th on):
   --hangup-after S        close the pseudo-terminal S seconds after the start
   --return-after S        S seconds after hanging up, serve on a new pseudo-terminal and
                           move the --link there
+Other:
+  --help                  show this text
+  --version               show the program's version
 )";
 }
 

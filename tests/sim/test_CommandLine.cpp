@@ -80,6 +80,7 @@ TEST(SimCommandLine, BadArgumentsAreRefusedWithAReason) {
         EXPECT_NE(sim::ParseCommandLine(arguments).error, "") << arguments[0];
     }
     EXPECT_TRUE(sim::ParseCommandLine({"--help"}).help);
+    EXPECT_TRUE(sim::ParseCommandLine({"--version"}).version);
     const auto defaults = sim::ParseCommandLine({}).options;
     EXPECT_EQ(defaults.instrument.model, "V630");
     EXPECT_EQ(defaults.faults.split_gap_ms, 600u);
