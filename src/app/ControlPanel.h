@@ -38,6 +38,10 @@ public:
     FrameLayer& Frames() { return frames_; }
 
 private:
+    // The port's device went away or is back: the configuration window, which chooses the port,
+    // tells the operator and carries on.
+    void DeviceChanged();
+
     InstrumentPort& serialPort_;
     PanelState state_;
     PanelWindows windows_;

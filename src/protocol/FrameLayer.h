@@ -77,7 +77,11 @@ public:
     // The reply bookkeeping: indicator green, outstanding count lowered (never below 0).
     void CountReply();
 
-    static bool CheckBcc(const std::string& cluster);
+    static bool CheckBcc(std::string_view cluster);
+    // Whether the bytes received so far are one whole reply and nothing more: a frame of at
+    // most kMaxCluster bytes ending with the check byte after its first ETX, the check
+    // passing, or a lone acknowledge. The serial port ends a cluster on it.
+    static bool IsCompleteReply(std::string_view received);
 
     int OutstandingCount() const { return outstanding_; }
     void ResetOutstandingCount();

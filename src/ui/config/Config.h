@@ -60,6 +60,8 @@ public:
     // A running download takes the reply of the record it waits for.
     void StoreLoggedRecord(const std::string& payload) override;
     void ReselectPort() override { cbPortChange(); }
+    void DeviceGone() override;
+    void DeviceBack() override;
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -73,9 +75,13 @@ private:
     // would interleave with it is disabled, and the operations it would start refuse.
     void LockForExchange(bool locked);
 
-    // Port choice (ConfigPort.cpp).
+    // Port choice (ConfigPort.cpp). The list holds the ports present and the port in use,
+    // refilled each time it drops down.
     void FillPortChoice();
     QString SelectedPort() const;
+    // What follows the port opening again on that name: the main window relabelled, the port
+    // state shown, the status asked for.
+    void CarryOnOnPort(const QString& name);
     void cbPortTextEntered();
     void ShowPortState();
 
