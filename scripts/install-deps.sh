@@ -8,6 +8,7 @@ packages=(
     libgtest-dev libgmock-dev
     qt6-base-dev qt6-base-dev-tools qt6-serialport-dev libgl-dev
     libqcustomplot-dev libemf-dev
+    libmosquitto-dev nlohmann-json3-dev mosquitto mosquitto-clients
     clang libclang-rt-14-dev
     xvfb xauth xdotool x11-apps netpbm
 )
