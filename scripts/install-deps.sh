@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs the Debian packages the build, the tests and `make run` need, when they are missing.
-# Run as root it installs them; otherwise it prints the apt-get line to run.
+# Run as root it installs them; otherwise it prints the apt-get line to run. It also makes the
+# German locale that the comma-locale tests run under.
 set -euo pipefail
 
 packages=(
@@ -11,7 +12,9 @@ packages=(
     libmosquitto-dev nlohmann-json3-dev mosquitto mosquitto-clients
     clang libclang-rt-14-dev
     xvfb xauth xdotool x11-apps netpbm
+    locales
 )
+comma_locale=de_DE.UTF-8
 
 missing=()
 for package in "${packages[@]}"; do
@@ -20,14 +23,26 @@ for package in "${packages[@]}"; do
     fi
 done
 
-[ ${#missing[@]} -eq 0 ] && exit 0
+comma_locale_missing() {
+    ! locale -a 2>/dev/null | grep -qix 'de_DE\.utf-\?8'
+}
 
-if [ "$(id -u)" -eq 0 ]; then
+if [ ${#missing[@]} -eq 0 ] && ! comma_locale_missing; then
+    exit 0
+fi
+
+if [ "$(id -u)" -ne 0 ]; then
+    echo "Missing packages or locale; as root run:" >&2
+    [ ${#missing[@]} -eq 0 ] || echo "  apt-get install ${missing[*]}" >&2
+    ! comma_locale_missing || echo "  localedef -i de_DE -f UTF-8 $comma_locale" >&2
+    exit 1
+fi
+
+if [ ${#missing[@]} -ne 0 ]; then
     export DEBIAN_FRONTEND=noninteractive
     apt-get update -q
     apt-get install -y -q --no-install-recommends "${missing[@]}"
-else
-    echo "Missing packages; install them with:" >&2
-    echo "  sudo apt-get install ${missing[*]}" >&2
-    exit 1
+fi
+if comma_locale_missing; then
+    localedef -i de_DE -f UTF-8 "$comma_locale"
 fi

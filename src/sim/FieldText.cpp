@@ -1,23 +1,40 @@
 #include "sim/FieldText.h"
 
+#include <algorithm>
 #include <cctype>
 #include <cerrno>
+#include <charconv>
 #include <cmath>
-#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 
 namespace sim {
+
+namespace {
+
+// The value with `places` decimals, written by std::to_chars, which never looks at the C
+// library's locale: a reply holds '.' as the point however the process was started. Nothing
+// when it is wider than `width`.
+std::optional<std::string> RightAligned(double value, int width, int places) {
+    char text[64];
+    const auto [end, error] =
+        std::to_chars(text, text + sizeof text, value, std::chars_format::fixed, places);
+    const auto length = end - text;
+    if (error != std::errc() || length > width) {
+        return std::nullopt;
+    }
+    return std::string(static_cast<std::size_t>(width - length), ' ') + std::string(text, end);
+}
+
+} // namespace
 
 std::string FitField(double value, int width, int decimals) {
     if (std::isfinite(value)) {
         for (int places = decimals; places >= 0; --places) {
             const double half_step = 0.5 * std::pow(10.0, -places);
             const double shown = std::fabs(value) < half_step ? 0.0 : value;
-            char text[64];
-            const int length = std::snprintf(text, sizeof text, "%*.*f", width, places, shown);
-            if (length > 0 && length <= width) {
-                return text;
+            if (auto text = RightAligned(shown, width, places)) {
+                return *text;
             }
         }
     }
@@ -32,8 +49,13 @@ std::string ZeroPadded(long value, int width) {
 
 std::string Hex(unsigned long value, int width) {
     char text[32];
-    std::snprintf(text, sizeof text, "%0*lX", width, value);
-    return text;
+    std::string digits(text, std::to_chars(text, text + sizeof text, value, 16).ptr);
+    std::transform(digits.begin(), digits.end(), digits.begin(),
+                   [](char c) { return static_cast<char>(std::toupper(c)); });
+    if (static_cast<int>(digits.size()) < width) {
+        digits.insert(0, static_cast<std::size_t>(width) - digits.size(), '0');
+    }
+    return digits;
 }
 
 std::string FloatAsLittleEndianHex(float value) {
@@ -88,14 +110,19 @@ std::optional<unsigned long> ParseHex(std::string_view text) {
 }
 
 std::optional<double> ParseNumber(std::string_view text) {
-    const auto trimmed = WithoutLeadingBlanks(text);
-    // Only plain decimal notation: no hex floats, no "inf" or "nan" from the line.
+    auto trimmed = WithoutLeadingBlanks(text);
+    // Only plain decimal notation with '.': no hex floats, no "inf" or "nan" from the line.
     if (trimmed.find_first_not_of("0123456789+-.eE") != trimmed.npos) {
         return std::nullopt;
     }
-    const auto number =
-        ParseWhole<double>(trimmed, [](const char* s, char** end) { return std::strtod(s, end); });
-    if (number && !std::isfinite(*number)) {
+    if (trimmed.starts_with('+') && !trimmed.starts_with("+-")) {
+        trimmed.remove_prefix(1);
+    }
+    double number = 0.0;
+    const auto [end, error] =
+        std::from_chars(trimmed.data(), trimmed.data() + trimmed.size(), number);
+    if (trimmed.empty() || error != std::errc() || end != trimmed.data() + trimmed.size() ||
+        !std::isfinite(number)) {
         return std::nullopt;
     }
     return number;

@@ -4,6 +4,7 @@
 #include "sim/Responder.h"
 #include "support/ManualClock.h"
 
+#include <clocale>
 #include <cmath>
 #include <gtest/gtest.h>
 #include <random>
@@ -154,6 +155,14 @@ TEST_F(Instrument, ChannelRequestsInEveryFormTheWindowsSend) {
     EXPECT_EQ(Field(Poll("2"), 1, 19), "201  0.0000  0.0000");
     Request("R");
     EXPECT_EQ(Field(Poll("2"), 1, 19), "201  1.0000  0.0000");
+}
+
+// The built-in simulator shares the panel's process, whose locale Qt sets from the desktop.
+TEST_F(Instrument, ACommaLocaleLeavesThePointInRequestsAndReplies) {
+    ASSERT_TRUE(std::setlocale(LC_NUMERIC, "de_DE.UTF-8")) << "made by scripts/install-deps.sh";
+    Request("C302  1.0500 -0.2500");
+    EXPECT_EQ(Field(Poll("3"), 1, 19), "302  1.0500 -0.2500");
+    std::setlocale(LC_NUMERIC, "C");
 }
 
 TEST_F(Instrument, ScalingAppliesToTheRawSignal) {

@@ -3,9 +3,11 @@
 #include "SettleRule.h"
 #include "protocol/RequestBuilders.h"
 #include "ui/panel/DiagnosticLevel.h"
+#include "ui/panel/KeyboardAccess.h"
 #include "ui/panel/WindowPlacement.h"
 #include "ui_Calibration.h"
 
+#include <QAction>
 #include <QCloseEvent>
 #include <QMenu>
 #include <QScopedValueRollback>
@@ -37,6 +39,7 @@ TfCalibrate::TfCalibrate(const PanelContext& context, QWidget* parent)
     BuildPopupMenu();
     FormCreate();
     ConnectControls();
+    ConnectKeyboard();
     // A status reply handled before this window existed found no window to restart.
     if (context_.state.InputMode) {
         Restart();
@@ -105,6 +108,21 @@ void TfCalibrate::ConnectControls() {
             [this](const QPoint& at) { PopupMenu1->popup(ui->lSerial->mapToGlobal(at)); });
 }
 
+// The serial number menu from the keyboard: Enter, Space, the menu key or Shift+F10 on the
+// label. Tab goes from All along the Cal boxes beside it.
+void TfCalibrate::ConnectKeyboard() {
+    KeyboardAccess::MakePressable(*ui->lSerial, QStringLiteral("Serial number menu"), [this] {
+        PopupMenu1->popup(ui->lSerial->mapToGlobal(ui->lSerial->rect().bottomLeft()));
+    });
+    KeyboardAccess::ContextMenuOnShiftF10(*ui->lSerial);
+    QList<QWidget*> order{ui->cbAll};
+    for (const ChannelColumn& column : columns_) {
+        order.append(column.select);
+    }
+    order.append(ui->e_zero);
+    KeyboardAccess::SetTabOrder(order);
+}
+
 void TfCalibrate::FormClose() {
     try {
         WindowPlacement::Store(*this, context_.settings, kWindowNumber);
@@ -152,6 +170,9 @@ void TfCalibrate::Restart() {
     AddLine(QStringLiteral("- Click Next when ready"));
     ApplyReferenceEdit(true);
     ApplyReferenceEdit(false);
+    for (ChannelColumn& column : columns_) {
+        column.holdsNewScaling = false;
+    }
     for (int channel = firstChannel_; channel <= kLastChannel; ++channel) {
         ChannelColumn& column = columns_[channel];
         SetBackground(column.zero, std::nullopt);
@@ -171,6 +192,9 @@ void TfCalibrate::ApplyChannelReply(int channel, int typeCode, const QString& ty
     column.typeCode = typeCode;
     if (channel >= 1) {
         column.type->setText(typeName);
+    }
+    if (column.holdsNewScaling) {
+        return;
     }
     column.m->setText(m);
     column.c->setText(c);
@@ -348,9 +372,14 @@ TfCalibrate::ControlsLock::~ControlsLock() {
 
 void TfCalibrate::SetControlsLocked(bool locked) {
     locked_ = locked;
-    for (QWidget* control : std::initializer_list<QWidget*>{ui->bSend, ui->bReset, ui->bRestart,
-                                                            ui->bNext, ui->cbAll}) {
+    for (QWidget* control : std::initializer_list<QWidget*>{
+             ui->bSend, ui->bReset, ui->bRestart, ui->bNext, ui->cbAll, ui->bRemember, ui->bRecall,
+             ui->bRecord, ui->bSave, ui->bRestore}) {
         control->setEnabled(!locked);
+    }
+    // The serial menu too: a request of its own would land between the "C" requests.
+    for (QAction* item : {mNew1, mStore1, mRetrieve1}) {
+        item->setEnabled(!locked);
     }
     for (ChannelColumn& column : columns_) {
         column.select->setEnabled(!locked);

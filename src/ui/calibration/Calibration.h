@@ -77,6 +77,7 @@ private:
     // Calibration.cpp: creation, closing, selection and references.
     void FormCreate();
     void ConnectControls();
+    void ConnectKeyboard();
     void BuildPopupMenu();
     void SetControlsLocked(bool locked);
     void cbCalClick(int channel);
@@ -114,6 +115,7 @@ private:
     void SetStage(Stage stage);
     void SetSampling(bool on);
     void ComputeNewScaling(int channel);
+    bool SampleChannel(int channel, bool readingCame);
     bool ReferencesReadable(bool tellOperator);
 
     // CalibrationSend.cpp: sending and resetting the channels' scaling.
@@ -121,6 +123,7 @@ private:
     void bResetClick();
     void SendChannel(int channel);
     void TakePostReadings(const std::vector<int>& channels);
+    void WaitForSettling();
 
     // How long the instrument is given after a request that changes its calibration.
     static constexpr std::uint32_t kAfterRequestMs = 100;
@@ -155,6 +158,8 @@ private:
     // Moves at every change of stage or sampling, so a tick that waited for the link through
     // such a change does not judge the new stage by the old one.
     int phase_ = 0;
+    // PanelState::ReadingsReceived at the last sampling tick, or at the start of the sampling.
+    std::uint64_t readingsSeen_ = 0;
     bool tickRunning_ = false;
     bool nextRunning_ = false;
     bool locked_ = false;

@@ -2,9 +2,11 @@
 #include "Calibration.h"
 #include "Scaling.h"
 #include "protocol/RequestBuilders.h"
+#include "ui/panel/SensorTypes.h"
 #include "ui_Calibration.h"
 
 #include <QScopedValueRollback>
+#include <map>
 
 namespace {
 
@@ -12,12 +14,43 @@ constexpr std::uint32_t kSettlingMs = 5000;
 // How long Send waits for the reading that shows the new calibration.
 constexpr std::uint32_t kPostReadingWaitMs = 3000;
 
-QString ChannelList(const std::vector<int>& channels) {
-    QStringList names;
-    for (const int channel : channels) {
-        names.append(QStringLiteral("Ch%1").arg(channel));
+// What keeps a channel's "C" request from going out, in the order the operator is told.
+enum class Fault { NoReading, NoSlope, TypeNotReported, TypeNotValid };
+using LeftOut = std::map<Fault, std::vector<int>>;
+
+// m and c the procedure could not compute (they matter to Send only), or a sensor type code
+// that is unknown or none of the instrument's inputs: either would send made-up values or a
+// malformed request.
+std::optional<Fault> FaultOf(const ChannelColumn& column, int channel,
+                             std::optional<char> inputMode, bool sendsScaling) {
+    if (sendsScaling && column.m->text() == ChannelColumn::kNoReading) {
+        return Fault::NoReading;
     }
-    return names.join(QStringLiteral(", "));
+    if (sendsScaling && column.m->text() == ChannelColumn::kNoSlope) {
+        return Fault::NoSlope;
+    }
+    if (!column.typeCode) {
+        return Fault::TypeNotReported;
+    }
+    if (!IsSensorTypeCode(*column.typeCode, inputMode, channel)) {
+        return Fault::TypeNotValid;
+    }
+    return std::nullopt;
+}
+
+// "Not sent, span reading equals zero reading: Ch3", once for each reason.
+void TellLeftOut(OperatorInteraction& operatorInteraction, const QString& notDone,
+                 const LeftOut& leftOut) {
+    static const std::map<Fault, QString> kReasons = {
+        {Fault::NoReading, QStringLiteral("no valid reading in a stage")},
+        {Fault::NoSlope, QStringLiteral("span reading equals zero reading")},
+        {Fault::TypeNotReported, QStringLiteral("sensor type not reported by the instrument")},
+        {Fault::TypeNotValid, QStringLiteral("sensor type code not one of the instrument's")},
+    };
+    for (const auto& [fault, channels] : leftOut) {
+        operatorInteraction.Notify(notDone + kReasons.at(fault) + QStringLiteral(": ") +
+                                   ChannelNames(channels));
+    }
 }
 
 } // namespace
@@ -35,25 +68,19 @@ void TfCalibrate::bSendClick() {
     }
     const ControlsLock lock(*this);
 
-    // A channel without a slope, or whose sensor type the instrument never reported, would be
-    // sent a made-up value: it is left out and named.
     std::vector<int> sendable;
-    std::vector<int> withoutSlope;
-    std::vector<int> withoutType;
+    LeftOut leftOut;
     bool mOutOfRange = false;
     bool cOutOfRange = false;
     for (const int channel : selected) {
         const ChannelColumn& column = columns_[channel];
-        if (column.m->text() == ChannelColumn::kNoSlope ||
-            column.c->text() == ChannelColumn::kNoSlope) {
-            withoutSlope.push_back(channel);
-        } else if (!column.typeCode) {
-            withoutType.push_back(channel);
-        } else {
-            sendable.push_back(channel);
-            mOutOfRange = mOutOfRange || Scaling::MOutOfRange(ShownNumber(column.m->text()));
-            cOutOfRange = cOutOfRange || Scaling::COutOfRange(ShownNumber(column.c->text()));
+        if (const auto fault = FaultOf(column, channel, context_.state.InputMode, true)) {
+            leftOut[*fault].push_back(channel);
+            continue;
         }
+        sendable.push_back(channel);
+        mOutOfRange = mOutOfRange || Scaling::MOutOfRange(ShownNumber(column.m->text()));
+        cOutOfRange = cOutOfRange || Scaling::COutOfRange(ShownNumber(column.c->text()));
     }
     if (mOutOfRange) {
         operatorInteraction.Notify(QString::fromStdString(Scaling::MOutOfRangeMessage()));
@@ -69,16 +96,8 @@ void TfCalibrate::bSendClick() {
         SendChannel(channel);
         sent.push_back(channel);
     }
-    if (!withoutSlope.empty()) {
-        operatorInteraction.Notify(QStringLiteral("Not sent, span reading equals zero reading: ") +
-                                   ChannelList(withoutSlope));
-    }
-    if (!withoutType.empty()) {
-        operatorInteraction.Notify(
-            QStringLiteral("Not sent, sensor type not reported by the instrument: ") +
-            ChannelList(withoutType));
-    }
-    if (sent.empty()) {
+    TellLeftOut(operatorInteraction, QStringLiteral("Not sent, "), leftOut);
+    if (sent.empty() || context_.state.Closing) {
         return;
     }
     TakePostReadings(sent);
@@ -95,6 +114,7 @@ void TfCalibrate::SendChannel(int channel) {
     column.m->setText(memory_.channels[channel].m);
     column.c->setText(memory_.channels[channel].c);
     context_.frames.SendRequest(CalibrationRequest(channel, *column.typeCode, m, c));
+    column.holdsNewScaling = false;
     context_.clock.Sleep(kAfterRequestMs);
     context_.pump.ProcessPending();
 }
@@ -105,17 +125,16 @@ void TfCalibrate::SendChannel(int channel) {
 void TfCalibrate::TakePostReadings(const std::vector<int>& channels) {
     context_.frames.SendPoll(ReadingPoll());
     context_.pump.ProcessPending();
-    context_.clock.Sleep(kSettlingMs);
-    context_.pump.ProcessPending();
+    WaitForSettling();
 
-    const int newestBefore = context_.state.History.newest;
+    const std::uint64_t readingsBefore = context_.state.ReadingsReceived;
     context_.frames.SendPoll(ReadingPoll());
     const std::uint32_t start = context_.clock.TickCount();
-    while (context_.state.History.newest == newestBefore && !context_.state.Closing &&
+    while (context_.state.ReadingsReceived == readingsBefore && !context_.state.Closing &&
            context_.clock.TickCount() - start < kPostReadingWaitMs) {
         context_.pump.WaitAndProcess();
     }
-    const bool readingCame = context_.state.History.newest != newestBefore;
+    const bool readingCame = context_.state.ReadingsReceived != readingsBefore;
     MainWindow* main = context_.windows.main;
     for (const int channel : channels) {
         QString post = CalibrationMemory::kNotSet;
@@ -131,13 +150,23 @@ void TfCalibrate::TakePostReadings(const std::vector<int>& channels) {
     }
 }
 
+// The instrument's settling time after the new calibration, with the main polling held as a
+// blocked window would hold it; the program's close ends it at once.
+void TfCalibrate::WaitForSettling() {
+    const PollingPause quiet(context_.windows.main);
+    const std::uint32_t start = context_.clock.TickCount();
+    while (!context_.state.Closing && context_.clock.TickCount() - start < kSettlingMs) {
+        context_.pump.WaitAndProcess();
+    }
+}
+
 void TfCalibrate::bResetClick() {
     const std::vector<int> selected = ConfirmedChannels(QStringLiteral("Reset selected channel"));
     if (selected.empty()) {
         return;
     }
     const ControlsLock lock(*this);
-    std::vector<int> withoutType;
+    LeftOut leftOut;
     {
         // The channel polls go out before the next reading poll.
         const QScopedValueRollback pollsFirst(context_.state.PollCountdown, 10);
@@ -146,17 +175,13 @@ void TfCalibrate::bResetClick() {
                 break;
             }
             const ChannelColumn& column = columns_[channel];
-            if (!column.typeCode) {
-                withoutType.push_back(channel);
+            if (const auto fault = FaultOf(column, channel, context_.state.InputMode, false)) {
+                leftOut[*fault].push_back(channel);
                 continue;
             }
             context_.frames.SendRequest(CalibrationResetRequest(channel, *column.typeCode));
             context_.frames.SendPoll(Poll::Channel(channel));
         }
     }
-    if (!withoutType.empty()) {
-        context_.operatorInteraction.Notify(
-            QStringLiteral("Not reset, sensor type not reported by the instrument: ") +
-            ChannelList(withoutType));
-    }
+    TellLeftOut(context_.operatorInteraction, QStringLiteral("Not reset, "), leftOut);
 }

@@ -76,12 +76,17 @@ void TfCalibrate::NextInSpanStage() {
     for (const int channel : CheckedChannels()) {
         memory_.channels[channel].pre = columns_[channel].live->text();
         ComputeNewScaling(channel);
+        columns_[channel].holdsNewScaling = true;
     }
     AddLine(QStringLiteral("- Calibration data is ready"));
     AddLine(QStringLiteral("- Click Send to update instrument"));
 }
 
 void TfCalibrate::StartSampling() {
+    for (ChannelColumn& column : columns_) {
+        (stage_ == Stage::Zero ? column.zeroReceived : column.spanReceived) = false;
+    }
+    readingsSeen_ = context_.state.ReadingsReceived;
     Timer5->start();
     SetSampling(true);
     AddLine(QStringLiteral("- Sampling..."));
@@ -89,9 +94,21 @@ void TfCalibrate::StartSampling() {
     context_.frames.SendPoll(ReadingPoll());
 }
 
+// A channel whose stage read no number for it keeps no value from that stage.
 void TfCalibrate::EndSampling() {
     Timer5->stop();
     SetSampling(false);
+    std::vector<int> withoutReading;
+    for (const int channel : CheckedChannels()) {
+        const ChannelColumn& column = columns_[channel];
+        if (!(stage_ == Stage::Zero ? column.zeroReceived : column.spanReceived)) {
+            withoutReading.push_back(channel);
+        }
+    }
+    if (!withoutReading.empty()) {
+        AddLine(QStringLiteral("- No valid reading for ") + ChannelNames(withoutReading) +
+                QStringLiteral(": left out"));
+    }
 }
 
 void TfCalibrate::SetStage(Stage stage) {
@@ -134,11 +151,13 @@ void TfCalibrate::ComputeNewScaling(int channel) {
     const auto correction =
         Scaling::FromReadings(ShownNumber(ui->e_zero->text()), ShownNumber(ui->e_span->text()),
                               ShownNumber(column.zero->text()), ShownNumber(column.span->text()));
-    if (!correction) {
-        column.m->setText(ChannelColumn::kNoSlope);
-        column.c->setText(ChannelColumn::kNoSlope);
-        SetBackground(column.m, ChannelColumn::kMoving);
-        SetBackground(column.c, ChannelColumn::kMoving);
+    const bool readingsTaken = column.zeroReceived && column.spanReceived;
+    if (!readingsTaken || !correction) {
+        const QString& why = readingsTaken ? ChannelColumn::kNoSlope : ChannelColumn::kNoReading;
+        for (QLabel* label : {column.m, column.c}) {
+            label->setText(why);
+            SetBackground(label, ChannelColumn::kMoving);
+        }
         return;
     }
     column.m->setText(QString::fromStdString(Scaling::LabelText(correction->m)));
@@ -160,25 +179,44 @@ void TfCalibrate::Timer5Timer() {
     if (phase != phase_) {
         return;
     }
+    const bool readingCame = context_.state.ReadingsReceived != readingsSeen_;
+    readingsSeen_ = context_.state.ReadingsReceived;
     bool allSettled = true;
     for (int channel = firstChannel_; channel < CalibrationMemory::kChannels; ++channel) {
-        ChannelColumn& column = columns_[channel];
         if (!Checked(channel)) {
             continue;
         }
-        column.live->setText(main->ChannelDisplayText(channel));
-        if (!sampling_) {
-            continue;
+        columns_[channel].live->setText(main->ChannelDisplayText(channel));
+        if (sampling_) {
+            allSettled = SampleChannel(channel, readingCame) && allSettled;
         }
-        QLabel* reading = stage_ == Stage::Zero ? column.zero : column.span;
-        const bool settled = SettleRule::Apply(
-            column.settleCountdown, ShownNumber(column.live->text()), ShownNumber(reading->text()),
-            SettleRule::Threshold(context_.state.InputMode, channel));
-        SetBackground(reading, settled ? ChannelColumn::kSettled : ChannelColumn::kMoving);
-        reading->setText(column.live->text());
-        allSettled = allSettled && settled;
     }
     if (sampling_ && allSettled && ReferencesReadable(false)) {
         bNextClick();
     }
+}
+
+// One tick of a checked channel while its stage samples: the reading that came moves the
+// stage's reading label and the settle count. A reading that is not a number starts the count
+// again, and a tick without a reading (a silent link) changes nothing and settles nothing new.
+bool TfCalibrate::SampleChannel(int channel, bool readingCame) {
+    ChannelColumn& column = columns_[channel];
+    bool& received = stage_ == Stage::Zero ? column.zeroReceived : column.spanReceived;
+    if (!readingCame) {
+        return received && column.settleCountdown == 0;
+    }
+    QLabel* reading = stage_ == Stage::Zero ? column.zero : column.span;
+    const QString text = column.live->text();
+    received = IsReading(text);
+    bool settled = false;
+    if (received) {
+        settled = SettleRule::Apply(column.settleCountdown, ShownNumber(text),
+                                    ShownNumber(reading->text()),
+                                    SettleRule::Threshold(context_.state.InputMode, channel));
+    } else {
+        column.settleCountdown = SettleRule::kSettledTicks;
+    }
+    SetBackground(reading, settled ? ChannelColumn::kSettled : ChannelColumn::kMoving);
+    reading->setText(text);
+    return settled;
 }

@@ -75,6 +75,18 @@ ChannelColumn ChannelColumn::Create(QWidget* window, int channel) {
     return column;
 }
 
+QString ChannelNames(const std::vector<int>& channels) {
+    QStringList names;
+    for (const int channel : channels) {
+        names.append(QStringLiteral("Ch%1").arg(channel));
+    }
+    return names.join(QStringLiteral(", "));
+}
+
+bool IsReading(const QString& text) {
+    return ParseFloat(ToWindows1252(text)).has_value();
+}
+
 float ShownNumber(const QString& text) {
     return static_cast<float>(TextToFloat(ToWindows1252(text)));
 }

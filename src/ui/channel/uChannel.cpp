@@ -128,6 +128,7 @@ void TfChannel::ShowChannel(int channel) {
     shownChannel_ = channel;
     // What the controls show belongs to the channel shown before: not known for this one.
     syncState_ = SyncState::Unknown;
+    filled_ = false;
     if (listChanges) {
         SetSensorType();
     }
@@ -157,6 +158,7 @@ void TfChannel::ApplyChannelReply(int channel, int typeCode, const QString& m, c
     ui->eCal_c->setText(ShownNumber(c));
     syncState_ = SyncState::InSync;
     edited_ = false;
+    filled_ = true;
     if (unansweredPoll_ && unansweredPoll_->channel == channel) {
         unansweredPoll_.reset();
     }

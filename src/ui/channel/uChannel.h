@@ -87,6 +87,9 @@ private:
     // The channel lChannel shows: its design text until the first paint.
     int shownChannel_ = 8;
     bool edited_ = false;
+    // Whether a reply of the shown channel has filled the controls since it was shown: until
+    // then they hold another channel's set-up, or the design texts.
+    bool filled_ = false;
     // Per channel: refreshes scheduled after a paint or inside their poll's wait for the link.
     std::array<int, kChannels> refreshesStarting_{};
     // The last refresh poll sent, until the reply for its channel comes.

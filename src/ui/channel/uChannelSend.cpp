@@ -16,6 +16,13 @@ QString Refusal(const QString& reason) {
 } // namespace
 
 void TfChannel::bSendClick() {
+    if (!filled_ || shownChannel_ != context_.state.SelectedChannel) {
+        context_.operatorInteraction.ReportError(Refusal(
+            QStringLiteral("Channel %1 has not reported its set-up yet: click Refresh and wait "
+                           "for the controls to turn green.")
+                .arg(context_.state.SelectedChannel)));
+        return;
+    }
     const std::optional<double> m = OperatorTextToFloat(ui->eCal_m->text());
     if (!m) {
         context_.operatorInteraction.ReportError(

@@ -1,5 +1,7 @@
 #include "AlarmOutputsTable.h"
 
+#include "ui/panel/KeyboardAccess.h"
+
 #include <QAction>
 #include <QHeaderView>
 #include <QMenu>
@@ -20,6 +22,18 @@ constexpr int kTextInset = 2;
 
 const QString kColourLegend =
     QStringLiteral("Green=Sync with instrument; Red=Not sync; Blue=Unknown");
+
+// The sync colour of an output's number cell, as a screen reader speaks it.
+QString SyncWords(Sync sync) {
+    switch (sync) {
+    case Sync::InSync:
+        return QStringLiteral("in sync");
+    case Sync::NotInSync:
+        return QStringLiteral("not in sync");
+    default:
+        return QStringLiteral("sync unknown");
+    }
+}
 
 // Draws every cell's text at its top left; an output's number cell in its sync colour, and the
 // cells that do not apply to the row's type shaded.
@@ -107,6 +121,14 @@ AlarmOutputsTable::AlarmOutputsTable(const AlarmOutputsControls& controls,
         PopupMenu1->popup(grid->viewport()->mapToGlobal(at));
     });
     connect(grid, &QTableWidget::cellDoubleClicked, this, &AlarmOutputsTable::sgOPDblClick);
+    // From the keyboard: F2, Enter or Return edit the current cell, the dialogs opening by it;
+    // the menu key or Shift+F10 opens the menu on it.
+    KeyboardAccess::OnKeys(*grid, {Qt::Key_F2, Qt::Key_Return, Qt::Key_Enter}, [this, grid] {
+        sgOPMouseMove(
+            grid->viewport()->mapToGlobal(grid->visualRect(grid->currentIndex()).center()));
+        sgOPDblClick();
+    });
+    KeyboardAccess::ContextMenuOnShiftF10(*grid);
     connect(controls_.bRead, &QPushButton::clicked, this, &AlarmOutputsTable::bReadClick);
     connect(controls_.bWrite, &QPushButton::clicked, this, &AlarmOutputsTable::bWriteClick);
     connect(controls_.bLoad, &QPushButton::clicked, this, &AlarmOutputsTable::bLoadClick);
@@ -150,6 +172,9 @@ void AlarmOutputsTable::ShowRow(int output) {
     for (int column = 0; column < kColumns; ++column) {
         grid->item(output, column)->setText(CellText(Setting(output), column));
     }
+    QTableWidgetItem* number = grid->item(output, kOutputColumn);
+    number->setData(Qt::AccessibleTextRole,
+                    number->text() + QLatin1Char(' ') + SyncWords(Record(output).sync));
     // The number cell's colour and the shading follow the record, not the texts.
     grid->viewport()->update();
 }

@@ -2,6 +2,7 @@
 
 #include "AlarmOutputsTable.h"
 #include "ui/panel/DiagnosticLevel.h"
+#include "ui/panel/KeyboardAccess.h"
 #include "ui/panel/WindowPlacement.h"
 #include "ui_Config.h"
 
@@ -66,6 +67,7 @@ void TForm3::ConnectControls() {
     connect(ui->cbPort, &QComboBox::activated, this, &TForm3::cbPortChange);
     connect(ui->cbPort->lineEdit(), &QLineEdit::editingFinished, this, &TForm3::cbPortTextEntered);
     ui->cbPort->lineEdit()->installEventFilter(this);
+    KeyboardAccess::OnKeys(*ui->cbPort, {Qt::Key_F5}, [this] { cbPortChange(); });
 }
 
 void TForm3::FormCreate() {

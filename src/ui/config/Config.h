@@ -94,4 +94,7 @@ private:
     std::unique_ptr<AlarmOutputsTable> outputs_;
     std::unique_ptr<LogDownload> download_;
     bool exchangeRunning_ = false;
+    // Until a status reply has filled the controls they hold the form's own texts, which
+    // would clear the instrument's flags.
+    bool statusApplied_ = false;
 };

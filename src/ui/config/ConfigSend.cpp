@@ -26,6 +26,12 @@ void TForm3::bSendClick() {
     if (exchangeRunning_) {
         return;
     }
+    if (!statusApplied_) {
+        context_.operatorInteraction.ReportError(
+            QStringLiteral("The instrument has not reported its configuration yet: click Refresh "
+                           "and wait for it. Nothing was sent."));
+        return;
+    }
     const ConfigurationTexts checked = TextsToSend();
     if (const auto refusal = CheckBeforeSending(checked)) {
         context_.operatorInteraction.ReportError(refusal->message);

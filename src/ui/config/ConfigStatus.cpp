@@ -33,6 +33,7 @@ void TForm3::ApplyStatus(const InstrumentStatus& status) {
     ui->eAutoScan->setText(QString::number(status.autoScanInterval));
     ui->lLogMaxCount->setText(QString::number(status.loggedRecordCount));
     ui->eLogInterval->setText(QString::number(status.loggingInterval));
+    statusApplied_ = true;
     // An answer means the port is open.
     ShowPortState();
 }

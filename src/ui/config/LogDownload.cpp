@@ -10,8 +10,6 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <algorithm>
-#include <utility>
-#include <vector>
 
 using namespace LogDownloadText;
 
@@ -57,36 +55,44 @@ LogDownload::Outcome LogDownload::Download(int recordCount) {
     // A range of 0 to 0 would show a busy bar instead of an empty one.
     controls_.gauge->setRange(0, std::max(last, 1));
     controls_.gauge->setValue(0);
-    std::vector<int> missing;
-    int attempted = 0;
-    for (int record = 1; record <= last; ++record) {
-        const std::optional<QString> line = Fetch(record);
-        ++attempted;
-        if (!line) {
-            missing.push_back(record);
-        } else if (!file.Write(*line + QStringLiteral("\r\n"), &error)) {
+    DownloadGaps gaps{{}, {}, 0, last, recordCount};
+    for (int record = 1; record <= last && !Stopped(); ++record) {
+        const Fetched fetched = Fetch(record);
+        if (fetched == Fetched::Stopped) {
+            break;
+        }
+        gaps.handled = record;
+        if (fetched == Fetched::NotAnswered) {
+            gaps.notAnswered.push_back(record);
+        } else if (fetched == Fetched::Unreadable) {
+            gaps.unreadable.push_back(record);
+        } else if (!file.Write(*line_ + QStringLiteral("\r\n"), &error)) {
             return {error + QStringLiteral("\nThe download stopped at record %1; the lines "
                                            "written before it are kept.")
                                 .arg(record),
                     {}};
         }
-        if (cancel_ || context_.state.Closing) {
-            break;
-        }
     }
     file.Close();
-    return {{}, Shortfall(missing, attempted, recordCount)};
+    return {{}, Shortfall(gaps)};
 }
 
-std::optional<QString> LogDownload::Fetch(int record) {
+LogDownload::Fetched LogDownload::Fetch(int record) {
     awaited_ = record;
     line_.reset();
-    for (int attempt = 0; attempt < kAttempts && !line_ && !WaitOver(); ++attempt) {
+    unreadableReplies_ = 0;
+    for (int attempt = 0; attempt < kAttempts && !line_ && !Stopped(); ++attempt) {
         Send(record);
         WaitForReply();
     }
     awaited_.reset();
-    return std::exchange(line_, std::nullopt);
+    if (line_) {
+        return Fetched::Line;
+    }
+    if (unreadableReplies_ > 0) {
+        return Fetched::Unreadable;
+    }
+    return Stopped() ? Fetched::Stopped : Fetched::NotAnswered;
 }
 
 void LogDownload::Send(int record) {
@@ -101,20 +107,24 @@ void LogDownload::Send(int record) {
 }
 
 // At most ten steps of 100 ms, handling the reply, the operator's cancel and everything else
-// as it comes, and ending as soon as the record's reply has been handled.
+// as it comes, and ending as soon as a reply of the record has been handled.
 void LogDownload::WaitForReply() {
+    const int unreadableBefore = unreadableReplies_;
     const std::uint32_t start = context_.clock.TickCount();
-    while (!WaitOver() && context_.clock.TickCount() - start < kWaitSteps * kStepMs) {
+    while (!line_ && unreadableReplies_ == unreadableBefore && !Stopped() &&
+           context_.clock.TickCount() - start < kWaitSteps * kStepMs) {
         context_.pump.WaitAndProcess();
     }
 }
 
-bool LogDownload::WaitOver() const {
-    return line_.has_value() || cancel_ || context_.state.Closing;
+bool LogDownload::Stopped() const {
+    return cancel_ || context_.state.Closing;
 }
 
 void LogDownload::Accept(const std::string& payload) {
-    if (awaited_ && !line_) {
-        line_ = RecordLine(payload, *awaited_);
+    if (!awaited_ || line_ || !IsReplyOf(payload, *awaited_)) {
+        return;
     }
+    line_ = RecordLine(payload, *awaited_);
+    unreadableReplies_ += line_ ? 0 : 1;
 }

@@ -24,9 +24,10 @@ struct LogDownloadControls {
 // caller holds polling and every other exchange of the window for the whole run.
 //
 // A line is only ever written from its own record's reply, and reaches the disk as it is
-// written. A record whose reply does not come within ten steps of 100 ms is asked for again,
-// twice at most; then it counts as missing and is left out of the file. The operator learns at
-// the end which records are missing and which could not be addressed.
+// written. A record whose reply does not come within ten steps of 100 ms, or comes but cannot
+// be read, is asked for again, twice at most; then it is left out of the file. The operator
+// learns at the end which records were not answered, which were answered unreadably, which the
+// cancel left unfetched and which could not be addressed.
 class LogDownload {
 public:
     static constexpr int kWaitSteps = 10;
@@ -54,13 +55,15 @@ public:
     void Accept(const std::string& payload);
 
 private:
+    enum class Fetched { Line, NotAnswered, Unreadable, Stopped };
+
     void ShowRunning(bool running);
     Outcome Download(int recordCount);
-    // The record's line, or nothing when no reply of it came.
-    std::optional<QString> Fetch(int record);
+    // How the record's fetch ended; its line, when it came, is in line_.
+    Fetched Fetch(int record);
     void Send(int record);
     void WaitForReply();
-    bool WaitOver() const;
+    bool Stopped() const;
 
     PanelContext context_;
     LogDownloadControls controls_;
@@ -68,4 +71,6 @@ private:
     bool cancel_ = false;
     std::optional<int> awaited_;
     std::optional<QString> line_;
+    // Replies of the awaited record that could not be read.
+    int unreadableReplies_ = 0;
 };

@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <numeric>
 
 namespace LogDownloadText {
 
@@ -65,10 +66,13 @@ QString FileNameBase(const QString& modelName, const QString& stamp) {
     return model + QLatin1Char(' ') + stamp;
 }
 
+bool IsReplyOf(std::string_view payload, int record) {
+    return payload.starts_with('D') && LoggedRecordReply::RecordNumberText(payload) ==
+                                           LastCharacters("0000" + std::to_string(record), 4);
+}
+
 std::optional<QString> RecordLine(std::string_view payload, int record) {
-    if (payload.size() < kRecordLength || payload.front() != 'D' ||
-        LoggedRecordReply::RecordNumberText(payload) !=
-            LastCharacters("0000" + std::to_string(record), 4) ||
+    if (payload.size() < kRecordLength || !IsReplyOf(payload, record) ||
         !All(payload.substr(kTimePosition - 1, kTimeLength), ::isdigit) ||
         !All(payload.substr(kValuesPosition - 1, kValuesLength), ::isxdigit)) {
         return std::nullopt;
@@ -83,20 +87,28 @@ std::optional<QString> RecordLine(std::string_view payload, int record) {
     return line;
 }
 
-QString Shortfall(const std::vector<int>& missing, int attempted, int recordCount) {
+QString Shortfall(const DownloadGaps& gaps) {
     QStringList told;
-    if (!missing.empty()) {
-        told.append(QStringLiteral("%1 of %2 records did not arrive and are not in the file: %3.")
-                        .arg(missing.size())
-                        .arg(attempted)
-                        .arg(Runs(missing)));
-    }
-    if (recordCount > kLastAddressableRecord) {
+    const auto tell = [&told](const QString& what, const std::vector<int>& records, int of) {
+        if (!records.empty()) {
+            told.append(QStringLiteral("%1 of %2 records %3: %4.")
+                            .arg(records.size())
+                            .arg(of)
+                            .arg(what, Runs(records)));
+        }
+    };
+    tell(QStringLiteral("did not arrive and are not in the file"), gaps.notAnswered, gaps.handled);
+    tell(QStringLiteral("came with a reply that could not be read and are not in the file"),
+         gaps.unreadable, gaps.handled);
+    std::vector<int> notFetched(static_cast<std::size_t>(std::max(gaps.last - gaps.handled, 0)));
+    std::iota(notFetched.begin(), notFetched.end(), gaps.handled + 1);
+    tell(QStringLiteral("were not fetched, as the download was stopped"), notFetched, gaps.last);
+    if (gaps.recordCount > kLastAddressableRecord) {
         told.append(QStringLiteral("Records %1 to %2 (%3 records) could not be fetched: a record "
                                    "is asked for by a four-digit number.")
                         .arg(kLastAddressableRecord + 1)
-                        .arg(recordCount)
-                        .arg(recordCount - kLastAddressableRecord));
+                        .arg(gaps.recordCount)
+                        .arg(gaps.recordCount - kLastAddressableRecord));
     }
     return told.join(QLatin1Char('\n'));
 }

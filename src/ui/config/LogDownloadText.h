@@ -22,6 +22,9 @@ std::optional<int> RecordCount(const QString& text);
 // instrument's text never places the file outside the current folder.
 QString FileNameBase(const QString& modelName, const QString& stamp);
 
+// Whether the payload is a 'D' reply that carries that record's number.
+bool IsReplyOf(std::string_view payload, int record);
+
 // The line of record `record` made from its 'D' reply, without the line end: record number,
 // ',', the date dd/mm/yy, a blank, the time hh:mm:ss, then each channel's value after ';' with
 // four decimals and the locale's separator. Nothing when the payload is not a whole reply of
@@ -29,9 +32,18 @@ QString FileNameBase(const QString& modelName, const QString& stamp);
 // value that is not eight hexadecimal digits.
 std::optional<QString> RecordLine(std::string_view payload, int record);
 
-// What the operator learns at the end of a download that is not whole: the records that did not
-// arrive (ascending, runs written as "first-last") and the records beyond the last that can be
-// addressed. Empty when there is nothing to tell.
-QString Shortfall(const std::vector<int>& missing, int attempted, int recordCount);
+// How the records of a download fared that are not in its file.
+struct DownloadGaps {
+    std::vector<int> notAnswered; // no reply of theirs came, ascending
+    std::vector<int> unreadable;  // their reply came but could not be read, ascending
+    int handled = 0;              // records 1 to this one were fetched or tried in full
+    int last = 0;                 // the last record to fetch; those after `handled` were not
+    int recordCount = 0;          // the count the download started from
+};
+
+// What the operator learns at the end of a download that is not whole, each kind of gap apart
+// (runs written as "first-last"), and the records beyond the last that can be addressed. Empty
+// when there is nothing to tell.
+QString Shortfall(const DownloadGaps& gaps);
 
 } // namespace LogDownloadText

@@ -100,6 +100,9 @@ void TfRTC::CreateRegisterBoxes() {
                            kCellHeight);
         label->show();
     }
+    // Made after the buttons, the boxes follow them round the Tab cycle as they stand above
+    // them; the window opens on the first register.
+    ereg_[0]->setFocus();
 }
 
 bool TfRTC::eventFilter(QObject* watched, QEvent* event) {

@@ -1,6 +1,7 @@
 #include "Main.h"
 
 #include "ui/panel/DiagnosticLevel.h"
+#include "ui/panel/KeyboardAccess.h"
 #include "ui/panel/LocaleText.h"
 #include "ui_Main.h"
 
@@ -65,6 +66,28 @@ void TForm1::ConnectControls() {
     }
 }
 
+// The double-clicks of the window from the keyboard, and Tab through it as it is laid out.
+void TForm1::ConnectKeyboard() {
+    for (int channel = 0; channel < ChannelDisplays::kChannels; ++channel) {
+        KeyboardAccess::MakePressable(*displays_[channel].reading,
+                                      channel == 0 ? QStringLiteral("Cold junction")
+                                                   : QStringLiteral("Channel %1").arg(channel),
+                                      [this, channel] { lDispDblClick(channel); });
+    }
+    KeyboardAccess::MakePressable(*ui->lComm_count, QStringLiteral("Comms errors"),
+                                  [this] { lComm_countDblClick(); });
+    KeyboardAccess::MakePressable(*ui->lBCC_error, QStringLiteral("BCC errors"),
+                                  [this] { lBCC_errorDblClick(); });
+    QList<QWidget*> order{ui->eInterval};
+    for (int channel = 1; channel < ChannelDisplays::kChannels; ++channel) {
+        order.append(displays_[channel].reading);
+    }
+    order << ui->rbTemperature << ui->rbMilliVolt << ui->rbLead << ui->StartButton << ui->StopButton
+          << displays_[0].reading << ui->lComm_count << ui->lBCC_error << ui->bChart1
+          << ui->bCalibrate << ui->bENG << ui->bConfig << ui->bAbout << ui->bReset << ui->bExit;
+    KeyboardAccess::SetTabOrder(order);
+}
+
 void TForm1::FormCreate() {
     newReading_ = false;
     ShowOnline(false);
@@ -73,6 +96,7 @@ void TForm1::FormCreate() {
                        QStringLiteral("Vxxx!ini.ini"));
     ReadSettings();
     displays_.Create(this, this);
+    ConnectKeyboard();
     ApplyDiagnosticLevel();
     for (QWidget* widget : findChildren<QWidget*>()) {
         widget->setToolTipDuration(kHintHidePause);

@@ -68,6 +68,7 @@ private:
     void WriteSettings();
     void ApplyDiagnosticLevel();
     void ConnectControls();
+    void ConnectKeyboard();
 
     void bExitClick();
     void bChart1Click();

@@ -3,9 +3,7 @@
 #include <cctype>
 #include <charconv>
 #include <cmath>
-#include <cstdio>
-#include <cstdlib>
-#include <cstring>
+#include <limits>
 
 namespace {
 
@@ -52,6 +50,17 @@ std::size_t MatchNumber(std::string_view text) {
     return i;
 }
 
+// The value with `precision` digits after the point, which is '.' whatever the C library's
+// locale: the numbers that go to the instrument and into the files are formatted here.
+std::string WithPoint(double value, std::chars_format format, int precision) {
+    // Sign, every whole digit a double can have, point, decimals, and an exponent.
+    std::string text(std::numeric_limits<double>::max_exponent10 + 8 + precision, '\0');
+    const auto [end, error] =
+        std::to_chars(text.data(), text.data() + text.size(), value, format, precision);
+    text.resize(error == std::errc() ? static_cast<std::size_t>(end - text.data()) : 0);
+    return text;
+}
+
 } // namespace
 
 double TextToFloat(std::string_view text) {
@@ -78,9 +87,11 @@ std::optional<double> ParseFloat(std::string_view text) {
 }
 
 std::string FloatToFixed(double value, int width, int decimals) {
-    char buffer[400];
-    std::snprintf(buffer, sizeof buffer, "%*.*f", width, decimals, value);
-    return buffer;
+    std::string text = WithPoint(value, std::chars_format::fixed, decimals);
+    if (static_cast<int>(text.size()) < width) {
+        text.insert(0, static_cast<std::size_t>(width) - text.size(), ' ');
+    }
+    return text;
 }
 
 std::string FixedWithTenDigits(double value, int decimals) {
@@ -89,20 +100,20 @@ std::string FixedWithTenDigits(double value, int decimals) {
         value = 0.0;
     }
     // Round to ten significant digits first, as the data files always have.
-    char scientific[64];
-    std::snprintf(scientific, sizeof scientific, "%.*e", kSignificant - 1, value);
-    const double rounded = std::strtod(scientific, nullptr);
+    const std::string scientific =
+        WithPoint(value, std::chars_format::scientific, kSignificant - 1);
+    double rounded = 0.0;
+    std::from_chars(scientific.data(), scientific.data() + scientific.size(), rounded);
     if (std::fabs(rounded) >= 1e10) {
-        const char* exponent = std::strchr(scientific, 'e');
-        const int power = std::atoi(exponent + 1);
-        char buffer[96];
-        std::snprintf(buffer, sizeof buffer, "%.*sE%c%0*d", static_cast<int>(exponent - scientific),
-                      scientific, power < 0 ? '-' : '+', decimals, std::abs(power));
-        return buffer;
+        // d.dddddddddE, the exponent's sign, its digits padded with zeros to `decimals`.
+        const std::size_t exponent = scientific.find('e');
+        std::string digits = scientific.substr(exponent + 2);
+        if (static_cast<int>(digits.size()) < decimals) {
+            digits.insert(0, static_cast<std::size_t>(decimals) - digits.size(), '0');
+        }
+        return scientific.substr(0, exponent) + 'E' + scientific[exponent + 1] + digits;
     }
-    char buffer[96];
-    std::snprintf(buffer, sizeof buffer, "%.*f", decimals, rounded);
-    std::string text = buffer;
+    std::string text = WithPoint(rounded, std::chars_format::fixed, decimals);
     // A value that rounds to zero is written without a sign.
     if (text.front() == '-' && text.find_first_not_of("-0.") == std::string::npos) {
         text.erase(0, 1);

@@ -3,6 +3,7 @@
 #include "ReadingHistory.h"
 
 #include <QString>
+#include <cstdint>
 #include <optional>
 
 // The program-wide state every window may read: what the instrument reported, the service
@@ -23,6 +24,9 @@ struct PanelState {
     // postpone that poll.
     int PollCountdown = 2;
     ReadingHistory History;
+    // Reading replies handled since the start: a new count tells a reading that has just come
+    // from a display text left standing by a silent link.
+    std::uint64_t ReadingsReceived = 0;
     // Set once the program has begun to close: every wait for the instrument and every bulk
     // exchange ends at its next step, so the process can exit.
     bool Closing = false;

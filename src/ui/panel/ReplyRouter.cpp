@@ -65,6 +65,7 @@ void ReplyRouter::ShowReadings(int firstChannel, const std::string& payload,
         }
     }
     state_.History.Append(values);
+    ++state_.ReadingsReceived;
     if (!firstReadingShown_) {
         firstReadingShown_ = true;
         qCInfo(lcPanel) << "first reading shown";

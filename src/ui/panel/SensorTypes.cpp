@@ -8,6 +8,10 @@ QStringList SensorTypeList(std::optional<char> inputMode, int channel) {
             QStringLiteral("N"), QStringLiteral("R"), QStringLiteral("S"), QStringLiteral("B")};
 }
 
+bool IsSensorTypeCode(int code, std::optional<char> inputMode, int channel) {
+    return code >= 0 && code < SensorTypeList(inputMode, channel).size();
+}
+
 QString SensorTypeName(int code, std::optional<char> inputMode) {
     return SensorTypeList(inputMode, 1).value(code);
 }

@@ -10,6 +10,9 @@
 // "PT100" alone for a resistance instrument ('P') or the cold-junction channel 0; otherwise the
 // thermocouple types J, K, T, E, N, R, S, B.
 QStringList SensorTypeList(std::optional<char> inputMode, int channel);
+// Whether the code is one of that list's: anything else would make a malformed or wrong "C"
+// request.
+bool IsSensorTypeCode(int code, std::optional<char> inputMode, int channel);
 // The name of a code on the inputs of channels 1 to 8 for that input mode; empty outside the
 // list.
 QString SensorTypeName(int code, std::optional<char> inputMode);

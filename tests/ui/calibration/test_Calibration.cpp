@@ -131,6 +131,9 @@ private slots:
         QCOMPARE(b.Text("lmx1"), QString("   0.9980"));
         QCOMPARE(b.Text("lcx1"), QString("  -0.0120"));
         QCOMPARE(b.window->Memory().channels[1].pre, QString("  20.052"));
+        b.Box(1)->setChecked(false);
+        b.Check(1); // the instrument's old m and c come again, and do not replace the new ones
+        QCOMPARE(b.Text("lmx1"), QString("   0.9980"));
 
         b.SentRequests();
         b.readings[1] = "20.000";
@@ -158,7 +161,8 @@ private slots:
         QVERIFY(b.InStage("rbSpan") && !b.Sampling() && !b.Timer5Active());
         QCOMPARE(b.h.mainWindow.pauses, 0);
         QCOMPARE(b.MemoLines().mid(5),
-                 QStringList({"- Connect 20.000mV to all the selected channels",
+                 QStringList({"- No valid reading for Ch2: left out",
+                              "- Connect 20.000mV to all the selected channels",
                               "- Click Next when ready"}));
     }
 
@@ -250,13 +254,15 @@ private slots:
         b.Build();
         b.Status();
         b.channelReplies.erase(2);
+        b.channelReplies[4] = "412  1.0000  0.0000"; // no thermocouple type 12
         b.Check(1);
         b.Check(2);
         b.Check(3);
+        b.Check(4);
         b.Click("bNext");
         b.Tick();
         b.Click("bNext");
-        b.readings = {"25.00", "20.000", "20.000", "0.000", "0", "0", "0", "0", "0"};
+        b.readings = {"25.00", "20.000", "20.000", "0.000", "20.000", "0", "0", "0", "0"};
         b.Click("bNext");
         b.Tick();
         b.Click("bNext");
@@ -272,7 +278,31 @@ private slots:
         QCOMPARE(b.h.operatorAnswers.notices,
                  QStringList({"Not sent, span reading equals zero reading: Ch3",
                               "Not sent, sensor type not reported by the instrument: Ch2",
-                              "Not reset, sensor type not reported by the instrument: Ch2"}));
+                              "Not sent, sensor type code not one of the instrument's: Ch4",
+                              "Not reset, sensor type not reported by the instrument: Ch2",
+                              "Not reset, sensor type code not one of the instrument's: Ch4"}));
+    }
+
+    void aStageTakesOnlyNumbersThatCameWhileItSampled() {
+        CalibrationBench b;
+        b.Build();
+        b.Status();
+        b.Check(1);
+        b.Check(2);
+        b.readings[2] = "-------"; // an open sensor
+        b.Click("bNext");
+        b.Tick(12);
+        QVERIFY(b.InStage("rbZero")); // channel 2 never settles
+        b.Click("bNext");
+        b.answerReadings = false; // a silent link: the displays stand still
+        b.Click("bNext");
+        b.Tick(12);
+        QVERIFY(b.InStage("rbSpan"));
+        b.Click("bNext");
+        b.h.operatorAnswers.AnswerYes();
+        b.Click("bSend");
+        QCOMPARE(b.h.operatorAnswers.notices,
+                 QStringList{"Not sent, no valid reading in a stage: Ch1, Ch2"});
     }
 
     void resetSendsZeroScalingThenPollsEachChannel() {
@@ -298,10 +328,14 @@ private slots:
         b.Status();
         b.Check(1);
         b.SentRequests();
-        bool nextEnabledWhileSending = true;
+        int enabledMeanwhile = 0;
         b.h.port.responder = [&, answer = b.h.port.responder](const std::string& frame) {
             if (frame.find("C101") != std::string::npos) {
-                nextEnabledWhileSending = b.Find<QPushButton>("bNext")->isEnabled();
+                for (const char* name :
+                     {"bNext", "bRemember", "bRecall", "bRecord", "bSave", "bRestore"}) {
+                    enabledMeanwhile += b.Find<QPushButton>(name)->isEnabled();
+                }
+                enabledMeanwhile += b.window->findChild<QAction*>("mRetrieve1")->isEnabled();
                 return std::optional<std::string>(Replies::Status("V630")); // restarts later
             }
             return answer(frame);
@@ -313,7 +347,7 @@ private slots:
                  QStringList({"m greater than 1.0 +/-  0.1000, set to 1.000!",
                               "c greater than 0.0 +/-  2.0000, set to 0.000!"}));
         QCOMPARE(b.SentRequests().front(), std::string("C101  1.0000  0.0000!"));
-        QVERIFY(!nextEnabledWhileSending);
+        QCOMPARE(enabledMeanwhile, 0);
         QVERIFY(b.Find<QPushButton>("bNext")->isEnabled());
         // The restart the status reply asked for ran once Send was done.
         QCOMPARE(b.MemoLines().size(), 3);
@@ -331,6 +365,20 @@ private slots:
         QCOMPARE(b.window->Memory().channels[4].post, QString("-------"));
         QCOMPARE(b.h.operatorAnswers.notices,
                  QStringList{"No reading came after the calibration was sent: Post not taken"});
+    }
+
+    void aCloseEndsSendsPauseAtOnce() {
+        CalibrationBench b;
+        b.Build();
+        b.Check(4);
+        b.h.port.responder = [&, answer = b.h.port.responder](const std::string& frame) {
+            b.h.state.Closing = b.h.state.Closing || frame == "\x04M\x05";
+            return answer(frame);
+        };
+        b.h.operatorAnswers.AnswerYes(2);
+        const std::uint32_t start = b.h.clock.TickCount();
+        b.Click("bSend");
+        QVERIFY(b.h.clock.TickCount() - start < 1000);
     }
 
     void rememberAndRecallKeepTheTextsAsTheyWere() {

@@ -226,12 +226,17 @@ private slots:
                  QStringList{"No sensor type is selected. Nothing was sent."});
     }
 
-    void aReplyForAnotherChannelLeavesTheWindowAlone() {
+    void anotherChannelsSetUpIsNeitherShownNorSent() {
         OpenOn(3);
         h->port.Receive(Replies::Framed("505  1.0300  0.5000"));
         QCOMPARE(M()->text(), QString("  1.0000"));
         QCOMPARE(Type()->currentText(), QString("K"));
         QCOMPARE(Colour(), kGreen);
+        OpenOn(5); // which does not answer: the controls still hold channel 3's set-up
+        h->Sent();
+        Send();
+        QVERIFY(h->Sent().empty());
+        QVERIFY(h->operatorAnswers.errors.value(0).startsWith("Channel 5 has not reported"));
     }
 
     void aSetUpShownForAnotherChannelIsNotTakenForTheSelectedOne() {

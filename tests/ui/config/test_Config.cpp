@@ -46,6 +46,7 @@ private:
 
     // Texts that may be sent, with the PC's clock off.
     void FillSendableTexts() {
+        h->port.Receive(Replies::Status("V630"));
         Find<QCheckBox>("cbPCTime")->setChecked(false);
         SetEdit("eDate", "07/12/26");
         SetEdit("eTime", "14:05:09");
@@ -249,6 +250,8 @@ private slots:
 
     void noSendsNothing() {
         Make();
+        Find<QPushButton>("bSend")->click(); // the form's own texts before any status reply
+        QVERIFY(h->operatorAnswers.errors.value(0).startsWith("The instrument has not reported"));
         FillSendableTexts();
         h->operatorAnswers.AnswerNo();
         Find<QPushButton>("bSend")->click();

@@ -61,10 +61,12 @@ TEST_F(LogDownloadTextTest, CountFileNameAndShortfall) {
     EXPECT_EQ(FileNameBase("../V", "20261207100502"), ".._V 20261207100502");
     EXPECT_EQ(FileNameBase("V\x01:\\", "s"), "V___ s");
 
-    EXPECT_EQ(Shortfall({}, 200, 200), "");
-    EXPECT_EQ(Shortfall({5, 7, 8, 9, 12}, 200, 200),
-              "5 of 200 records did not arrive and are not in the file: 5, 7-9, 12.");
-    EXPECT_EQ(Shortfall({}, 9999, 10001),
+    EXPECT_EQ(Shortfall({{}, {}, 200, 200, 200}), "");
+    EXPECT_EQ(Shortfall({{5, 7, 8, 9, 12}, {20}, 150, 200, 200}),
+              "5 of 150 records did not arrive and are not in the file: 5, 7-9, 12.\n"
+              "1 of 150 records came with a reply that could not be read and are not in the file: "
+              "20.\n50 of 200 records were not fetched, as the download was stopped: 151-200.");
+    EXPECT_EQ(Shortfall({{}, {}, 9999, 9999, 10001}),
               "Records 10000 to 10001 (2 records) could not be fetched: a record is asked for by "
               "a four-digit number.");
 }

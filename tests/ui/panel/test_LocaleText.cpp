@@ -1,6 +1,8 @@
 #include "ui/panel/LocaleText.h"
+#include "ui/panel/NumberText.h"
 
 #include <QLocale>
+#include <clocale>
 #include <gtest/gtest.h>
 
 namespace {
@@ -40,6 +42,16 @@ TEST_F(LocaleTextTest, NumbersTakeTheLocaleDecimalSeparator) {
     EXPECT_EQ(LocaleFixed(21.4375, 4), "21,4375");
     EXPECT_EQ(LocaleFixed(-3, 4), "-3,0000");
     EXPECT_EQ(FormatDateTime("dd/mm/yy", moment), "07.12.26");
+}
+
+// Qt gives the C library the desktop's locale; the files' separator is QLocale's alone.
+TEST_F(LocaleTextTest, TheCLibrarysCommaLocaleChangesNoNumber) {
+    ASSERT_TRUE(std::setlocale(LC_NUMERIC, "de_DE.UTF-8")) << "made by scripts/install-deps.sh";
+    EXPECT_EQ(FloatToFixed(-0.25, 8, 4), " -0.2500");
+    EXPECT_EQ(FixedWithTenDigits(12345678901.0, 4), "1.234567890E+0010");
+    QLocale::setDefault(QLocale::c());
+    EXPECT_EQ(LocaleFixed(21.4375, 4), "21.4375");
+    std::setlocale(LC_NUMERIC, "C");
 }
 
 TEST_F(LocaleTextTest, TypedNumbersTakeEitherPointButNoGrouping) {
