@@ -13,13 +13,12 @@
 ControlPanel::ControlPanel(InstrumentPort& serialPort, SettingsStore& settings,
                            OperatorInteraction& operatorInteraction, Clock& clock,
                            MessagePump& pump)
-    : serialPort_(serialPort), link_(state_, windows_, clock, pump), frames_(serialPort, link_),
-      replies_(state_, windows_),
+    : serialPort_(serialPort), link_(windows_, clock), frames_(serialPort, link_, clock),
+      wait_(pump, state_), exchange_(frames_, clock, wait_), replies_(state_, windows_),
       dispatcher_(frames_, replies_), context_{settings, operatorInteraction,
-                                               clock,    frames_,
+                                               clock,    exchange_,
                                                pump,     state_,
                                                windows_} {
-    link_.Attach(frames_);
     serialPort_.SetOnRxClusterEvent([this] { frames_.SerialPort1RxClusterEvent(); });
 
     form1_ = std::make_unique<TForm1>(serialPort, context_);
