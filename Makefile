@@ -9,7 +9,7 @@ BUILD_DIR := build/$(PRESET)
 # (MODEL=V420 for the other model).
 PANEL_ARGUMENTS = $(if $(PORT),--port $(PORT),--simulate $(MODEL))
 
-.PHONY: deps configure build test test-tsan test-core format format-check fuzz run run-dev clean
+.PHONY: deps configure build test test-tsan test-core format format-check fuzz run run-dev package clean
 
 deps:
 	scripts/install-deps.sh
@@ -64,6 +64,12 @@ run: deps
 # The panel built with the sanitizers.
 run-dev: build
 	ASAN_OPTIONS=detect_leaks=0 $(BUILD_DIR)/src/app/control-panel $(PANEL_ARGUMENTS)
+
+# The Debian package from the optimised build, in build/release.
+package:
+	scripts/install-deps.sh package
+	cmake --preset release
+	cmake --build --preset release --target deb
 
 clean:
 	rm -rf build

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs the Debian packages the build, the tests and `make run` need, when they are missing.
 # Run as root it installs them; otherwise it prints the apt-get line to run. It also makes the
-# German locale that the comma-locale tests run under.
+# German locale that the comma-locale tests run under. With the argument `package`, it also
+# installs what `make package` and scripts/check-package.sh need.
 set -euo pipefail
 
 packages=(
@@ -14,6 +15,9 @@ packages=(
     xvfb xauth xdotool x11-apps netpbm
     locales
 )
+if [ "${1:-}" = package ]; then
+    packages+=(dpkg-dev librsvg2-bin lintian desktop-file-utils appstream systemd)
+fi
 comma_locale=de_DE.UTF-8
 
 missing=()

@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
-# Prints two figures of control-panel against vxxx-sim (separate processes, offscreen):
+# Prints three figures of control-panel against vxxx-sim (separate processes, offscreen):
 # the time from the panel's start to the first reading shown (the 2-second start-up wait
-# included), and the panel's CPU share over SECONDS (default 60) of steady polling.
+# included), the panel's CPU share over SECONDS (default 60) of steady polling, and its CPU
+# share over as long with the instrument gone (the simulator ended, its link removed) while
+# the panel waits for it to come back.
 #   scripts/measure-panel.sh [SECONDS]      uses build/release, building it when missing
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -45,10 +47,17 @@ fi
 printf 'time from start to the first reading shown: %.3f s\n' "$first"
 
 ticks() { awk '{ print $14 + $15 }' "/proc/$panel_pid/stat"; }
-sleep 2
-before=$(ticks)
-sleep "$seconds"
-after=$(ticks)
-hertz=$(getconf CLK_TCK)
-awk -v used="$((after - before))" -v hz="$hertz" -v s="$seconds" \
-    'BEGIN { printf "panel CPU share over %d s of steady polling: %.2f %% of one core (%.2f s of CPU)\n", s, 100 * used / hz / s, used / hz }'
+share() {
+    local before after
+    sleep 2
+    before=$(ticks)
+    sleep "$seconds"
+    after=$(ticks)
+    awk -v used="$((after - before))" -v hz="$(getconf CLK_TCK)" -v s="$seconds" -v what="$1" \
+        'BEGIN { printf "panel CPU share over %d s %s: %.2f %% of one core (%.2f s of CPU)\n", s, what, 100 * used / hz / s, used / hz }'
+}
+share "of steady polling"
+kill "$sim_pid"
+wait "$sim_pid" 2>/dev/null || true
+sim_pid=""
+share "with the instrument gone"

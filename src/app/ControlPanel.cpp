@@ -20,6 +20,8 @@ ControlPanel::ControlPanel(InstrumentPort& serialPort, SettingsStore& settings,
                                                pump,     state_,
                                                windows_} {
     serialPort_.SetOnRxClusterEvent([this] { frames_.SerialPort1RxClusterEvent(); });
+    serialPort_.SetCompleteReplyRule(&FrameLayer::IsCompleteReply);
+    serialPort_.SetOnDeviceChange([this] { DeviceChanged(); });
 
     form1_ = std::make_unique<TForm1>(serialPort, context_);
     windows_.main = form1_.get();
@@ -57,6 +59,20 @@ ControlPanel::~ControlPanel() {
     // Closed first: the worker looks at the handler only while the port is open.
     serialPort_.SetActive(false);
     serialPort_.SetOnRxClusterEvent(nullptr);
+    serialPort_.SetOnDeviceChange(nullptr);
     // The windows go before what they reach; none is reachable once its destruction began.
     windows_ = PanelWindows{};
+}
+
+void ControlPanel::DeviceChanged() {
+    ConfigurationWindow* configuration = windows_.configuration;
+    if (configuration == nullptr) {
+        return;
+    }
+    if (serialPort_.DeviceLost()) {
+        configuration->DeviceGone();
+        return;
+    }
+    frames_.LinkRestarted();
+    configuration->DeviceBack();
 }

@@ -41,6 +41,10 @@ public:
     Exchange& Exchanges() { return exchange_; }
 
 private:
+    // The port's device went away or is back: the configuration window, which chooses the port,
+    // tells the operator and carries on.
+    void DeviceChanged();
+
     InstrumentPort& serialPort_;
     PanelState state_;
     PanelWindows windows_;

@@ -1,14 +1,22 @@
 #include "SerialPortLink.h"
 
+#include "serial/PortList.h"
+
 #include <system_error>
 
 namespace {
 
 const std::string kComms = "Comms";
 const std::string kCommPort = "CommPort";
-// The port's message when the device does not open ("Error reopening Port"); its code is the
-// system's error number.
+// The port's messages when the device does not open ("Error reopening Port") and when it has
+// gone ("Error device lost"); their code is the system's error number.
 constexpr std::uint32_t kOpenFailedMessage = 112;
+constexpr std::uint32_t kDeviceLostMessage = 120;
+
+std::string WithSystemError(const std::string& message, std::uint32_t code) {
+    return message + ": " + std::system_category().message(static_cast<int>(code)) + " (" +
+           std::to_string(code) + ")";
+}
 
 // The store as the port sees it during a run on another port: "CommPort" reads as that port,
 // and the port's own write of it leaves the stored name alone.
@@ -42,9 +50,9 @@ SerialPortLink::SerialPortLink(TSerialPort& port, std::optional<std::string> por
     port_.OnProcessError = [this](TSerialPort&, std::uint32_t place, std::uint32_t code,
                                   const std::string& message, std::uint8_t) {
         if (place == kOpenFailedMessage) {
-            lastOpenFailure_ = message + ": " +
-                               std::system_category().message(static_cast<int>(code)) + " (" +
-                               std::to_string(code) + ")";
+            lastOpenFailure_ = WithSystemError(message, code);
+        } else if (place == kDeviceLostMessage) {
+            lossReason_ = WithSystemError(message, code);
         }
     };
 }
@@ -68,7 +76,14 @@ void SerialPortLink::SetCommPort(const std::string& name) {
 }
 
 std::string SerialPortLink::LastOpenFailure() {
+    if (port_.DeviceLost()) {
+        return lossReason_;
+    }
     return port_.Active() ? std::string() : lastOpenFailure_;
+}
+
+void SerialPortLink::AddPortsPresent(QStringList& names) {
+    FillPortList(names);
 }
 
 void SerialPortLink::RestoreSettings(SettingsStore& store) {
@@ -95,4 +110,11 @@ void SerialPortLink::SetOnRxClusterEvent(std::function<void()> handler) {
     } else {
         port_.OnRxClusterEvent = nullptr;
     }
+}
+
+void SerialPortLink::SetOnDeviceChange(std::function<void()> handler) {
+    port_.OnDeviceLost =
+        handler ? TNotifyEvent([handler = std::move(handler)](TSerialPort&) { handler(); })
+                : nullptr;
+    port_.OnDeviceBack = port_.OnDeviceLost;
 }

@@ -5,3 +5,5 @@ inline constexpr char kEot = 0x04;
 inline constexpr char kStx = 0x02;
 inline constexpr char kEtx = 0x03;
 inline constexpr char kEnq = 0x05;
+// The instrument's whole answer to a request it has taken.
+inline constexpr char kAck = 0x06;

@@ -186,7 +186,7 @@ void FrameLayer::CountReply() {
     observer_.ShowCommsCount(outstanding_);
 }
 
-bool FrameLayer::CheckBcc(const std::string& cluster) {
+bool FrameLayer::CheckBcc(std::string_view cluster) {
     if (cluster.empty()) {
         return false;
     }
@@ -202,6 +202,16 @@ bool FrameLayer::CheckBcc(const std::string& cluster) {
         }
     }
     return cluster[bccIndex] == acc;
+}
+
+bool FrameLayer::IsCompleteReply(std::string_view received) {
+    if (received.size() == 1) {
+        return received.front() == kAck;
+    }
+    if (received.size() < 3 || received.size() > kMaxCluster || received.front() != kStx) {
+        return false;
+    }
+    return received.find(kEtx, 1) == received.size() - 2 && CheckBcc(received);
 }
 
 void FrameLayer::ResetOutstandingCount() {

@@ -71,13 +71,21 @@ public:
     // line until it ends, so its reply never meets another frame.
     void Forget(std::uint64_t transaction);
 
+    // The device behind the link was opened afresh: what was asked before cannot be answered,
+    // so the transaction on the line ends unanswered.
+    void LinkRestarted() { EndTransaction(TransactionEnd::How::Expired); }
+
     // The receive handler of the port's received-cluster event.
     void SerialPort1RxClusterEvent();
 
     // The reply bookkeeping: indicator green, outstanding count lowered (never below 0).
     void CountReply();
 
-    static bool CheckBcc(const std::string& cluster);
+    static bool CheckBcc(std::string_view cluster);
+    // Whether the bytes received so far are one whole reply and nothing more: a frame of at
+    // most kMaxCluster bytes ending with the check byte after its first ETX, the check
+    // passing, or a lone acknowledge. The serial port ends a cluster on it.
+    static bool IsCompleteReply(std::string_view received);
 
     int OutstandingCount() const { return outstanding_; }
     void ResetOutstandingCount();

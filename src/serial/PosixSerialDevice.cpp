@@ -107,7 +107,7 @@ public:
         hasModemLines_ = ioctl(fd, TIOCMGET, &lines) == 0;
         hasCounters_ = ioctl(fd, TIOCGICOUNT, &counters_) == 0;
         DrainWake();
-        lost_ = false;
+        lostError_ = 0;
         fd_ = fd;
         return 0;
     }
@@ -140,7 +140,7 @@ public:
         return fd_ >= 0 ? static_cast<std::uint32_t>(fd_) : kNoHandle;
     }
 
-    bool Lost() const override { return lost_; }
+    int LostError() const override { return lostError_; }
 
     int SetQueueSizes(std::uint32_t, std::uint32_t) override {
         // The driver's queues have their own fixed sizes here; only an open device is asked.
@@ -359,7 +359,7 @@ public:
             watched[count++] = {wakeFd_, POLLIN, 0};
         }
         const nfds_t device = count;
-        if (fd_ >= 0 && !lost_) {
+        if (fd_ >= 0 && lostError_ == 0) {
             const short events =
                 static_cast<short>((forInput ? POLLIN : 0) | (forOutput ? POLLOUT : 0));
             watched[count++] = {fd_, events, 0};
@@ -381,8 +381,7 @@ public:
         if (device < count) {
             const short seen = watched[device].revents;
             if (seen & (POLLHUP | POLLERR | POLLNVAL)) {
-                lost_ = true;
-                return {WaitOutcome::State::Failed, false, outcome.woken, EIO};
+                return {WaitOutcome::State::Failed, false, outcome.woken, Failed(EIO)};
             }
             outcome.inputArrived = (seen & POLLIN) != 0;
         }
@@ -391,8 +390,9 @@ public:
 
 private:
     int Failed(int error) {
+        int none = 0;
         if (IsDeviceGone(error)) {
-            lost_ = true;
+            lostError_.compare_exchange_strong(none, error);
         }
         return error;
     }
@@ -445,7 +445,7 @@ private:
     bool hasModemLines_ = false;
     bool hasCounters_ = false;
     serial_icounter_struct counters_{};
-    std::atomic<bool> lost_{false};
+    std::atomic<int> lostError_{0};
     std::atomic<bool> discardNull_{false};
     std::atomic<std::uint32_t> eventMask_{0};
 

@@ -39,8 +39,9 @@ public:
     virtual int Close() = 0;
     virtual bool IsOpen() const = 0;
     virtual std::uint32_t Handle() const = 0;
-    // True once the device stopped answering (unplugged, hung up) until it is opened again.
-    virtual bool Lost() const = 0;
+    // The error that showed the device has gone (unplugged, hung up), or 0 while it answers;
+    // kept after Close, cleared by the next Open.
+    virtual int LostError() const = 0;
 
     virtual int SetQueueSizes(std::uint32_t rxBytes, std::uint32_t txBytes) = 0;
     virtual int GetLineSettings(LineSettings& current) = 0;

@@ -63,6 +63,9 @@ void TSerialPort::Reopen(bool open) {
     if (device_->IsOpen()) {
         TakeDown();
     }
+    // A device that went away is no longer waited for.
+    active_ = false;
+    deviceLost_ = false;
     if (open) {
         BringUp();
     }
@@ -91,12 +94,20 @@ void TSerialPort::TakeDown() {
 void TSerialPort::BringUp() {
     Report(110, 0, "Msg start reactivating Port", 2);
     NoteBoundEvents();
-    const int error = device_->Open(DevicePath(commPort_.substr(0, kOpenedNameLength)));
+    const int error = device_->Open(OpenedPath());
     active_ = error == 0;
     if (error) {
         Report(112, error, "Error reopening Port", 0);
         return;
     }
+    ConfigureDevice();
+}
+
+std::string TSerialPort::OpenedPath() const {
+    return DevicePath(commPort_.substr(0, kOpenedNameLength));
+}
+
+void TSerialPort::ConfigureDevice() {
     if (const int queueError = device_->SetQueueSizes(line_.rxQueueSize, txQueueSize_)) {
         Report(111, queueError, "Error setup Queuesize", 0);
     }
@@ -108,10 +119,50 @@ void TSerialPort::BringUp() {
     }
 }
 
+void TSerialPort::LetGoOfLostDevice() {
+    const int error = device_->LostError();
+    // Closed or replaced meanwhile: nothing is lost any more.
+    if (!active_ || error == 0 || !device_->IsOpen()) {
+        return;
+    }
+    deviceLost_ = true;
+    // Closed at once, so the device's node and name are free for it when it comes back; a device
+    // that has gone is neither purged nor driven.
+    device_->Close();
+    Report(120, static_cast<std::uint32_t>(error), "Error device lost", 0);
+    if (OnDeviceLost) {
+        OnDeviceLost(*this);
+    }
+}
+
+void TSerialPort::ReopenLostDevice() {
+    if (!deviceLost_ || !active_ || destroying_ || device_->Open(OpenedPath()) != 0) {
+        return; // still away: the next try comes in a second, without a word
+    }
+    NoteBoundEvents();
+    ConfigureDevice();
+    deviceLost_ = false;
+    Report(121, 0, "Msg device reopened", 2);
+    if (OnDeviceBack) {
+        OnDeviceBack(*this);
+    }
+}
+
 void TSerialPort::WaitForWorkerIdle(int sleeps) {
     for (int i = 0; i < sleeps && workerRunning_; ++i) {
         clock_.Sleep(kIdleCheckMilliseconds);
     }
+}
+
+void TSerialPort::SetCompleteReplyRule(TCompleteReplyRule rule) {
+    std::lock_guard lock(completeReplyLock_);
+    completeReply_ = std::move(rule);
+    completeReplyRuleSet_ = static_cast<bool>(completeReply_);
+}
+
+bool TSerialPort::IsCompleteReply(std::string_view received) {
+    std::lock_guard lock(completeReplyLock_);
+    return clusterOnFrame_ && completeReply_ && completeReply_(received);
 }
 
 void TSerialPort::ApplyLineSettings() {
@@ -285,6 +336,9 @@ void TSerialPort::SendData(const char* buffer, std::uint32_t count) {
         Report(901, 0, "Msg, dont enter SendData while SendInProgress is set", 2);
         return;
     }
+    if (deviceLost_) {
+        return; // reported once when it went
+    }
     NoteBoundEvents();
     sendBytes_ = count;
     const WriteProgress progress = device_->StartWrite(buffer, count);
@@ -300,7 +354,10 @@ void TSerialPort::SendData(const char* buffer, std::uint32_t count) {
         sendInProgress_ = true;
         break;
     case WriteProgress::State::Failed:
-        Report(903, progress.error, "Error writing Data", 0);
+        // A device that has just gone is reported once, by the worker.
+        if (device_->LostError() == 0) {
+            Report(903, progress.error, "Error writing Data", 0);
+        }
         device_->AbandonWrite();
         break;
     }

@@ -14,6 +14,7 @@
 #include <mutex>
 #include <stop_token>
 #include <string>
+#include <string_view>
 
 class SerialDevice;
 class TSerialPort;
@@ -32,6 +33,9 @@ enum class TComStateFlag : std::uint8_t {
 using TComStateFlags = std::uint8_t;
 
 using TNotifyEvent = std::function<void(TSerialPort& sender)>;
+// Whether the bytes received so far are one whole reply of the line's protocol; handed to the
+// port by the owner of the protocol, called on the worker's thread.
+using TCompleteReplyRule = std::function<bool(std::string_view received)>;
 // Place: the number of the message; Code: a platform error code or the value the message
 // names; Noise: 0 error, 1 warning, 2 message.
 using TNotifyErrorEvent =
@@ -43,11 +47,17 @@ using TNotifyErrorEvent =
 // worker thread fills. Every failure is reported as a numbered message through
 // OnProcessError; nothing throws.
 //
+// A device that goes away while the port is open (unplugged, hung up) is closed, reported once
+// (message 120, OnDeviceLost) and opened again on the same path as soon as it opens, tried
+// about once a second without a word (message 121, OnDeviceBack); the port stays Active
+// meanwhile, and what is sent is dropped.
+//
 // Threads: every operation, setter and handler runs on the UI thread. The worker hands each
 // cluster, device event and message of its own to the UI thread through the UiHandOver and
 // waits until the handler has run. The worker hands over only the events and messages that had
 // a handler when the port was opened, at the last send or after the last hand-over: bind the
-// handlers before opening the port.
+// handlers before opening the port. Letting go of a device that went away and opening it again
+// are the port's own work on the UI thread, handed over also in quiet mode.
 class TSerialPort {
 public:
     static constexpr std::size_t kMaxPortNameLength = 255;
@@ -94,6 +104,11 @@ public:
     void SetRTOExtraDelayTime(std::uint16_t milliseconds) { rtoExtraDelayTime_ = milliseconds; }
     std::uint16_t ClusterSize() const { return clusterSize_; }
     void SetClusterSize(std::uint16_t bytes) { clusterSize_ = bytes; }
+    // While on, and a complete-reply rule is set, a cluster also ends as soon as the bytes
+    // received form one whole reply.
+    bool ClusterOnFrame() const { return clusterOnFrame_; }
+    void SetClusterOnFrame(bool on) { clusterOnFrame_ = on; }
+    void SetCompleteReplyRule(TCompleteReplyRule rule);
     std::uint16_t RxQueueSize() const { return line_.rxQueueSize; }
     void SetRxQueueSize(std::uint16_t bytes);
     std::uint16_t TxQueueSize() const { return txQueueSize_; }
@@ -133,6 +148,8 @@ public:
     std::uint32_t CommStateInQueue() const { return commStateInQueue_; }
     std::uint32_t CommStateOutQueue() const { return commStateOutQueue_; }
     std::uint32_t CommEvent() const { return commEvent_; }
+    // Active, but the device went away and is waited for.
+    bool DeviceLost() const { return deviceLost_; }
 
     // --- Operations ---
     // Starts one send of a copy of the bytes; while one is pending the bytes are dropped.
@@ -162,6 +179,9 @@ public:
     TNotifyEvent OnRLSDEvent;
     TNotifyEvent OnRxCharEvent;
     TNotifyEvent OnRxEventCharEvent;
+    // On the UI thread: the device went away, and it opened again.
+    TNotifyEvent OnDeviceLost;
+    TNotifyEvent OnDeviceBack;
     TNotifyErrorEvent OnProcessError;
 
 private:
@@ -170,6 +190,12 @@ private:
     void Reopen(bool open);
     void TakeDown();
     void BringUp();
+    std::string OpenedPath() const;
+    // Queue sizes, line settings, DTR and RTS raised, every device event watched.
+    void ConfigureDevice();
+    // The worker's hand-overs once the device went away: closing it, and each try to open it.
+    void LetGoOfLostDevice();
+    void ReopenLostDevice();
     void ApplyLineSettings();
     void ApplyAutomaticAllowances();
     void ApplyQueueSizes(std::uint32_t place);
@@ -188,6 +214,9 @@ private:
     void Report(std::uint32_t place, std::uint32_t code, const std::string& msg,
                 std::uint8_t noise);
     void WaitForWorkerIdle(int sleeps);
+    // Worker: whether clusters end on whole replies, and whether these bytes are one.
+    bool EndsClustersOnReplies() const { return clusterOnFrame_ && completeReplyRuleSet_; }
+    bool IsCompleteReply(std::string_view received);
     // UI thread: notes which events, and whether messages, have a handler, for the worker to
     // read.
     void NoteBoundEvents();
@@ -204,6 +233,10 @@ private:
     std::atomic<std::uint32_t> rtoCharDelayTime_{1100};
     std::atomic<std::uint16_t> rtoExtraDelayTime_{250};
     std::atomic<std::uint16_t> clusterSize_{3072};
+    std::atomic<bool> clusterOnFrame_{true};
+    std::mutex completeReplyLock_; // the rule may be replaced while the worker judges
+    TCompleteReplyRule completeReply_;
+    std::atomic<bool> completeReplyRuleSet_{false};
     std::uint16_t txQueueSize_ = 4096;
     std::atomic<std::uint32_t> wtoCharDelayTime_{1100};
     std::atomic<std::uint16_t> wtoExtraDelayTime_{250};
@@ -237,6 +270,7 @@ private:
     std::atomic<std::uint32_t> boundEvents_{0};
     std::atomic<bool> processErrorBound_{false};
     std::atomic<bool> workerRunning_{false};
+    std::atomic<bool> deviceLost_{false};
     std::atomic<bool> destroying_{false};
     std::unique_ptr<TWorkThread> worker_; // last: it starts once everything above is set
 };

@@ -89,6 +89,7 @@ void TSerialPort::StoreSettings(SettingsStore& store, const std::string& key,
         out.Number("RTOCharDelayTime", RTOCharDelayTime());
         out.Number("RTOExtraDelayTime", RTOExtraDelayTime());
         out.Number("ClusterSize", ClusterSize());
+        out.Flag("ClusterOnFrame", ClusterOnFrame());
         out.Number("RxQueueSize", line_.rxQueueSize);
         out.Number("TxQueueSize", txQueueSize_);
         out.Number("WTOCharDelayTime", WTOCharDelayTime());
@@ -134,6 +135,7 @@ void TSerialPort::RestoreSettings(SettingsStore& store, const std::string& key,
         rtoCharDelayTime_ = in.Number<std::uint32_t>("RTOCharDelayTime", 1100);
         rtoExtraDelayTime_ = in.Number<std::uint16_t>("RTOExtraDelayTime", 250);
         clusterSize_ = in.Number<std::uint16_t>("ClusterSize", 3072);
+        clusterOnFrame_ = in.Flag("ClusterOnFrame", true);
         line_.rxQueueSize = in.Number<std::uint16_t>("RxQueueSize", 4096);
         txQueueSize_ = in.Number<std::uint16_t>("TxQueueSize", 4096);
         wtoCharDelayTime_ = in.Number<std::uint32_t>("WTOCharDelayTime", 1100);

@@ -11,6 +11,7 @@ namespace {
 
 constexpr std::uint32_t kDeviceWaitMilliseconds = 75;
 constexpr std::uint32_t kIdleSleepMilliseconds = 200;
+constexpr std::uint32_t kReopenTryMilliseconds = 1000;
 // A status that keeps changing between two readings (a stream arriving while OnCommStat
 // runs) must not keep the worker from reading it.
 constexpr int kMostStatusReadings = 16;
@@ -35,7 +36,10 @@ void TWorkThread::Body() {
             ServingPass();
         } else {
             port_.workerRunning_ = false;
-            serving_ = port_.active_;
+            if (port_.deviceLost_) {
+                TryReopenEverySecond();
+            }
+            serving_ = port_.active_ && !port_.deviceLost_;
             port_.clock_.Sleep(kIdleSleepMilliseconds);
         }
         if (endRequested_ && !serving_) {
@@ -53,17 +57,39 @@ void TWorkThread::ServingPass() {
     SendCheck();
     if (DeviceUsable()) {
         ReadLook();
+    } else {
+        held_.clear(); // the device's queue went with it
     }
     if (port_.active_ || port_.sendInProgress_) {
         WaitOnDevice();
     }
-    if (!port_.active_ && !port_.sendInProgress_) {
+    if (port_.active_ && device_.LostError() != 0) {
+        LetGoOfDevice();
+    } else if (!port_.active_ && !port_.sendInProgress_) {
         serving_ = false;
     }
 }
 
 bool TWorkThread::DeviceUsable() const {
-    return port_.active_ && !device_.Lost();
+    return port_.active_ && device_.LostError() == 0;
+}
+
+void TWorkThread::LetGoOfDevice() {
+    // A send to a device that has gone never ends, and nothing of the device is touched from
+    // now on, so a take-down need not wait for this worker.
+    port_.sendInProgress_ = false;
+    port_.workerRunning_ = false;
+    serving_ = false;
+    reopenTriedAt_ = port_.clock_.TickCount();
+    RunOnPort(&TSerialPort::LetGoOfLostDevice);
+}
+
+void TWorkThread::TryReopenEverySecond() {
+    const std::uint32_t now = port_.clock_.TickCount();
+    if (now - reopenTriedAt_ >= kReopenTryMilliseconds) {
+        reopenTriedAt_ = now;
+        RunOnPort(&TSerialPort::ReopenLostDevice);
+    }
 }
 
 std::uint32_t TWorkThread::StatusPoll() {
@@ -82,7 +108,7 @@ std::uint32_t TWorkThread::StatusPoll() {
         }
     }
     std::uint32_t seen = 0;
-    for (int reading = 0; reading < kMostStatusReadings && !device_.Lost(); ++reading) {
+    for (int reading = 0; reading < kMostStatusReadings && device_.LostError() == 0; ++reading) {
         DeviceStatus status;
         if (const int error = device_.ClearErrors(status)) {
             WorkerMessage(9803, error, "Error ClearCommError");
@@ -141,22 +167,16 @@ void TWorkThread::SendCheck() {
 }
 
 void TWorkThread::ReadLook() {
-    const std::uint32_t queued = port_.commStateInQueue_;
-    if (queued == 0) {
-        idleSince_ = port_.clock_.TickCount();
-        clusterErrors_ = 0;
+    if (port_.EndsClustersOnReplies() || !held_.empty()) {
+        ReadLookOnReplies();
         return;
     }
-    ClusterLook look;
-    look.queued = queued;
-    look.now = port_.clock_.TickCount();
-    look.idleSince = idleSince_;
-    look.readRequest = port_.readRequest_;
-    look.clusterSize = port_.clusterSize_;
-    look.charDelay = port_.rtoCharDelayTime_;
-    look.extraDelay = port_.rtoExtraDelayTime_;
-    look.lineErrors = clusterErrors_;
-    if (!ClusterIsDue(look)) {
+    const std::uint32_t queued = port_.commStateInQueue_;
+    if (queued == 0) {
+        QueueSeenEmpty();
+        return;
+    }
+    if (!ClusterIsDue(LookAt(queued))) {
         return;
     }
     std::vector<char> buffer(queued);
@@ -169,6 +189,62 @@ void TWorkThread::ReadLook() {
     }
     MakeCluster(buffer.data(), got);
     idleSince_ = port_.clock_.TickCount();
+}
+
+// A device's queue cannot be looked into, so the bytes are taken as they arrive and judged
+// here; for the time rule they still count as queued. What is not one whole reply closes as
+// it always has.
+void TWorkThread::ReadLookOnReplies() {
+    TakeArrivedBytes();
+    const std::uint32_t queued = static_cast<std::uint32_t>(held_.size()) + port_.commStateInQueue_;
+    if (queued == 0) {
+        QueueSeenEmpty();
+        return;
+    }
+    const bool wholeReply = port_.commStateInQueue_ == 0 && port_.IsCompleteReply(held_);
+    if (!wholeReply && !ClusterIsDue(LookAt(queued))) {
+        return;
+    }
+    port_.readRequest_ = false;
+    MakeCluster(held_.data(), static_cast<std::uint32_t>(held_.size()));
+    held_.clear();
+    idleSince_ = port_.clock_.TickCount();
+}
+
+void TWorkThread::TakeArrivedBytes() {
+    const std::uint32_t waiting = port_.commStateInQueue_;
+    if (waiting == 0) {
+        return;
+    }
+    const std::size_t before = held_.size();
+    held_.resize(before + waiting);
+    std::uint32_t got = 0;
+    const int error = device_.Read(held_.data() + before, waiting, got);
+    held_.resize(before + got);
+    if (error) {
+        WorkerMessage(9804, error, "Error reading Data");
+        return;
+    }
+    // Taken: the device's queue holds none of them any more, and new input ends the next wait.
+    port_.commStateInQueue_ = 0;
+}
+
+void TWorkThread::QueueSeenEmpty() {
+    idleSince_ = port_.clock_.TickCount();
+    clusterErrors_ = 0;
+}
+
+ClusterLook TWorkThread::LookAt(std::uint32_t queued) const {
+    ClusterLook look;
+    look.queued = queued;
+    look.now = port_.clock_.TickCount();
+    look.idleSince = idleSince_;
+    look.readRequest = port_.readRequest_;
+    look.clusterSize = port_.clusterSize_;
+    look.charDelay = port_.rtoCharDelayTime_;
+    look.extraDelay = port_.rtoExtraDelayTime_;
+    look.lineErrors = clusterErrors_;
+    return look;
 }
 
 void TWorkThread::WaitOnDevice() {
@@ -235,8 +311,9 @@ void TWorkThread::MakeCluster(const char* data, std::uint32_t count) {
 void TWorkThread::WorkerMessage(std::uint32_t place, std::uint32_t code, const std::string& msg) {
     lastError_ = code;
     // A message nobody reads must not hold the worker: the UI thread may be waiting for it
-    // to go idle (closing the port) without running hand-overs.
-    if (port_.processErrorBound_) {
+    // to go idle (closing the port) without running hand-overs. A failure that is the device
+    // going away is reported once, as that.
+    if (port_.processErrorBound_ && device_.LostError() == 0) {
         HandOver([this, place, code, msg] { port_.Report(place, code, msg, 0); });
     }
 }
@@ -261,4 +338,9 @@ void TWorkThread::HandOver(std::function<void()> call) {
             },
             port_.handOverRelease_.get_token());
     }
+}
+
+void TWorkThread::RunOnPort(void (TSerialPort::*operation)()) {
+    port_.handOver_.RunOnUiThread([this, operation] { (port_.*operation)(); },
+                                  port_.handOverRelease_.get_token());
 }

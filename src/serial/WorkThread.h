@@ -1,5 +1,6 @@
 #pragma once
 
+#include "serial/Allowances.h"
 #include "serial/SerialPort.h"
 
 #include <atomic>
@@ -11,8 +12,8 @@
 // The receive worker of one port, running for the port's whole life. While the port is open
 // it polls the device's status, closes clusters by size, time or line error, waits on the
 // device at most 75 ms at a time, finishes pending sends, and hands every cluster, device
-// event and message of its own to the UI thread. While the port is closed it idles in steps
-// of 200 ms.
+// event and message of its own to the UI thread. While the port is closed, or its device has
+// gone and is tried again once a second, it idles in steps of 200 ms.
 class TWorkThread {
 public:
     explicit TWorkThread(TSerialPort& port);
@@ -31,6 +32,10 @@ private:
     std::uint32_t StatusPoll();
     void SendCheck();
     void ReadLook();
+    void ReadLookOnReplies();
+    void TakeArrivedBytes();
+    void QueueSeenEmpty();
+    ClusterLook LookAt(std::uint32_t queued) const;
     void WaitOnDevice();
     void DispatchEvents(std::uint32_t mask);
     void MakeCluster(const char* data, std::uint32_t count);
@@ -38,6 +43,11 @@ private:
     void HandOver(std::function<void()> call);
     void HandOverEvent(TNotifyEvent TSerialPort::*handler);
     bool DeviceUsable() const;
+    // A device that went away: the port closes it, then opens it again once it is back.
+    void LetGoOfDevice();
+    void TryReopenEverySecond();
+    // The port's own work, run on the UI thread whether or not the port is in quiet mode.
+    void RunOnPort(void (TSerialPort::*operation)());
 
     TSerialPort& port_;
     SerialDevice& device_;
@@ -48,6 +58,8 @@ private:
     bool serving_ = false;
     std::uint32_t clusterErrors_ = 0; // line errors seen since the queue was last empty
     std::uint32_t lastError_ = 0;     // code of the worker's last message
+    std::string held_;                // bytes taken from the device, not yet a cluster
+    std::uint32_t reopenTriedAt_ = 0; // tick of the last try to open a lost device again
 
     std::thread thread_; // last: starts once the state above is set
 };

@@ -113,6 +113,9 @@ const std::map<std::string, Setter>& ValueOptions() {
         {"--burst", Rate(&FaultOptions::burst)},
         {"--silent", Rate(&FaultOptions::silent)},
         {"--late", Rate(&FaultOptions::late)},
+        {"--latency",
+         Bounded(0, 600000,
+                 [](ServerOptions& o, long ms) { o.latency_ms = static_cast<std::uint32_t>(ms); })},
         {"--delay", Milliseconds(&FaultOptions::delay_ms, 600000)},
         {"--split-gap", Milliseconds(&FaultOptions::split_gap_ms, 600000)},
         {"--silent-for", Milliseconds(&FaultOptions::silent_ms, 3600000)},
@@ -134,6 +137,10 @@ CommandLine ParseCommandLine(const std::vector<std::string>& arguments) {
         const std::string& argument = arguments[index];
         if (argument == "--help" || argument == "-h") {
             result.help = true;
+            continue;
+        }
+        if (argument == "--version") {
+            result.version = true;
             continue;
         }
         if (argument == "--trace") {
@@ -176,7 +183,8 @@ Instrument:
   --step CH=VALUE[@S]     move channel CH (0-8) to VALUE degrees, VALUEmV or VALUER (raw
                           signal), or "free"; @S: S seconds after the start (repeatable)
   --control PATH          file of CH=VALUE lines, applied whenever it changes
-Line:
+  --latency MS            think MS before each answer (default 0)
+Line (replies go out at the speed the panel set, ten bits to the byte):
   --link PATH             symbolic link to the pseudo-terminal, removed at the end
   --trace                 every frame in and out, hex and text, time-stamped, on stderr
 Faults (RATE: "25%" or "0.25" a chance per reply, "N" the first N replies, "N@K" N replies
@@ -192,6 +200,9 @@ from the K-th on):
   --hangup-after S        close the pseudo-terminal S seconds after the start
   --return-after S        S seconds after hanging up, serve on a new pseudo-terminal and
                           move the --link there
+Other:
+  --help                  show this text
+  --version               show the program's version
 )";
 }
 

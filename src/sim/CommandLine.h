@@ -10,6 +10,7 @@ namespace sim {
 struct CommandLine {
     ServerOptions options;
     bool help = false;
+    bool version = false;
     std::string error; // empty when the arguments were understood
 };
 

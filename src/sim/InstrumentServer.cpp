@@ -15,6 +15,7 @@
 #include <poll.h>
 #include <system_error>
 #include <unistd.h>
+#include <utility>
 
 namespace sim {
 
@@ -27,6 +28,13 @@ constexpr std::uint64_t kControlFileLookMs = 250;
 constexpr std::size_t kMostQueuedWrites = 64;
 // Waits are short enough to keep the measurements and the timed writes on time.
 constexpr int kLongestWaitMs = 50;
+
+// The time `bytes` take on a line at `baud`, ten bits to the byte (start, eight data, stop),
+// rounded up. A write reaches the panel whole, when its last byte would have crossed the line:
+// the panel sees the line's time, and what was written at once stays together.
+std::uint64_t LineMilliseconds(std::size_t bytes, std::uint32_t baud) {
+    return (static_cast<std::uint64_t>(bytes) * 10 * 1000 + baud - 1) / baud;
+}
 
 std::uint64_t Milliseconds(double seconds) {
     return static_cast<std::uint64_t>(std::max(seconds, 0.0) * 1000.0);
@@ -177,13 +185,20 @@ private:
         if (writes.empty()) {
             trace_.Note("answer withheld");
         }
+        const std::uint32_t baud = terminal_->BaudRate();
+        // The request's own bytes came in over the line first: their time goes with the first
+        // write's.
+        std::size_t heard_bytes =
+            frame.body.size() + (frame.kind == DecodedFrame::Kind::Poll ? 2 : 4);
         for (const TimedWrite& write : writes) {
-            // Never let a later write overtake an earlier one: the line keeps byte order.
-            std::uint64_t due = now + write.after_ms;
+            // Never let a later write overtake an earlier one: the line keeps byte order, and
+            // carries one write at a time.
+            std::uint64_t start = now + options_.latency_ms + write.after_ms;
             if (!writes_.empty()) {
-                due = std::max(due, writes_.back().due);
+                start = std::max(start, writes_.back().due);
             }
-            writes_.push_back({due, write.bytes});
+            const std::size_t line_bytes = std::exchange(heard_bytes, 0) + write.bytes.size();
+            writes_.push_back({start + LineMilliseconds(line_bytes, baud), write.bytes});
         }
         if (writes_.size() > kMostQueuedWrites) {
             writes_.pop_front();
@@ -245,6 +260,8 @@ private:
             writes_.clear();
             decoder_.Reset();
             terminal_.reset();
+            // As the system's name of an unplugged adapter goes with it.
+            link_.Remove();
             SetPath("");
             if (options_.return_after_seconds) {
                 return_at_ = now + Milliseconds(*options_.return_after_seconds);

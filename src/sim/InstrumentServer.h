@@ -5,6 +5,7 @@
 #include "sim/InstrumentModel.h"
 
 #include <atomic>
+#include <cstdint>
 #include <functional>
 #include <memory>
 #include <mutex>
@@ -18,6 +19,8 @@ namespace sim {
 struct ServerOptions {
     InstrumentOptions instrument;
     FaultOptions faults;
+    // The instrument's think time before each answer.
+    std::uint32_t latency_ms = 0;
     // A symbolic link kept pointing at the panel's side ("" for none), removed at Stop.
     std::string link_path;
     // A file of "CH=VALUE" lines, read again whenever it changes ("" for none).

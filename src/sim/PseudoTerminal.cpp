@@ -8,6 +8,7 @@
 #include <system_error>
 #include <termios.h>
 #include <unistd.h>
+#include <utility>
 #include <vector>
 
 namespace sim {
@@ -70,6 +71,26 @@ PseudoTerminal::PseudoTerminal() {
 PseudoTerminal::~PseudoTerminal() {
     close(held_panel_side_);
     close(master_);
+}
+
+std::uint32_t PseudoTerminal::BaudRate() const {
+    // clang-format off
+    static constexpr std::pair<speed_t, std::uint32_t> kRates[] = {
+        {B50, 50}, {B75, 75}, {B110, 110}, {B134, 134}, {B150, 150}, {B200, 200}, {B300, 300},
+        {B600, 600}, {B1200, 1200}, {B1800, 1800}, {B2400, 2400}, {B4800, 4800}, {B9600, 9600},
+        {B19200, 19200}, {B38400, 38400}, {B57600, 57600}, {B115200, 115200}, {B230400, 230400},
+        {B460800, 460800}, {B921600, 921600},
+    };
+    // clang-format on
+    termios settings{};
+    if (tcgetattr(held_panel_side_, &settings) == 0) {
+        for (const auto& [speed, baud] : kRates) {
+            if (cfgetospeed(&settings) == speed) {
+                return baud;
+            }
+        }
+    }
+    return 38400;
 }
 
 DeviceLink::~DeviceLink() {

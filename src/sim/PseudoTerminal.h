@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <utility>
 
@@ -21,6 +22,8 @@ public:
     int Descriptor() const { return master_; }
     // The path of the side the panel opens, e.g. /dev/pts/3.
     const std::string& Path() const { return path_; }
+    // The speed the panel set on its side, in baud; 38400 when it is none the system names.
+    std::uint32_t BaudRate() const;
 
 private:
     int master_ = -1;

@@ -13,6 +13,10 @@ int main(int argc, char** argv) {
         std::cout << sim::Usage();
         return 0;
     }
+    if (command.version) {
+        std::cout << "vxxx-sim (Vxxx Control Panel) " VXXX_VERSION "\n";
+        return 0;
+    }
     if (!command.error.empty()) {
         std::cerr << "vxxx-sim: " << command.error << "\n\n" << sim::Usage();
         return 2;

@@ -30,6 +30,21 @@ struct TracedFrame {
     int terminal = 0;
 };
 
+// Milliseconds of the day of the first time in each line of the text that holds `what`.
+std::vector<long> TimesOf(const std::string& text, const std::string& what) {
+    std::vector<long> times;
+    std::istringstream lines(text);
+    const std::regex time(R"((\d\d):(\d\d):(\d\d)\.?(\d*))");
+    std::smatch t;
+    for (std::string line; std::getline(lines, line);) {
+        if (line.find(what) != std::string::npos && std::regex_search(line, t, time)) {
+            times.push_back(std::stol(t[1]) * 3600000 + std::stol(t[2]) * 60000 +
+                            std::stol(t[3]) * 1000 + std::stol("0" + t[4].str()));
+        }
+    }
+    return times;
+}
+
 std::vector<TracedFrame> ReadTrace(const fs::path& file) {
     std::vector<TracedFrame> frames;
     std::ifstream in(file);
@@ -220,8 +235,8 @@ public:
     std::vector<TracedFrame> Trace() const { return ReadTrace(folder / "sim.trace"); }
 
     // The panel's visible windows: the main window and any message box over it.
-    std::vector<std::string> Windows() const {
-        return XDisplay::VisibleWindows(panel->Id(), "Control Panel");
+    std::vector<std::string> Windows(const std::string& title = "Control Panel") const {
+        return XDisplay::VisibleWindows(panel->Id(), title);
     }
 
     // Ends the panel with the signal, as a desktop session, a terminal or a service manager
@@ -341,13 +356,13 @@ TEST_F(EndToEnd, TheFirstSecondsOnTheLineFollowTheStartUpAndPollingRules) {
 
 // Start pressed as an operator would, on a real display; SIGTERM between two log lines leaves
 // every line whole and the settings stored.
-TEST_F(EndToEnd, SigtermLeavesACompletePcLogAndTheSettings) {
+TEST_F(EndToEnd, APcLogRunsAcrossAnUnpluggedInstrumentAndSigtermLeavesItComplete) {
     const auto display = Display();
     const auto start = CentreInMainWindow("StartButton");
     ASSERT_TRUE(start) << "no geometry for StartButton in " << VXXX_MAIN_FORM;
     ASSERT_TRUE(display) << "Xvfb and xdotool are needed (scripts/install-deps.sh)";
     Bench& bench = NewBench();
-    bench.StartSimulator({});
+    bench.StartSimulator({"--hangup-after", "20", "--return-after", "3"});
     bench.StartPanelOnDisplay(*display);
     ASSERT_TRUE(WaitFor([&] { return !bench.Windows().empty(); }, 20s)) << bench.Errors();
     const auto logFile = [&]() -> std::optional<fs::path> {
@@ -368,14 +383,30 @@ TEST_F(EndToEnd, SigtermLeavesACompletePcLogAndTheSettings) {
         },
         20s))
         << bench.Errors();
+    EXPECT_TRUE(
+        WaitFor([&] { return !bench.Windows("Control Panel - disconnected").empty(); }, 40s));
+    const fs::path trace = bench.folder / "sim.trace";
     ASSERT_TRUE(WaitFor(
         [&] {
-            const std::string log = Content(*logFile());
-            return std::count(log.begin(), log.end(), '\n') >= 2;
+            const auto back = TimesOf(Content(trace), " serving on ");
+            const auto logged = TimesOf(Content(*logFile()), ";");
+            return back.size() == 2 && !logged.empty() && logged.back() > back[1];
         },
-        20s));
+        30s));
     EXPECT_EQ(bench.End(SIGTERM), std::optional<int>(0)) << bench.Errors();
 
+    const long hungUp = TimesOf(Content(trace), " hanging up ").at(0);
+    const long back = TimesOf(Content(trace), " serving on ").at(1);
+    std::vector<TracedFrame> polls = PanelFrames(bench.Trace());
+    std::erase_if(polls, [](const TracedFrame& poll) { return poll.terminal != 2; });
+    const std::string letters = Letters(polls);
+    ASSERT_EQ(letters.substr(0, 1), "S");
+    EXPECT_LE(polls.at(letters.find('T')).milliseconds - back, 5000);
+    const std::vector<long> logged = TimesOf(Content(*logFile()), ";");
+    EXPECT_LT(logged.front(), hungUp);
+    for (const long stamp : logged) { // to the second
+        EXPECT_TRUE(stamp < hungUp || stamp > back - 1000) << stamp << " ms of the day";
+    }
     const std::string log = Content(*logFile());
     EXPECT_TRUE(log.ends_with("\r\n"));
     std::istringstream lines(log);
@@ -428,63 +459,4 @@ TEST_F(EndToEnd, AnUnreadableSettingsFileIsKeptAsideAndStoredAfresh) {
     EXPECT_NE(settings.find("Left1=0\n"), std::string::npos) << settings;
     EXPECT_NE(settings.find("Comms_Interval=2\n"), std::string::npos) << settings;
     EXPECT_EQ(settings.find("not a setting"), std::string::npos) << settings;
-}
-
-// The line goes dead after the first exchanges; at the eleventh new high of the unanswered
-// count the panel opens the port again, and the link then leads to the instrument's new
-// terminal. That takes some 45 s of polls that the watchdog frees one by one, so this bench
-// starts with the test program and runs beside the tests above.
-class HangUpBench : public ::testing::Environment {
-public:
-    static constexpr const char* kTest = "AnInstrumentThatHangsUpAndComesBackIsTalkedToAgain";
-
-    void SetUp() override {
-        const ::testing::UnitTest& tests = *::testing::UnitTest::GetInstance();
-        for (int i = 0; i < tests.total_test_suite_count(); ++i) {
-            const ::testing::TestSuite& suite = *tests.GetTestSuite(i);
-            for (int j = 0; j < suite.total_test_count(); ++j) {
-                if (suite.GetTestInfo(j)->should_run() &&
-                    suite.GetTestInfo(j)->name() == std::string(kTest)) {
-                    bench = std::make_unique<Bench>("0-hangup");
-                    bench->StartSimulator({"--hangup-after", "3", "--return-after", "1"});
-                    bench->StartPanel();
-                }
-            }
-        }
-    }
-    void TearDown() override { bench.reset(); }
-
-    static inline std::unique_ptr<Bench> bench;
-};
-
-const auto* const hangUpBench = ::testing::AddGlobalTestEnvironment(new HangUpBench);
-
-TEST_F(EndToEnd, AnInstrumentThatHangsUpAndComesBackIsTalkedToAgain) {
-    ASSERT_TRUE(HangUpBench::bench);
-    Bench& bench = *HangUpBench::bench;
-    bench.keep = true; // until it has passed
-    const auto lettersOn = [&bench](int terminal) {
-        std::vector<TracedFrame> frames = bench.Trace();
-        std::erase_if(frames,
-                      [terminal](const TracedFrame& frame) { return frame.terminal != terminal; });
-        return Letters(PanelFrames(frames));
-    };
-    // The status poll and a reading poll, both on the new terminal, answered or not.
-    ASSERT_TRUE(WaitFor(
-        [&] {
-            const std::string letters = lettersOn(2);
-            const auto status = letters.find('S');
-            return status != std::string::npos && letters.find('T', status) != std::string::npos;
-        },
-        90s))
-        << "first terminal: " << lettersOn(1) << ", second: " << lettersOn(2);
-    const std::vector<TracedFrame> frames = bench.Trace();
-    EXPECT_TRUE(std::any_of(frames.begin(), frames.end(), [](const TracedFrame& frame) {
-        return frame.terminal == 1 && !frame.fromPanel;
-    })) << "nothing was answered before the hang-up";
-    EXPECT_TRUE(std::any_of(frames.begin(), frames.end(), [](const TracedFrame& frame) {
-        return frame.terminal == 2 && !frame.fromPanel;
-    })) << "nothing was answered after the return";
-    EXPECT_EQ(bench.End(SIGTERM), std::optional<int>(0)) << bench.Errors();
-    bench.keep = HasFailure();
 }

@@ -142,6 +142,22 @@ TEST(CheckBcc, TheByteAfterTheFirstEtxDecides) {
     }
 }
 
+TEST(IsCompleteReply, OneWholeReplyAndNothingMore) {
+    // Octal escapes: \2 STX, \3 ETX, \6 acknowledge; "\2F\3E" is the frame of "F".
+    for (const std::string& reply : std::initializer_list<std::string>{
+             "\6", "\2F\3E", "\2\3\3", "\2AA\3\3", "\2" + std::string(252, 'a') + "\3\3"}) {
+        for (std::size_t arrived = 0; arrived <= reply.size(); ++arrived) { // fed in pieces
+            EXPECT_EQ(FrameLayer::IsCompleteReply(reply.substr(0, arrived)),
+                      arrived == reply.size());
+        }
+    }
+    for (const std::string& received : std::initializer_list<std::string>{
+             "\x15", "\6\6", "garbage", "\2F\3D", "\2AC\2", "\2F\3Ex", "x\2F\3E", "\2F\3E\2F\3E",
+             "\2" + std::string(253, 'a') + "\3b"}) {
+        EXPECT_FALSE(FrameLayer::IsCompleteReply(received)) << ::testing::PrintToString(received);
+    }
+}
+
 TEST_F(FrameLayerTest, AGoodReplyIsDispatchedWithoutItsStx) {
     Send(Question::Poll('F'));
     Receive("\x02"

@@ -191,8 +191,8 @@ TEST_F(ClosedPort, StoresEveryValueInOrderAsText) {
                                         "ParityErrorReplacement", "StopBits", "DataBits", "XONChar",
                                         "XOFFChar", "XONLimDiv", "XOFFLimDiv", "FlowControl",
                                         "StripNullChars", "EventChar", "RTOCharDelayTime",
-                                        "RTOExtraDelayTime", "ClusterSize", "RxQueueSize",
-                                        "TxQueueSize", "WTOCharDelayTime", "WTOExtraDelayTime",
+                                        "RTOExtraDelayTime", "ClusterSize", "ClusterOnFrame",
+                                        "RxQueueSize", "TxQueueSize", "WTOCharDelayTime", "WTOExtraDelayTime",
                                         "XTOAuto", "RTSState", "DTRState", "BREAKState",
                                         "ErrorNoise", "Active"}));
     // clang-format on
@@ -221,7 +221,9 @@ TEST_F(ClosedPort, RestoringAnEmptyStoreGivesTheDefaults) {
     RecordingStore store;
     port.SetBaudRate(19200);
     port.SetClusterSize(10);
+    port.SetClusterOnFrame(false);
     port.RestoreSettings(store, kSettingsKey, kSection);
+    EXPECT_TRUE(port.ClusterOnFrame());
     EXPECT_FALSE(port.Active());
     EXPECT_EQ(port.CommPort(), "COM2");
     EXPECT_EQ(port.BaudRate(), 9600u);

@@ -26,7 +26,8 @@ TEST(SimCommandLine, EveryOptionReachesItsSetting) {
                                                 "900",        "--burst-size",
                                                 "400",        "--hangup-after",
                                                 "30",         "--return-after",
-                                                "2.5"});
+                                                "2.5",        "--latency",
+                                                "20"});
     ASSERT_EQ(command.error, "");
     const sim::ServerOptions& options = command.options;
     EXPECT_EQ(options.instrument.model, "V420");
@@ -55,6 +56,7 @@ TEST(SimCommandLine, EveryOptionReachesItsSetting) {
     EXPECT_EQ(options.faults.burst_size, 400u);
     EXPECT_EQ(options.hangup_after_seconds, 30.0);
     EXPECT_EQ(options.return_after_seconds, 2.5);
+    EXPECT_EQ(options.latency_ms, 20u);
 }
 
 TEST(SimCommandLine, BadArgumentsAreRefusedWithAReason) {
@@ -78,6 +80,7 @@ TEST(SimCommandLine, BadArgumentsAreRefusedWithAReason) {
         EXPECT_NE(sim::ParseCommandLine(arguments).error, "") << arguments[0];
     }
     EXPECT_TRUE(sim::ParseCommandLine({"--help"}).help);
+    EXPECT_TRUE(sim::ParseCommandLine({"--version"}).version);
     const auto defaults = sim::ParseCommandLine({}).options;
     EXPECT_EQ(defaults.instrument.model, "V630");
     EXPECT_EQ(defaults.faults.split_gap_ms, 600u);

@@ -38,6 +38,7 @@ TForm3::~TForm3() {
     // The port box's edit loses the focus as the window goes; nothing of this window may run then.
     ui->cbPort->lineEdit()->disconnect(this);
     ui->cbPort->lineEdit()->removeEventFilter(this);
+    ui->cbPort->removeEventFilter(this);
 }
 
 void TForm3::ConnectControls() {
@@ -68,6 +69,7 @@ void TForm3::ConnectControls() {
     connect(ui->cbPort, &QComboBox::activated, this, &TForm3::cbPortChange);
     connect(ui->cbPort->lineEdit(), &QLineEdit::editingFinished, this, &TForm3::cbPortTextEntered);
     ui->cbPort->lineEdit()->installEventFilter(this);
+    ui->cbPort->installEventFilter(this);
     KeyboardAccess::OnKeys(*ui->cbPort, {Qt::Key_F5}, [this] { cbPortChange(); });
 }
 

@@ -54,6 +54,8 @@ public:
     // The alarm outputs table in Panel1 takes it when every field is in range.
     void ShowAlarmOutput(const AlarmOutputSetting& output) override;
     void ReselectPort() override { cbPortChange(); }
+    void DeviceGone() override;
+    void DeviceBack() override;
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -68,9 +70,13 @@ private:
     // would interleave with it is disabled, and the operations it would start refuse.
     void LockForExchange(bool locked);
 
-    // Port choice (ConfigPort.cpp).
+    // Port choice (ConfigPort.cpp). The list holds the ports present and the port in use,
+    // refilled each time it drops down.
     void FillPortChoice();
     QString SelectedPort() const;
+    // What follows the port opening again on that name: the main window relabelled, the port
+    // state shown, the status asked for.
+    void CarryOnOnPort(const QString& name);
     void cbPortTextEntered();
     void ShowPortState();
 

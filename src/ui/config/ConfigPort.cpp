@@ -3,12 +3,26 @@
 #include "PortChoice.h"
 #include "ui_Config.h"
 
+#include <QKeyEvent>
 #include <QLineEdit>
 
 namespace {
 
 QString PortText(const std::string& name) {
     return QString::fromLocal8Bit(name);
+}
+
+// A click on the box's arrow, F4, or Alt with an arrow key.
+bool DropsListDown(const QEvent& event) {
+    if (event.type() == QEvent::MouseButtonPress) {
+        return true;
+    }
+    if (event.type() != QEvent::KeyPress) {
+        return false;
+    }
+    const auto& key = static_cast<const QKeyEvent&>(event);
+    return key.key() == Qt::Key_F4 || ((key.modifiers() & Qt::AltModifier) &&
+                                       (key.key() == Qt::Key_Down || key.key() == Qt::Key_Up));
 }
 
 QStringList Items(const QComboBox& box) {
@@ -22,11 +36,11 @@ QStringList Items(const QComboBox& box) {
 } // namespace
 
 void TForm3::FillPortChoice() {
-    const QString current = PortText(serialPort_.CommPort());
-    const QStringList offered = PortChoice::Offered(current);
+    const QStringList offered = PortChoice::Offered(serialPort_);
+    ui->cbPort->clear();
     ui->cbPort->addItems(offered);
     // The port in use is always offered, so a re-selection never moves the link elsewhere.
-    ui->cbPort->setCurrentIndex(PortChoice::IndexOf(offered, current));
+    ui->cbPort->setCurrentIndex(PortChoice::IndexOf(offered, PortText(serialPort_.CommPort())));
 }
 
 QString TForm3::SelectedPort() const {
@@ -44,12 +58,27 @@ void TForm3::cbPortChange() {
     serialPort_.SetActive(false);
     serialPort_.SetCommPort(selected.toLocal8Bit().toStdString());
     serialPort_.SetActive(true);
+    CarryOnOnPort(selected);
+}
+
+void TForm3::CarryOnOnPort(const QString& name) {
     ShowPortState();
     if (MainWindow* mainWindow = context_.windows.main) {
         mainWindow->ShowUnitText(PortText(serialPort_.CommPort()));
-        mainWindow->ShowCommsCaption(selected + QStringLiteral(" Interval"));
+        mainWindow->ShowCommsCaption(name + QStringLiteral(" Interval"));
     }
     bRefreshClick();
+}
+
+void TForm3::DeviceGone() {
+    ShowPortState();
+    if (MainWindow* mainWindow = context_.windows.main) {
+        mainWindow->ShowDisconnected();
+    }
+}
+
+void TForm3::DeviceBack() {
+    CarryOnOnPort(SelectedPort());
 }
 
 // Typed text that names a listed port (as the device it opens) chooses that item; any other
@@ -74,6 +103,10 @@ bool TForm3::eventFilter(QObject* watched, QEvent* event) {
     if (watched == ui->cbPort->lineEdit() && event->type() == QEvent::MouseButtonDblClick) {
         cbPortChange();
         return true;
+    }
+    // An adapter plugged in since the list was last filled is offered as the list drops down.
+    if (watched == ui->cbPort && DropsListDown(*event)) {
+        FillPortChoice();
     }
     return QWidget::eventFilter(watched, event);
 }

@@ -1,7 +1,5 @@
 #include "PortChoice.h"
 
-#include "serial/PortList.h"
-
 namespace PortChoice {
 
 bool SamePort(const QString& a, const QString& b) {
@@ -24,12 +22,13 @@ int IndexOf(const QStringList& names, const QString& name) {
     return -1;
 }
 
-QStringList Offered(const QString& current) {
+QStringList Offered(InstrumentPort& port) {
     QStringList names;
 #ifdef Q_OS_WIN
     names.append(QStringLiteral("COM1"));
 #endif
-    FillPortList(names);
+    port.AddPortsPresent(names);
+    const QString current = QString::fromLocal8Bit(port.CommPort());
     if (IndexOf(names, current) < 0) {
         names.append(current);
     }

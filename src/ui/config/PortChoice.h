@@ -1,5 +1,7 @@
 #pragma once
 
+#include "ui/panel/InstrumentPort.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -12,6 +14,6 @@ bool SamePort(const QString& a, const QString& b);
 int IndexOf(const QStringList& names, const QString& name);
 // The design item ("COM1", on Windows only, where it names a port), then the serial ports
 // present, then the port in use when none of them opens it, so it is always offered.
-QStringList Offered(const QString& current);
+QStringList Offered(InstrumentPort& port);
 
 } // namespace PortChoice

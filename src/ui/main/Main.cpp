@@ -355,6 +355,12 @@ void TForm1::ShowConnecting() {
     setWindowTitle(QStringLiteral("Control Panel - connecting"));
 }
 
+void TForm1::ShowDisconnected() {
+    // Nothing goes out to turn the indicator grey while the device is away.
+    ShowOnline(false);
+    setWindowTitle(QStringLiteral("Control Panel - disconnected"));
+}
+
 void TForm1::ShowCommsCount(int count) {
     ui->lComm_count->setText(QString::number(count));
 }

@@ -45,6 +45,7 @@ public:
     void ShowUnitText(const QString& text) override;
     void ShowCommsCaption(const QString& text) override;
     void ShowConnecting() override;
+    void ShowDisconnected() override;
 
     // MainDisplay (and MainWindow's diagnostic line)
     void ShowCommsCount(int count) override;

@@ -15,14 +15,18 @@ void TForm1::Timer1Timer() {
         displays_[0].group->setVisible(!state_.ResistanceInputs());
     }
     ui->lClock->setText(DateTimeToText(ToLocalDateTime(clock_.Now())));
+    // While the port's device is away nothing goes out: the port opens it again by itself, and
+    // a re-selection meanwhile would only find it missing and leave the port closed.
+    const bool deviceLost = serialPort_.DeviceLost();
     // A countdown that has somehow gone below 1 elapses at once instead of never.
     if (--state_.PollCountdown <= 0) {
         IntervalElapsed();
-    } else {
+    } else if (!deviceLost) {
         InBetweenPoll();
     }
     frames_.WatchdogTick();
-    if (portReselection_.Observe(frames_.OutstandingCount()) && windows_.configuration != nullptr) {
+    if (!deviceLost && portReselection_.Observe(frames_.OutstandingCount()) &&
+        windows_.configuration != nullptr) {
         windows_.configuration->ReselectPort();
     }
 }
@@ -44,7 +48,8 @@ void TForm1::IntervalElapsed() {
 
 void TForm1::SendReadingPoll() {
     const auto letter = ReadingPollLetter(SelectedDisplay(), state_.InputMode);
-    if (!letter) {
+    // No reading is owed for an interval the device was away.
+    if (!letter || serialPort_.DeviceLost()) {
         readingPollPending_ = false;
         return;
     }

@@ -3,13 +3,16 @@
 #include "base/SettingsStore.h"
 #include "protocol/ClusterLink.h"
 
+#include <QStringList>
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <string_view>
 
-// What the main window needs of its serial port object (SerialPort1): the cluster link of the
-// frame layer, the port's own settings in section "Comms", opening and closing, the port
-// name, and the received-cluster event. The program forwards it to its TSerialPort.
+// What the windows need of the serial port object (SerialPort1): the cluster link of the frame
+// layer, the port's own settings in section "Comms", opening and closing, the port name, the
+// ports present, the received-cluster event and a device that goes away and comes back. The
+// program forwards it to its TSerialPort.
 class InstrumentPort : public ClusterLink {
 public:
     virtual void RestoreSettings(SettingsStore& store) = 0;
@@ -19,9 +22,19 @@ public:
     virtual void SetActive(bool active) = 0;
     virtual std::string CommPort() = 0;
     virtual void SetCommPort(const std::string& name) = 0;
-    // Why the port is not open: the port's last open failure with the system's error, in the
-    // system's 8-bit text; empty while it is open or when no open has failed.
+    // Why the port is not open: the port's last open failure, or the loss of its device while
+    // it is waited for, with the system's error, in the system's 8-bit text; empty while it is
+    // open or when no open has failed.
     virtual std::string LastOpenFailure() = 0;
+    // Appends each serial port present that the list lacks, as SetCommPort opens it.
+    virtual void AddPortsPresent(QStringList& names) = 0;
     // Called on the UI thread once per received cluster.
     virtual void SetOnRxClusterEvent(std::function<void()> handler) = 0;
+    // The rule by which a cluster ends as soon as one whole reply has arrived, called on the
+    // serial worker's thread; a port that hands over every reply whole has no use for it.
+    virtual void SetCompleteReplyRule(std::function<bool(std::string_view received)>) {}
+    // The port is open but its device went away; the port opens it again by itself as soon as
+    // it is back. The handler is called on the UI thread when it goes and when it is back.
+    virtual bool DeviceLost() = 0;
+    virtual void SetOnDeviceChange(std::function<void()> handler) = 0;
 };

@@ -28,6 +28,8 @@ public:
     virtual void ShowUnitText(const QString& text) = 0;
     virtual void ShowCommsCaption(const QString& text) = 0;
     virtual void ShowConnecting() = 0;
+    // "Control Panel - disconnected" in the title, and offline, while the port's device is away.
+    virtual void ShowDisconnected() = 0;
     // lTest, the diagnostic line.
     virtual void ShowDiagnosticLine(const QString& text) = 0;
 };

@@ -47,6 +47,10 @@ public:
     // Closes the serial port and opens the selected one again (cbPortChange); the polling
     // cycle runs it when the instrument keeps failing to answer.
     virtual void ReselectPort() = 0;
+    // The port's device went away: the main window says so, this window why. When the port
+    // has opened it again, everything goes on as after a re-selection.
+    virtual void DeviceGone() = 0;
+    virtual void DeviceBack() = 0;
 };
 
 class ChannelWindow : public SecondaryWindow {

@@ -235,6 +235,17 @@ void FrameRequest(const std::string& payload) {
     }
 }
 
+// Any bytes can be judged; a reply made of the input is whole exactly at its last byte.
+void JudgeCompleteness(const std::string& input) {
+    FrameLayer::IsCompleteReply(input);
+    std::string payload = input.substr(0, FrameLayer::kMaxCluster - 3);
+    std::erase(payload, kEtx);
+    const std::string reply = RequestFrame(payload).substr(1);
+    for (std::size_t arrived = 0; arrived <= reply.size(); ++arrived) {
+        REQUIRE(FrameLayer::IsCompleteReply(reply.substr(0, arrived)) == (arrived == reply.size()));
+    }
+}
+
 void BuildRequests(const std::string& input) {
     const auto part = [&](std::size_t at, std::size_t width) {
         return PayloadField::Text(input, at, width);
@@ -265,6 +276,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     ReadSmallReplies(input);
     ReceiveClusters(input);
     FrameRequest(input);
+    JudgeCompleteness(input);
     BuildRequests(input);
     return 0;
 }

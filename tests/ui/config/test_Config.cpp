@@ -295,13 +295,17 @@ private slots:
         QVERIFY(!PortChoice::SamePort("ttyusb0", "/dev/ttyUSB0"));
         QVERIFY(!PortChoice::SamePort("pts/3", "/dev/pts/3"));
         QCOMPARE(PortChoice::IndexOf({"/dev/ttyS0", "/dev/ttyUSB0"}, "ttyUSB0"), 1);
-        const QStringList offered = PortChoice::Offered("/dev/pts/7");
-        QCOMPARE(offered.back(), QString("/dev/pts/7"));
-        QCOMPARE(offered.count("/dev/pts/7"), 1);
-        QVERIFY(!offered.contains("COM1"));
-        if (offered.size() > 1) {
-            QCOMPARE(PortChoice::Offered(offered.front()), offered.mid(0, offered.size() - 1));
-        }
+        h->port.portsPresent = {"/dev/COM2"}; // the port in use, "COM2"
+        QCOMPARE(PortChoice::Offered(h->port), QStringList({"/dev/COM2"}));
+    }
+
+    void aPortPluggedInLaterIsListedWhenTheListDropsDown() {
+        Make();
+        h->port.portsPresent = {"/dev/ttyUSB0"};
+        QCOMPARE(Ports()->findText("/dev/ttyUSB0"), -1);
+        QTest::mouseClick(Ports(), Qt::LeftButton, {}, {Ports()->width() - 4, 4});
+        QVERIFY(Ports()->findText("/dev/ttyUSB0") >= 0);
+        QCOMPARE(Ports()->currentText(), QString("COM2"));
     }
 
     void choosingAPortReopensTheLinkThere() {

@@ -144,6 +144,10 @@ private slots:
         QCOMPARE(h->configuration.reselections, 0);
         h->Tick();
         QCOMPARE(h->configuration.reselections, 1);
+        h->port.lost = true; // while its port brings the device back, nothing goes out
+        h->Polls();
+        h->Tick(44);
+        QCOMPARE(h->Polls(), std::string());
     }
 
     void aSlowInstrumentStillGetsItsReadingPolls() {

@@ -60,7 +60,10 @@ public:
         commPort = name;
     }
     std::string LastOpenFailure() override { return active ? std::string() : openRefusal; }
+    void AddPortsPresent(QStringList& names) override { names += portsPresent; }
     void SetOnRxClusterEvent(std::function<void()> handler) override { onRx_ = std::move(handler); }
+    bool DeviceLost() override { return lost; }
+    void SetOnDeviceChange(std::function<void()>) override {}
 
     // A cluster from the instrument, handled at once.
     void Receive(const std::string& cluster) {
@@ -85,6 +88,8 @@ public:
     std::string commPort = "COM2";
     // When set, every open fails for this reason.
     std::string openRefusal;
+    bool lost = false;
+    QStringList portsPresent;
 
 private:
     std::deque<std::string> queued_;

@@ -21,6 +21,7 @@ public:
     void ShowUnitText(const QString& text) override { unit = text; }
     void ShowCommsCaption(const QString& text) override { commsCaption = text; }
     void ShowConnecting() override { caption = QStringLiteral("Control Panel - connecting"); }
+    void ShowDisconnected() override { caption = QStringLiteral("Control Panel - disconnected"); }
     void ShowDiagnosticLine(const QString& text) override { diagnosticLine = text; }
 
     void ShowCommsCount(int count) override { commsCount = count; }
@@ -76,6 +77,8 @@ public:
     }
     void ShowAlarmOutput(const AlarmOutputSetting& output) override { outputs.push_back(output); }
     void ReselectPort() override { ++reselections; }
+    void DeviceGone() override {}
+    void DeviceBack() override {}
 
     InstrumentStatus status;
     int width = 230;
