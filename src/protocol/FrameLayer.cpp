@@ -26,63 +26,75 @@ std::string RequestFrame(std::string_view payload) {
     return frame;
 }
 
-FrameLayer::FrameLayer(ClusterLink& link, FrameObserver& observer)
-    : link_(link), observer_(observer) {}
+FrameLayer::FrameLayer(ClusterLink& link, FrameObserver& observer, Clock& clock)
+    : link_(link), observer_(observer), clock_(clock) {}
 
 void FrameLayer::SetDispatcher(std::function<void(const std::string& payload)> dispatch) {
     dispatch_ = std::move(dispatch);
 }
 
-void FrameLayer::WaitWhileBusy() {
-    while (commsBusy_) {
-        observer_.ProcessMessages();
+bool FrameLayer::CommsBusy() {
+    // Unsigned difference: right across the wrap of the 32-bit tick.
+    if (open_ && !watchdogRunning_ && clock_.TickCount() - open_->sentAt >= open_->boundMs) {
+        EndTransaction(TransactionEnd::How::Expired);
+    }
+    return open_.has_value();
+}
+
+void FrameLayer::WatchdogTick() {
+    if (watchdog_.Tick(open_.has_value(), transmitted_)) {
+        EndTransaction(TransactionEnd::How::Expired);
     }
 }
 
-void FrameLayer::SendPoll(char c) {
-    WaitWhileBusy();
-    txBuffer_[0] = kEot;
-    txBuffer_[1] = c;
-    txBuffer_[2] = kEnq;
-    TransmitFrame(3);
-    commsBusy_ = true;
+std::optional<std::uint64_t> FrameLayer::Transmit(const Question& question, std::uint32_t boundMs,
+                                                  bool awaited) {
+    if (CommsBusy() || question.frame.size() > txBuffer_.size()) {
+        return std::nullopt;
+    }
+    const std::uint64_t number = transmitted_ + 1;
+    open_ = Transaction{number, question.answer, clock_.TickCount(), boundMs, awaited};
+    TransmitFrame(question.frame);
+    return number;
 }
 
-bool FrameLayer::SendRequest(const std::string& payload) {
-    if (payload.size() > kMaxPayload) {
-        return false;
+std::optional<TransactionEnd> FrameLayer::TakeEnd(std::uint64_t transaction) {
+    CommsBusy();
+    const auto end = ends_.find(transaction);
+    if (end == ends_.end()) {
+        return std::nullopt;
     }
-    WaitWhileBusy();
-    const std::string frame = RequestFrame(payload);
+    TransactionEnd taken = std::move(end->second);
+    ends_.erase(end);
+    return taken;
+}
+
+void FrameLayer::Forget(std::uint64_t transaction) {
+    ends_.erase(transaction);
+    if (open_ && open_->number == transaction) {
+        open_->awaited = false;
+    }
+}
+
+void FrameLayer::EndTransaction(TransactionEnd::How how, std::string reply) {
+    if (!open_) {
+        return;
+    }
+    if (open_->awaited) {
+        ends_[open_->number] = {how, std::move(reply)};
+    }
+    open_.reset();
+}
+
+void FrameLayer::TransmitFrame(std::string_view frame) {
     std::copy(frame.begin(), frame.end(), txBuffer_.begin());
-    TransmitFrame(frame.size());
-    commsBusy_ = true;
-    return true;
-}
-
-void FrameLayer::PollIfIdle(char c) {
-    if (!commsBusy_) {
-        SendPoll(c);
-    }
-}
-
-void FrameLayer::TransmitFrame(std::size_t n) {
-    const std::string frame(txBuffer_.data(), std::min(n, txBuffer_.size()));
-    link_.SendText(frame);
+    const std::string sent(txBuffer_.data(), frame.size());
+    link_.SendText(sent);
     ++transmitted_;
     ++outstanding_;
     observer_.ShowCommsCount(outstanding_);
     observer_.ShowOnline(false);
-    observer_.ShowDiagnosticLine("comms: " + frame);
-}
-
-bool FrameLayer::TransmitExtendedPoll(std::string_view frame) {
-    if (frame.size() > txBuffer_.size()) {
-        return false;
-    }
-    std::copy(frame.begin(), frame.end(), txBuffer_.begin());
-    TransmitFrame(frame.size());
-    return true;
+    observer_.ShowDiagnosticLine("comms: " + sent);
 }
 
 template <typename Step> void FrameLayer::Contain(Step step) {
@@ -114,7 +126,11 @@ void FrameLayer::SerialPort1RxClusterEvent() {
         Contain([&] { EchoReceived(cluster, lineError); });
         Contain([&] { HandleCluster(cluster); });
     }
-    commsBusy_ = false;
+    // Whatever this event brought, a transaction it did not answer cannot stay open on it:
+    // only a well-formed reply to something else leaves the wait going.
+    if (!taken || cluster.empty()) {
+        EndTransaction(TransactionEnd::How::Unreadable);
+    }
 }
 
 void FrameLayer::EchoReceived(const std::string& cluster, bool lineError) {
@@ -134,21 +150,31 @@ void FrameLayer::HandleCluster(const std::string& cluster) {
     if (cluster.front() != kStx) {
         // An answer without a frame has no check to run, so its length does not matter.
         CountReply();
+        const bool answers = open_ && open_->answer.anyCluster;
+        EndTransaction(answers ? TransactionEnd::How::Answered : TransactionEnd::How::Unreadable,
+                       cluster);
         return;
     }
     if (cluster.size() > kMaxCluster) {
         ++oversize_;
         observer_.ShowDiagnosticLine("oversize cluster dropped: " + std::to_string(cluster.size()) +
                                      " characters");
+        EndTransaction(TransactionEnd::How::Unreadable);
         return;
     }
     if (!CheckBcc(cluster)) {
         ++bccErrors_;
         observer_.ShowBccErrorCount(bccErrors_);
+        EndTransaction(TransactionEnd::How::Unreadable);
         return;
     }
+    std::string payload = cluster.substr(1);
+    // The transaction ends before the handlers run, so one of them may start the next.
+    if (open_ && open_->answer.Matches(payload)) {
+        EndTransaction(TransactionEnd::How::Answered, payload);
+    }
     if (dispatch_) {
-        dispatch_(cluster.substr(1));
+        dispatch_(payload);
     }
 }
 

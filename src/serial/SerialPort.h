@@ -1,9 +1,9 @@
 #pragma once
 
-#include "serial/Clock.h"
+#include "base/Clock.h"
+#include "base/SettingsStore.h"
 #include "serial/LineSettings.h"
 #include "serial/SerialCluster.h"
-#include "serial/SettingsStore.h"
 #include "serial/UiHandOver.h"
 
 #include <atomic>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "serial/Clock.h"
+#include "base/Clock.h"
 #include "sim/AlarmOutputs.h"
 #include "sim/CivilTime.h"
 #include "sim/InputSignals.h"

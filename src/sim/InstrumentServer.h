@@ -1,6 +1,6 @@
 #pragma once
 
-#include "serial/Clock.h"
+#include "base/Clock.h"
 #include "sim/FaultInjector.h"
 #include "sim/InstrumentModel.h"
 

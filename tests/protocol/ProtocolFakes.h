@@ -1,8 +1,10 @@
 #pragma once
 
 #include "protocol/ClusterLink.h"
+#include "protocol/Exchange.h"
 #include "protocol/FrameObserver.h"
 #include "protocol/ReplyHandler.h"
+#include "support/ManualClock.h"
 
 #include <deque>
 #include <functional>
@@ -36,22 +38,13 @@ public:
     std::deque<std::pair<std::string, std::int32_t>> queue;
 };
 
-// The main window as the frame layer sees it. ProcessMessages runs `pump`, which a test uses
-// to deliver replies or start another sender inside a busy wait.
+// The main window as the frame layer sees it.
 class FakeObserver final : public FrameObserver {
 public:
     void ShowCommsCount(int count) override { commsCount = count; }
     void ShowBccErrorCount(int count) override { bccErrorCount = count; }
     void ShowOnline(bool on) override { online = on; }
     void ShowDiagnosticLine(const std::string& text) override { diagnosticLine = text; }
-    void ProcessMessages() override {
-        if (++pumps > 10000) {
-            throw std::logic_error("the link never became free");
-        }
-        if (pump) {
-            pump();
-        }
-    }
     std::string FormatNow(const std::string& pattern) override {
         patterns.push_back(pattern);
         return "<" + pattern + ">";
@@ -68,32 +61,50 @@ public:
     int bccErrorCount = -1;
     bool online = false;
     std::string diagnosticLine;
-    int pumps = 0;
-    std::function<void()> pump;
     std::vector<std::string> patterns;
     bool logActive = false;
     bool failLogWrite = false;
     std::vector<std::string> logLines;
 };
 
+// The wait of exchange tests: each step moves the manual clock on and runs `step`, which a test
+// uses to deliver replies or start another exchange inside a wait.
+class StepWait final : public LinkWait {
+public:
+    explicit StepWait(ManualClock& clock) : clock_(clock) {}
+    void WaitForActivity(std::uint32_t) override {
+        if (++steps > 100000) {
+            throw std::logic_error("the wait never ended");
+        }
+        clock_.Advance(stepMs);
+        if (step) {
+            step();
+        }
+    }
+    bool Closing() override { return closing; }
+
+    std::uint32_t stepMs = 10;
+    int steps = 0;
+    std::function<void()> step;
+    bool closing = false;
+
+private:
+    ManualClock& clock_;
+};
+
 // Records which handler got which payload, as "kind:payload", in order.
 class RecordingHandler final : public ReplyHandler {
 public:
-    bool PcLogging() override { return pcLogging; }
-    void SetNewReading() override { calls.push_back("NewReading"); }
-    void ShowUnit(const std::string& unitText) override { calls.push_back("Unit:" + unitText); }
     void OnReadings(const std::string& p) override { Record("Readings", p); }
     void OnResistanceReadings(const std::string& p) override { Record("Resistance", p); }
     void OnStatus(const std::string& p) override { Record("Status", p); }
     void OnOutputStates(const std::string& p) override { Record("OutputStates", p); }
     void OnChannelConfiguration(const std::string& p) override { Record("Channel", p); }
     void OnAlarmOutput(const std::string& p) override { Record("AlarmOutput", p); }
-    void OnLoggedRecord(const std::string& p) override { Record("LoggedRecord", p); }
     void OnRegisters(const std::string& p) override { Record("Registers", p); }
     void OnSerialNumber(const std::string& p) override { Record("Serial", p); }
     void OnFilterConstant(const std::string& p) override { Record("Filter", p); }
 
-    bool pcLogging = false;
     bool throwInHandler = false;
     std::vector<std::string> calls;
 

@@ -16,27 +16,30 @@ protected:
         link.Queue(cluster);
         frames.SerialPort1RxClusterEvent();
     }
+    // Sends on a free link, as one transaction nobody waits for.
+    bool Send(const std::optional<Question>& question) {
+        return question && frames.Transmit(*question, kBound, false).has_value();
+    }
+    // Lets the open transaction's bound pass, which frees the link.
+    void Free() { clock.Advance(kBound); }
 
+    static constexpr std::uint32_t kBound = 3000;
     FakeLink link;
     FakeObserver observer;
-    FrameLayer frames{link, observer};
+    ManualClock clock;
+    FrameLayer frames{link, observer, clock};
     std::vector<std::string> dispatched;
 };
 
 TEST_F(FrameLayerTest, PollsAndRequestsGoOutByteExact) {
-    frames.SendPoll('S');
-    frames.SetCommsBusy(false);
-    frames.SendPoll('3');
-    frames.SetCommsBusy(false);
-    EXPECT_TRUE(frames.SendRequest("Z"));
-    frames.SetCommsBusy(false);
-    EXPECT_TRUE(frames.SendRequest("F"));
-    frames.SetCommsBusy(false);
     // 'A' ^ 'B' ^ ETX is 0: the zero check byte is still sent.
-    EXPECT_TRUE(frames.SendRequest("AB"));
-    frames.SetCommsBusy(false);
-    EXPECT_TRUE(frames.TransmitExtendedPoll("\x04"
-                                            "A02\x05"));
+    for (const auto& question :
+         {std::optional(Question::Poll('S')), std::optional(Question::Poll('3')),
+          Question::Request("Z"), Question::Request("F"), Question::Request("AB"),
+          std::optional(Question::AlarmOutput(2))}) {
+        EXPECT_TRUE(Send(question));
+        Free();
+    }
 
     const std::vector<std::string> expected = {"\x04S\x05",
                                                "\x04\x33\x05",
@@ -49,50 +52,54 @@ TEST_F(FrameLayerTest, PollsAndRequestsGoOutByteExact) {
 
 TEST_F(FrameLayerTest, TransmittingCountsShowsGreyAndWritesTheDiagnosticLine) {
     observer.online = true;
-    frames.SendPoll('T');
+    Send(Question::Poll('T'));
     EXPECT_TRUE(frames.CommsBusy());
     EXPECT_EQ(frames.OutstandingCount(), 1);
     EXPECT_EQ(observer.commsCount, 1);
     EXPECT_FALSE(observer.online);
     EXPECT_EQ(observer.diagnosticLine, "comms: \x04T\x05");
 
-    // The extended poll leaves CommsBusy to its caller.
-    frames.SetCommsBusy(false);
-    frames.TransmitExtendedPoll("\x04"
-                                "D0007\x05");
-    EXPECT_FALSE(frames.CommsBusy());
+    // The logged-record fetch is a transaction like any other.
+    Free();
+    Send(Question::LoggedRecord(7));
+    EXPECT_TRUE(frames.CommsBusy());
     EXPECT_EQ(frames.OutstandingCount(), 2);
     EXPECT_EQ(observer.diagnosticLine, "comms: \x04"
                                        "D0007\x05");
 }
 
 TEST_F(FrameLayerTest, PayloadsThatDoNotFitTheBufferAreRefusedUntouched) {
-    frames.TxBuffer().fill('#');
-    frames.SetCommsBusy(true);
-    EXPECT_FALSE(frames.SendRequest(std::string(FrameLayer::kMaxPayload + 1, 'X')));
-    EXPECT_EQ(observer.pumps, 0); // refused at once, without waiting for the link
+    EXPECT_FALSE(Question::Request(std::string(FrameLayer::kMaxPayload + 1, 'X')));
+    Question tooLong = Question::Poll('D');
+    tooLong.frame.assign(FrameLayer::kTxBufferSize + 1, 'D');
+    EXPECT_FALSE(Send(tooLong));
     EXPECT_TRUE(link.sent.empty());
     EXPECT_EQ(frames.OutstandingCount(), 0);
-    for (char c : frames.TxBuffer()) {
-        ASSERT_EQ(c, '#');
-    }
-    EXPECT_FALSE(frames.TransmitExtendedPoll(std::string(FrameLayer::kTxBufferSize + 1, 'D')));
-    EXPECT_TRUE(link.sent.empty());
+    EXPECT_FALSE(frames.CommsBusy());
 
-    frames.SetCommsBusy(false);
-    EXPECT_TRUE(frames.SendRequest(std::string(FrameLayer::kMaxPayload, 'X')));
+    EXPECT_TRUE(Send(Question::Request(std::string(FrameLayer::kMaxPayload, 'X'))));
     ASSERT_EQ(link.sent.size(), 1u);
     EXPECT_EQ(link.sent[0].size(), FrameLayer::kTxBufferSize);
 }
 
-TEST_F(FrameLayerTest, PollIfIdleNeverWaits) {
-    frames.SetCommsBusy(true);
-    frames.PollIfIdle('T');
-    EXPECT_TRUE(link.sent.empty());
-    EXPECT_EQ(observer.pumps, 0);
-    frames.SetCommsBusy(false);
-    frames.PollIfIdle('T');
-    EXPECT_EQ(link.sent, std::vector<std::string>{"\x04T\x05"});
+// One transaction at a time: nothing goes out while one is open, and only the reply it expects,
+// any cluster that answers nothing, or its bound ends it; a well-formed reply to something else
+// (a late one) is dispatched but leaves it open.
+TEST_F(FrameLayerTest, OneTransactionEndsOnlyByItsReplyAClusterOfNoUseOrItsBound) {
+    Send(Question::AlarmOutput(4));
+    EXPECT_FALSE(Send(Question::Poll('T')));
+    Receive(FramedReply("A03,00,01,   20,    1,    1, 0"));
+    EXPECT_TRUE(frames.CommsBusy());
+    EXPECT_EQ(dispatched.size(), 1u);
+    Receive(FramedReply("A04,00,01,   20,    1,    1, 0"));
+    EXPECT_FALSE(frames.CommsBusy());
+
+    Send(Question::Poll('T'));
+    clock.Advance(kBound - 1);
+    EXPECT_TRUE(frames.CommsBusy());
+    clock.Advance(1);
+    EXPECT_FALSE(frames.CommsBusy());
+    EXPECT_EQ(link.sent.size(), 2u);
 }
 
 TEST(CheckBcc, TheByteAfterTheFirstEtxDecides) {
@@ -152,7 +159,7 @@ TEST(IsCompleteReply, OneWholeReplyAndNothingMore) {
 }
 
 TEST_F(FrameLayerTest, AGoodReplyIsDispatchedWithoutItsStx) {
-    frames.SendPoll('F');
+    Send(Question::Poll('F'));
     Receive("\x02"
             "F\x03\x45\x02Z\x03\x59");
     EXPECT_EQ(dispatched, std::vector<std::string>{"F\x03\x45\x02Z\x03\x59"});
@@ -163,7 +170,7 @@ TEST_F(FrameLayerTest, AGoodReplyIsDispatchedWithoutItsStx) {
 }
 
 TEST_F(FrameLayerTest, ABadCheckByteCountsAndDropsTheReply) {
-    frames.SendPoll('F');
+    Send(Question::Poll('F'));
     Receive("\x02"
             "F\x03\x44");
     Receive("\x02");
@@ -176,9 +183,9 @@ TEST_F(FrameLayerTest, ABadCheckByteCountsAndDropsTheReply) {
 }
 
 TEST_F(FrameLayerTest, AClusterNotStartingWithStxCountsAsAReply) {
-    frames.SendPoll('Z');
-    frames.SetCommsBusy(false);
-    frames.SendPoll('Z');
+    Send(Question::Poll('Z'));
+    Free();
+    Send(Question::Poll('Z'));
     Receive("\x06");
     EXPECT_TRUE(dispatched.empty());
     EXPECT_TRUE(observer.online);
@@ -192,20 +199,20 @@ TEST_F(FrameLayerTest, AClusterNotStartingWithStxCountsAsAReply) {
 }
 
 TEST_F(FrameLayerTest, EmptyOrMissingClustersOnlyFreeTheLink) {
-    frames.SendPoll('T');
+    Send(Question::Poll('T'));
     frames.SerialPort1RxClusterEvent(); // nothing queued
     EXPECT_FALSE(frames.CommsBusy());
-    frames.SetCommsBusy(true);
+    Send(Question::Poll('T'));
     Receive("");
     EXPECT_FALSE(frames.CommsBusy());
     EXPECT_TRUE(dispatched.empty());
-    EXPECT_EQ(frames.OutstandingCount(), 1);
+    EXPECT_EQ(frames.OutstandingCount(), 2);
     EXPECT_FALSE(observer.online);
     EXPECT_EQ(frames.BccErrorCount(), 0);
 }
 
 TEST_F(FrameLayerTest, OversizeFramedClustersAreCountedShownAndNotDispatched) {
-    frames.SendPoll('T');
+    Send(Question::Poll('T'));
     const std::string longest = FramedReply(std::string(FrameLayer::kMaxCluster - 3, 'T'));
     ASSERT_EQ(longest.size(), FrameLayer::kMaxCluster);
     Receive(longest + "x");
@@ -259,7 +266,7 @@ TEST_F(FrameLayerTest, ReceivedClustersAreLoggedAndEchoed) {
 
 TEST_F(FrameLayerTest, NothingThrownWhileReceivingEscapes) {
     frames.SetDispatcher([](const std::string&) { throw std::runtime_error("bad field"); });
-    frames.SendPoll('T');
+    Send(Question::Poll('T'));
     EXPECT_NO_THROW(Receive(FramedReply("T")));
     EXPECT_FALSE(frames.CommsBusy());
     EXPECT_EQ(frames.HandlerFailureCount(), 1);
@@ -269,7 +276,7 @@ TEST_F(FrameLayerTest, NothingThrownWhileReceivingEscapes) {
     frames.SetDispatcher([this](const std::string& payload) { dispatched.push_back(payload); });
     observer.logActive = true;
     observer.failLogWrite = true;
-    frames.SetCommsBusy(true);
+    Send(Question::Poll('S'));
     EXPECT_NO_THROW(Receive(FramedReply("S")));
     EXPECT_EQ(dispatched.size(), 1u);
     EXPECT_EQ(frames.HandlerFailureCount(), 2);
@@ -277,7 +284,7 @@ TEST_F(FrameLayerTest, NothingThrownWhileReceivingEscapes) {
 }
 
 TEST_F(FrameLayerTest, ResetsZeroTheShownCounts) {
-    frames.SendPoll('T');
+    Send(Question::Poll('T'));
     Receive("\x02"
             "bad");
     frames.ResetOutstandingCount();
@@ -286,47 +293,6 @@ TEST_F(FrameLayerTest, ResetsZeroTheShownCounts) {
     EXPECT_EQ(observer.commsCount, 0);
     EXPECT_EQ(frames.BccErrorCount(), 0);
     EXPECT_EQ(observer.bccErrorCount, 0);
-}
-
-// A sender that starts inside another sender's wait transmits first once the link is free;
-// the outer one then waits for that transaction's reply. No frame goes out while busy.
-TEST_F(FrameLayerTest, TheInnermostWaitingSenderTransmitsFirst) {
-    std::vector<int> repliesBeforeEachSend;
-    int replies = 0;
-    const auto reply = [&] {
-        ++replies;
-        Receive("\x06");
-    };
-    frames.SendPoll('O');
-    observer.pump = [&] {
-        switch (observer.pumps) {
-        case 1:
-            frames.SendPoll('S'); // a click handled inside the outer wait
-            repliesBeforeEachSend.push_back(replies);
-            break;
-        default:
-            reply();
-            break;
-        }
-    };
-    EXPECT_TRUE(frames.SendRequest("Z"));
-    EXPECT_EQ(link.sent, (std::vector<std::string>{"\x04O\x05", "\x04S\x05", "\x04\x02Z\x03\x59"}));
-    EXPECT_EQ(repliesBeforeEachSend, std::vector<int>{1}); // 'S' went out after O's reply
-    EXPECT_EQ(replies, 2);                                 // "Z" went out after S's reply
-    EXPECT_TRUE(frames.CommsBusy());
-}
-
-TEST_F(FrameLayerTest, TheWatchdogClearingTheFlagEndsTheWait) {
-    frames.SendPoll('T');
-    observer.pump = [&] {
-        if (observer.pumps == 3) {
-            frames.SetCommsBusy(false);
-        }
-    };
-    frames.SendPoll('T');
-    EXPECT_EQ(observer.pumps, 3);
-    EXPECT_EQ(link.sent.size(), 2u);
-    EXPECT_EQ(frames.OutstandingCount(), 2);
 }
 
 } // namespace

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "serial/SettingsStore.h"
+#include "base/SettingsStore.h"
 
 #include <map>
 #include <optional>

@@ -1,7 +1,7 @@
 #pragma once
 
+#include "base/SettingsStore.h"
 #include "protocol/ClusterLink.h"
-#include "serial/SettingsStore.h"
 
 #include <QStringList>
 #include <cstdint>
