@@ -1,9 +1,9 @@
 #pragma once
 
+#include "base/Clock.h"
 #include "mqtt/BrokerUrl.h"
 #include "mqtt/DropOldestQueue.h"
 #include "mqtt/ReadingMessages.h"
-#include "base/Clock.h"
 
 #include <atomic>
 #include <chrono>

@@ -54,7 +54,7 @@ void TfChannel::bSendClick() {
     syncState_ = SyncState::Sent;
     edited_ = false;
     Repaint();
-    context_.frames.SendRequest(payload);
+    context_.exchange.Send(*Question::Request(payload));
     context_.pump.ProcessPending();
     context_.clock.Sleep(kPauseAfterRequestMs);
     bRefreshClick();

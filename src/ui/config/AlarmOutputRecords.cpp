@@ -73,11 +73,7 @@ bool ColumnApplies(int type, int column) {
 }
 
 bool Valid(const AlarmOutputSetting& setting) {
-    const auto fits = [](int number) { return number >= kFieldMinimum && number <= kFieldMaximum; };
-    return setting.output >= 1 && setting.output <= kOutputs && setting.type >= kTypeOff &&
-           setting.type <= kTypeBand && setting.input >= 1 && setting.input <= kOutputs &&
-           fits(setting.trigger) && fits(setting.band) && fits(setting.hysteresis) &&
-           (setting.polarity == 0 || setting.polarity == 1);
+    return InRange(setting);
 }
 
 std::string FileLine(const AlarmOutputSetting& setting) {
@@ -163,22 +159,31 @@ EnteredNumber CheckEnteredNumber(const QString& field, const QString& text, int 
     return {static_cast<int>(value), QString()};
 }
 
-QString UnconfirmedReport(Exchange exchange, const std::vector<int>& unconfirmed,
-                          const std::vector<int>& notTried) {
-    QString report =
-        exchange == Exchange::Read
-            ? QStringLiteral("The instrument did not report %1; %2 red.")
-                  .arg(Outputs(unconfirmed), unconfirmed.size() == 1
-                                                 ? QStringLiteral("its row stays")
-                                                 : QStringLiteral("their rows stay"))
-            : QStringLiteral("The instrument did not confirm the writing of %1: it did not "
-                             "answer (the row stays red) or reports other values.")
-                  .arg(Outputs(unconfirmed));
-    if (!notTried.empty()) {
-        report += QStringLiteral(" Not tried, as it answered neither of the last two: %1.")
-                      .arg(Outputs(notTried));
+QString UnconfirmedReport(Operation operation, const OutputsNotDone& notDone) {
+    const auto rows = [](const std::vector<int>& outputs) {
+        return outputs.size() == 1 ? QStringLiteral("its row stays")
+                                   : QStringLiteral("their rows stay");
+    };
+    QStringList report;
+    if (!notDone.unconfirmed.empty()) {
+        report.append(operation == Operation::Read
+                          ? QStringLiteral("The instrument did not report %1; %2 red.")
+                                .arg(Outputs(notDone.unconfirmed), rows(notDone.unconfirmed))
+                          : QStringLiteral("The instrument did not confirm the writing of %1: it "
+                                           "did not answer (the row stays red) or reports other "
+                                           "values.")
+                                .arg(Outputs(notDone.unconfirmed)));
     }
-    return report;
+    if (!notDone.refused.empty()) {
+        report.append(QStringLiteral("The instrument reported %1 out of range; the report was "
+                                     "refused and %2 red.")
+                          .arg(Outputs(notDone.refused), rows(notDone.refused)));
+    }
+    if (!notDone.notTried.empty()) {
+        report.append(QStringLiteral("The instrument stopped answering; not tried: %1.")
+                          .arg(Outputs(notDone.notTried)));
+    }
+    return report.join(QLatin1Char(' '));
 }
 
 } // namespace AlarmOutputs

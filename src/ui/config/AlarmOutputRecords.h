@@ -14,7 +14,7 @@
 // before it reaches a record.
 namespace AlarmOutputs {
 
-inline constexpr int kOutputs = 8;
+inline constexpr int kOutputs = kAlarmOutputs;
 
 // Whether the row on screen is known to match the instrument.
 enum class Sync {
@@ -63,8 +63,8 @@ QString CellText(const AlarmOutputSetting& setting, int column);
 bool ColumnApplies(int type, int column);
 
 // The numbers a five-character field holds whole.
-inline constexpr int kFieldMinimum = -9999;
-inline constexpr int kFieldMaximum = 99999;
+inline constexpr int kFieldMinimum = kAlarmFieldMinimum;
+inline constexpr int kFieldMaximum = kAlarmFieldMaximum;
 
 // Output 1 to 8, type 0 to 4, input 1 to 8, polarity 0 or 1, and numbers that fit their
 // five-character fields: the only settings that may reach a record.
@@ -96,9 +96,15 @@ struct EnteredNumber {
 EnteredNumber CheckEnteredNumber(const QString& field, const QString& text, int kept);
 
 // The operator's report after a read or write of outputs that the instrument did not confirm:
-// those it was asked for, and those not tried once it seemed silent.
-enum class Exchange { Read, Write };
-QString UnconfirmedReport(Exchange exchange, const std::vector<int>& unconfirmed,
-                          const std::vector<int>& notTried);
+// those it did not answer for (or, written, reports other values for), those whose report was
+// out of range, and those not tried once it had stopped answering.
+enum class Operation { Read, Write };
+struct OutputsNotDone {
+    std::vector<int> unconfirmed;
+    std::vector<int> refused;
+    std::vector<int> notTried;
+    bool Empty() const { return unconfirmed.empty() && refused.empty() && notTried.empty(); }
+};
+QString UnconfirmedReport(Operation operation, const OutputsNotDone& notDone);
 
 } // namespace AlarmOutputs

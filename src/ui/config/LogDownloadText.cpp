@@ -6,26 +6,14 @@
 #include "ui/panel/LocaleText.h"
 
 #include <algorithm>
-#include <cctype>
 #include <numeric>
 
 namespace LogDownloadText {
 
 namespace {
 
-// Letter, record number, six two-digit time fields, eight values of eight hexadecimal digits.
-constexpr std::size_t kTimePosition = 6;
-constexpr std::size_t kTimeLength = 12;
-constexpr std::size_t kValuesPosition = 18;
-constexpr std::size_t kValuesLength = 64;
-constexpr std::size_t kRecordLength = kValuesPosition - 1 + kValuesLength;
 constexpr int kChannels = 8;
 constexpr int kDecimals = 4;
-
-template <typename Test> bool All(std::string_view text, Test test) {
-    return std::all_of(text.begin(), text.end(),
-                       [&](char c) { return test(static_cast<unsigned char>(c)) != 0; });
-}
 
 // "5", or "7-9" for a run.
 QString Run(int first, int last) {
@@ -72,9 +60,7 @@ bool IsReplyOf(std::string_view payload, int record) {
 }
 
 std::optional<QString> RecordLine(std::string_view payload, int record) {
-    if (payload.size() < kRecordLength || !IsReplyOf(payload, record) ||
-        !All(payload.substr(kTimePosition - 1, kTimeLength), ::isdigit) ||
-        !All(payload.substr(kValuesPosition - 1, kValuesLength), ::isxdigit)) {
+    if (!IsReplyOf(payload, record) || !LoggedRecordReply::Readable(payload)) {
         return std::nullopt;
     }
     QString line = QString::fromLatin1(LoggedRecordReply::RecordNumberText(payload)) +
@@ -102,7 +88,10 @@ QString Shortfall(const DownloadGaps& gaps) {
          gaps.unreadable, gaps.handled);
     std::vector<int> notFetched(static_cast<std::size_t>(std::max(gaps.last - gaps.handled, 0)));
     std::iota(notFetched.begin(), notFetched.end(), gaps.handled + 1);
-    tell(QStringLiteral("were not fetched, as the download was stopped"), notFetched, gaps.last);
+    tell(gaps.instrumentSilent
+             ? QStringLiteral("were not fetched, as the instrument stopped answering")
+             : QStringLiteral("were not fetched, as the download was stopped"),
+         notFetched, gaps.last);
     if (gaps.recordCount > kLastAddressableRecord) {
         told.append(QStringLiteral("Records %1 to %2 (%3 records) could not be fetched: a record "
                                    "is asked for by a four-digit number.")

@@ -34,11 +34,12 @@ std::optional<QString> RecordLine(std::string_view payload, int record);
 
 // How the records of a download fared that are not in its file.
 struct DownloadGaps {
-    std::vector<int> notAnswered; // no reply of theirs came, ascending
-    std::vector<int> unreadable;  // their reply came but could not be read, ascending
-    int handled = 0;              // records 1 to this one were fetched or tried in full
-    int last = 0;                 // the last record to fetch; those after `handled` were not
-    int recordCount = 0;          // the count the download started from
+    std::vector<int> notAnswered;  // no reply of theirs came, ascending
+    std::vector<int> unreadable;   // their reply came but could not be read, ascending
+    int handled = 0;               // records 1 to this one were fetched or tried in full
+    int last = 0;                  // the last record to fetch; those after `handled` were not
+    int recordCount = 0;           // the count the download started from
+    bool instrumentSilent = false; // the download ended as the instrument stopped answering
 };
 
 // What the operator learns at the end of a download that is not whole, each kind of gap apart

@@ -43,7 +43,8 @@ const QString kRegisterFileFilter = QStringLiteral("Text files (*.txt)|*.TXT|All
 } // namespace
 
 TfRTC::TfRTC(const PanelContext& context, QWidget* parent)
-    : QWidget(parent, Qt::Window), ui(std::make_unique<Ui::TfRTC>()), context_(context) {
+    : SecondaryForm(kWindowNumber, context.settings, context.operatorInteraction, parent),
+      ui(std::make_unique<Ui::TfRTC>()), context_(context) {
     ui->setupUi(this);
     // A single-line border: the window keeps its size.
     setFixedSize(size());
@@ -154,7 +155,7 @@ void TfRTC::bRefreshClick() {
     for (QLineEdit* box : ereg_) {
         ColourBox(box, kAwaited);
     }
-    context_.frames.SendPoll(Poll::kRegisters);
+    context_.exchange.Send(Question::Poll(Poll::kRegisters));
 }
 
 void TfRTC::bSendClick() {
@@ -173,9 +174,8 @@ void TfRTC::bSendClick() {
     for (int i = 0; i < kRegisterCount; ++i) {
         registers[static_cast<std::size_t>(i)] = texts[i].toUpper().toStdString();
     }
-    context_.frames.SendRequest(RegisterWriteRequest(registers));
-    context_.clock.Sleep(kPauseAfterWriteMs);
-    context_.frames.SendPoll(Poll::kRegisters);
+    context_.exchange.ChangeAndReadBack(RegisterWriteRequest(registers), kPauseAfterWriteMs,
+                                        Question::Poll(Poll::kRegisters));
 }
 
 void TfRTC::bSaveClick() {
@@ -217,7 +217,7 @@ void TfRTC::bLoadClick() {
 
 void TfRTC::bFilterConstantRefreshClick() {
     if (context_.operatorInteraction.Ask(QStringLiteral("Refresh filter constant?"))) {
-        context_.frames.SendPoll(Poll::kFilterConstant);
+        context_.exchange.Send(Question::Poll(Poll::kFilterConstant));
     }
 }
 
@@ -233,9 +233,9 @@ void TfRTC::bFilterConstantSendClick() {
             QStringLiteral("Do you want to send the filter constant?"))) {
         return;
     }
-    context_.frames.SendRequest(FilterConstantRequest(std::to_string(*constant), sixtyHertz));
-    context_.clock.Sleep(kPauseAfterWriteMs);
-    context_.frames.SendPoll(Poll::kFilterConstant);
+    context_.exchange.ChangeAndReadBack(
+        FilterConstantRequest(std::to_string(*constant), sixtyHertz), kPauseAfterWriteMs,
+        Question::Poll(Poll::kFilterConstant));
 }
 
 void TfRTC::bLogCommsClick() {
@@ -310,34 +310,15 @@ void TfRTC::ShowFilterConstant(const QString& constant, std::optional<bool> sixt
     }
 }
 
-bool TfRTC::IsShown() const {
-    return isVisible();
-}
-
-void TfRTC::SetShown(bool shown) {
-    setVisible(shown && context_.state.HasDiagnosticBit(DiagnosticBit::kEngineeringWindow));
+bool TfRTC::MayShow() const {
+    return context_.state.HasDiagnosticBit(DiagnosticBit::kEngineeringWindow);
 }
 
 void TfRTC::bCloseClick() {
     close();
 }
 
-void TfRTC::FormClose() {
-    try {
-        WindowPlacement::Store(*this, context_.settings, kWindowNumber);
-    } catch (const SettingsStoreError& failure) {
-        Report(QStringLiteral("The settings could not be stored: ") +
-               QString::fromLocal8Bit(failure.what()));
-    }
-    hide();
-}
-
 void TfRTC::CloseWindow() {
     StopCommsLog();
     FormClose();
-}
-
-void TfRTC::closeEvent(QCloseEvent* event) {
-    FormClose();
-    event->accept();
 }

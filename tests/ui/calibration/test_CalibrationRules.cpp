@@ -44,9 +44,9 @@ TEST(SettleRule, SmallMovesSettleAfterTenTicksAndALargeOneStartsAgain) {
 }
 
 TEST(SettleRule, ThresholdFollowsTheInputs) {
-    EXPECT_FLOAT_EQ(SettleRule::Threshold('T', 1), 0.004f);
-    EXPECT_FLOAT_EQ(SettleRule::Threshold('T', 0), 0.01f);
-    EXPECT_FLOAT_EQ(SettleRule::Threshold('P', 5), 0.01f);
+    EXPECT_FLOAT_EQ(SettleRule::Threshold(InputFamily::Thermocouple, 1), 0.004f);
+    EXPECT_FLOAT_EQ(SettleRule::Threshold(InputFamily::Thermocouple, 0), 0.01f);
+    EXPECT_FLOAT_EQ(SettleRule::Threshold(InputFamily::Resistance, 5), 0.01f);
     EXPECT_FLOAT_EQ(SettleRule::Threshold(std::nullopt, 3), 0.004f);
 }
 
