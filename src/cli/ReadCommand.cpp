@@ -99,13 +99,13 @@ private:
 // The letter of the reading poll: 'T', or with --mv the signal poll of the instrument's inputs.
 std::optional<char> ReadingPollOf(Session& session, bool signals) {
     if (!signals) {
-        return ReadingPoll(InputMode::Thermocouple, false);
+        return ReadingPoll(InputFamily::Thermocouple, false);
     }
     const std::optional<InstrumentStatus> status = session.Status();
     if (!status) {
         return std::nullopt;
     }
-    return ReadingPoll(status->inputMode, true);
+    return ReadingPoll(status->inputs, true);
 }
 
 ExitCode RunRead(const ReadOptions& options) {

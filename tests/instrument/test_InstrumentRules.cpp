@@ -98,7 +98,7 @@ TEST(StatusSettings, OnlyTheNamedSettingsChangeAndTheClockMovesOn) {
     }
     const InstrumentStatus status = ReadStatus(kStatus);
     EXPECT_EQ(status.model, Model::V630);
-    EXPECT_EQ(status.inputMode, InputMode::Resistance);
+    EXPECT_EQ(status.inputs, InputFamily::Resistance);
     EXPECT_EQ(status.recordCount, 12);
 }
 
@@ -147,10 +147,10 @@ TEST(Readings, EachReadingReplyGivesItsUnitAndTexts) {
             EXPECT_EQ(readings->Value(8), std::nullopt);
         }
     }
-    EXPECT_EQ(ReadingPoll(InputMode::Resistance, true), 'R');
-    EXPECT_EQ(SensorTypeCode("pt100", InputMode::Resistance, 4), 0);
-    EXPECT_EQ(SensorTypeCode("k", InputMode::Thermocouple, 4), 1);
-    EXPECT_EQ(SensorTypeCode("K", InputMode::Thermocouple, 0), std::nullopt);
+    EXPECT_EQ(ReadingPoll(InputFamily::Resistance, true), 'R');
+    EXPECT_EQ(SensorTypeCode("pt100", InputFamily::Resistance, 4), 0);
+    EXPECT_EQ(SensorTypeCode("k", InputFamily::Thermocouple, 4), 1);
+    EXPECT_EQ(SensorTypeCode("K", InputFamily::Thermocouple, 0), std::nullopt);
 }
 
 } // namespace
