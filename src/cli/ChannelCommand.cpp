@@ -80,7 +80,7 @@ ExitCode Change(Session& session, const ChannelOptions& options, const ChannelRe
     const int channel = options.channel;
     const std::optional<int> code =
         options.type.empty() ? now.code : SensorTypeCode(options.type, inputs, channel);
-    if (!code || SensorTypeName(*code, inputs, channel).empty()) {
+    if (!code || !IsSensorTypeCode(*code, inputs, channel)) {
         Tell(options.type.empty() ? "the instrument reports no sensor type of its own; give --type"
                                   : "--type " + options.type + " is not a sensor type of channel " +
                                         std::to_string(channel) + " on this instrument");

@@ -24,8 +24,8 @@ std::string_view UnitSymbol(ReadingUnit unit) {
     return "";
 }
 
-char ReadingPoll(InputFamily inputs, bool signals) {
-    if (!signals) {
+char ReadingPoll(InputFamily inputs, bool rawSignals) {
+    if (!rawSignals) {
         return Poll::kTemperatures;
     }
     return inputs == InputFamily::Resistance ? Poll::kResistances : Poll::kMillivolts;

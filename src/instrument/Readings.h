@@ -12,7 +12,7 @@ std::string_view UnitSymbol(ReadingUnit unit);
 
 // The poll of the readings: 'T' for temperatures; for the signals, 'M' (millivolts) on a
 // thermocouple instrument and 'R' (resistance) on a resistance one.
-char ReadingPoll(InputFamily inputs, bool signals);
+char ReadingPoll(InputFamily inputs, bool rawSignals);
 
 inline constexpr int kReadingChannels = 9; // the cold junction (0) and channels 1 to 8
 

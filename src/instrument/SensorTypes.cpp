@@ -9,9 +9,13 @@ const std::vector<std::string>& SensorTypeNames(std::optional<InputFamily> input
     return inputs == InputFamily::Resistance || channel == 0 ? kResistance : kThermocouple;
 }
 
+bool IsSensorTypeCode(int code, std::optional<InputFamily> inputs, int channel) {
+    return code >= 0 && code < static_cast<int>(SensorTypeNames(inputs, channel).size());
+}
+
 std::string SensorTypeName(int code, std::optional<InputFamily> inputs, int channel) {
-    const std::vector<std::string>& names = SensorTypeNames(inputs, channel);
-    return code >= 0 && code < static_cast<int>(names.size()) ? names[code] : std::string();
+    return IsSensorTypeCode(code, inputs, channel) ? SensorTypeNames(inputs, channel)[code]
+                                                   : std::string();
 }
 
 std::optional<int> SensorTypeCode(std::string_view name, std::optional<InputFamily> inputs,
