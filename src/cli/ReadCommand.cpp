@@ -15,7 +15,7 @@ struct ReadOptions {
     ConnectionOptions connection;
     int count = 1;
     double intervalSeconds = 2.0;
-    bool signals = false;
+    bool rawSignals = false;
     bool json = false;
     std::string file;
 };
@@ -97,8 +97,8 @@ private:
 };
 
 // The letter of the reading poll: 'T', or with --mv the signal poll of the instrument's inputs.
-std::optional<char> ReadingPollOf(Session& session, bool signals) {
-    if (!signals) {
+std::optional<char> ReadingPollOf(Session& session, bool rawSignals) {
+    if (!rawSignals) {
         return ReadingPoll(InputFamily::Thermocouple, false);
     }
     const std::optional<InstrumentStatus> status = session.Status();
@@ -124,7 +124,7 @@ ExitCode RunRead(const ReadOptions& options) {
     }
     LineSink lines(options.json ? &JsonText : &PcLogText, *output);
     return RunSession(options.connection, [&](Session& session) {
-        const std::optional<char> poll = ReadingPollOf(session, options.signals);
+        const std::optional<char> poll = ReadingPollOf(session, options.rawSignals);
         if (!poll) {
             return ExitCode::NotDone;
         }
@@ -152,7 +152,7 @@ void AddReadCommand(CLI::App& app, CommandRun& run) {
                      "Seconds from one poll to the next (default 2)")
         ->check(CLI::Range(0.1, 86400.0))
         ->type_name("S");
-    command->add_flag("--mv", options->signals,
+    command->add_flag("--mv", options->rawSignals,
                       "Millivolts ('M') on a thermocouple instrument, ohms ('R') on a "
                       "resistance one, instead of temperatures ('T')");
     command->add_flag("--json", options->json,
