@@ -107,7 +107,8 @@ AlarmOutputsTable::Step AlarmOutputsTable::ReadOne(int output) {
 
 AlarmOutputsTable::Step AlarmOutputsTable::WriteOne(int output) {
     const AlarmOutputSetting written = Setting(output);
-    context_.exchange.Ask(*Question::Request(AlarmOutputRequest(written)));
+    // The pause runs while the acknowledge is on its way; the read back waits for it.
+    context_.exchange.Send(*Question::Request(AlarmOutputRequest(written)));
     context_.clock.Sleep(kSettleAfterWriteMs);
     // The read back shows what the instrument holds; the write is confirmed when that is it.
     const Step readBack = ReadOne(output);
