@@ -42,7 +42,7 @@ test-tsan: deps
 	cmake --build --preset tsan --target serial_tests
 	ctest --preset tsan -L serial
 
-# The serial layer, the protocol and the simulator configured without Qt, with their tests.
+# The layers without Qt (serial, protocol, instrument rules, vxxx, simulator) with their tests.
 test-core: deps
 	cmake --preset core
 	cmake --build --preset core

@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Checks the include graph that keeps the layers apart: the serial layer, the protocol, the
-# simulator and the MQTT publisher never include Qt or the windows; a window never includes
-# another window's header; only the composition root names the window classes. Prints every
-# offending line.
+# instrument rules, the command-line tool, the simulator and the MQTT publisher never include Qt
+# or the windows; a window never includes another window's header; only the composition root
+# names the window classes. Prints every offending line.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -14,7 +14,7 @@ offend() {
 
 windows=(main chart config channel calibration engineering dialogs)
 
-for layer in base serial protocol sim mqtt; do
+for layer in base serial protocol instrument cli sim mqtt; do
     while IFS= read -r line; do
         case "$line" in
         src/serial/PortList.*) ;; # the port list is the one Qt piece of the serial layer

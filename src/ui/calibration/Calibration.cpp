@@ -1,6 +1,6 @@
 #include "Calibration.h"
 
-#include "SettleRule.h"
+#include "instrument/SettleRule.h"
 #include "protocol/RequestBuilders.h"
 #include "ui/panel/DiagnosticLevel.h"
 #include "ui/panel/KeyboardAccess.h"

@@ -1,8 +1,8 @@
 // Sending the new m and c of the selected channels to the instrument, and resetting them.
 #include "Calibration.h"
-#include "Scaling.h"
+#include "instrument/Scaling.h"
+#include "instrument/SensorTypes.h"
 #include "protocol/RequestBuilders.h"
-#include "ui/panel/SensorTypes.h"
 #include "ui_Calibration.h"
 
 #include <QScopedValueRollback>

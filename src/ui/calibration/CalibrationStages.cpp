@@ -1,8 +1,8 @@
 // The stages of the procedure: Next through Zero, Span and Ready, the sampling that waits for
 // the readings to settle, and the new m and c of every selected channel.
 #include "Calibration.h"
-#include "Scaling.h"
-#include "SettleRule.h"
+#include "instrument/Scaling.h"
+#include "instrument/SettleRule.h"
 #include "ui_Calibration.h"
 
 #include <QScopedValueRollback>

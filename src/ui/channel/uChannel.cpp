@@ -1,10 +1,10 @@
 #include "uChannel.h"
 
-#include "ScalingLimits.h"
+#include "instrument/SensorTypes.h"
 #include "protocol/RequestBuilders.h"
 #include "ui/panel/LocaleText.h"
-#include "ui/panel/SensorTypes.h"
 #include "ui/panel/WindowPlacement.h"
+#include "ui/panel/Windows1252.h"
 #include "ui_uChannel.h"
 
 #include <QCloseEvent>
@@ -113,7 +113,8 @@ void TfChannel::ShowChannel(int channel) {
 }
 
 void TfChannel::SetSensorType() {
-    const QStringList types = SensorTypeList(context_.state.InputMode, shownChannel_);
+    const QStringList types =
+        FromWindows1252(SensorTypeNames(context_.state.InputMode, shownChannel_));
     QStringList present;
     for (int index = 0; index < ui->cbTCType->count(); ++index) {
         present.append(ui->cbTCType->itemText(index));

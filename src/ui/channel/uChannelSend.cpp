@@ -1,5 +1,5 @@
 // The "C" request of the channel window: the checks every value passes before it leaves.
-#include "ScalingLimits.h"
+#include "instrument/ScalingLimits.h"
 #include "protocol/RequestBuilders.h"
 #include "uChannel.h"
 #include "ui/panel/LocaleText.h"
@@ -62,7 +62,8 @@ void TfChannel::bSendClick() {
 
 std::optional<std::string> TfChannel::CheckedScaling(QLineEdit& edit, const QString& name,
                                                      double value, const ScalingLimit& limit) {
-    if (limit.OutOfRange(value) && context_.operatorInteraction.Acknowledge(limit.message)) {
+    if (limit.OutOfRange(value) &&
+        context_.operatorInteraction.Acknowledge(QString::fromStdString(limit.message))) {
         value = limit.NearerLimit(value);
     }
     std::optional<std::string> text = ScalingText(value);

@@ -1,9 +1,11 @@
 #include "LogDownload.h"
 
 #include "LogDownloadText.h"
+#include "instrument/LoggedRecords.h"
 #include "protocol/RequestBuilders.h"
 #include "ui/panel/LocaleText.h"
 #include "ui/panel/RecordFile.h"
+#include "ui/panel/Windows1252.h"
 
 #include <QDebug>
 #include <QLabel>
@@ -45,15 +47,16 @@ void LogDownload::ShowRunning(bool running) {
 }
 
 LogDownload::Outcome LogDownload::Download(int recordCount) {
-    const QString name = FileNameBase(context_.state.ModelName,
-                                      DateTimeStamp(ToLocalDateTime(context_.clock.Now())));
+    const QString name = FromWindows1252(LoggedRecords::FileNameBase(
+        ToWindows1252(context_.state.ModelName),
+        ToWindows1252(DateTimeStamp(ToLocalDateTime(context_.clock.Now())))));
     RecordFile file;
     QString error;
     if (!file.Open(name + QStringLiteral(".csv"), RecordFile::Mode::Replace, &error)) {
         return {error + QStringLiteral("\nNothing was downloaded."), {}};
     }
     controls_.fileName->setText(QStringLiteral("to: ") + name);
-    const int last = std::clamp(recordCount, 0, kLastAddressableRecord);
+    const int last = std::clamp(recordCount, 0, LoggedRecords::kLastAddressableRecord);
     // A range of 0 to 0 would show a busy bar instead of an empty one.
     controls_.gauge->setRange(0, std::max(last, 1));
     controls_.gauge->setValue(0);

@@ -1,7 +1,7 @@
 #include "Engineering.h"
 
-#include "EntryChecks.h"
 #include "RegisterFile.h"
+#include "instrument/SendChecks.h"
 #include "protocol/RequestBuilders.h"
 #include "ui/panel/DiagnosticLevel.h"
 #include "ui/panel/LocaleText.h"
@@ -87,7 +87,8 @@ void TfRTC::CreateRegisterBoxes() {
         box->setTextMargins(0, 0, 0, 0);
         box->setMaxLength(2);
         box->setToolTip(QStringLiteral("RTC register value"));
-        box->setAccessibleName(QStringLiteral("RTC register ") + RegisterName(i));
+        box->setAccessibleName(QStringLiteral("RTC register ") +
+                               QString::fromStdString(RegisterName(i)));
         box->installEventFilter(this);
         // Typing into a box marks it as a click does.
         connect(box, &QLineEdit::textEdited, this, [this, box] { eregChange(box); });
@@ -95,7 +96,7 @@ void TfRTC::CreateRegisterBoxes() {
         // The window may already be showing: a child added later shows only when told.
         box->show();
 
-        auto* label = new QLabel(RegisterName(i), ui->gbRegister);
+        auto* label = new QLabel(QString::fromStdString(RegisterName(i)), ui->gbRegister);
         label->setObjectName(QStringLiteral("lreg%1").arg(i));
         label->setGeometry(kLabelLeft + kColumnStep * column, kLabelTop[row], kCellWidth,
                            kCellHeight);
@@ -161,18 +162,18 @@ void TfRTC::bRefreshClick() {
 void TfRTC::bSendClick() {
     // What was checked is what goes out, whatever arrives while the question is open.
     const QStringList texts = ScreenRegisters();
-    if (const auto bad = FirstBadRegister(texts)) {
+    RegisterTexts registers;
+    for (int i = 0; i < kRegisterCount; ++i) {
+        registers[static_cast<std::size_t>(i)] = texts[i].toUpper().toStdString();
+    }
+    if (const auto bad = FirstBadRegister(registers)) {
         Report(QStringLiteral("RTC register %1 must hold two hexadecimal digits. Nothing was sent.")
-                   .arg(RegisterName(*bad)));
+                   .arg(QString::fromStdString(RegisterName(*bad))));
         return;
     }
     if (!context_.operatorInteraction.Ask(
             QStringLiteral("Warning! Incorrect register value can stop RTC. Overwrite?"))) {
         return;
-    }
-    RegisterTexts registers;
-    for (int i = 0; i < kRegisterCount; ++i) {
-        registers[static_cast<std::size_t>(i)] = texts[i].toUpper().toStdString();
     }
     context_.exchange.ChangeAndReadBack(RegisterWriteRequest(registers), kPauseAfterWriteMs,
                                         Question::Poll(Poll::kRegisters));
@@ -222,7 +223,8 @@ void TfRTC::bFilterConstantRefreshClick() {
 }
 
 void TfRTC::bFilterConstantSendClick() {
-    const std::optional<int> constant = FilterConstantValue(ui->eFilterConstant->text());
+    const std::optional<int> constant =
+        FilterConstantValue(ui->eFilterConstant->text().toStdString());
     if (!constant) {
         Report(QStringLiteral(
             "Filter constant must be a whole number from 2 to 25. Nothing was sent."));

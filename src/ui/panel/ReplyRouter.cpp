@@ -1,8 +1,8 @@
 #include "ReplyRouter.h"
 
-#include "NumberText.h"
-#include "SensorTypes.h"
 #include "Windows1252.h"
+#include "instrument/NumberText.h"
+#include "instrument/SensorTypes.h"
 #include "protocol/MessageCatalogue.h"
 
 #include <QLoggingCategory>
@@ -135,8 +135,9 @@ void ReplyRouter::OnChannelConfiguration(const std::string& payload) {
         windows_.channel->ApplyChannelReply(*channel, *typeCode, m, c);
     }
     if (windows_.calibration != nullptr) {
-        windows_.calibration->ApplyChannelReply(*channel, *typeCode,
-                                                SensorTypeName(*typeCode, state_.InputMode), m, c);
+        // The calibration window names the type as the inputs' list does.
+        const std::string type = SensorTypeName(*typeCode, state_.InputMode, 1);
+        windows_.calibration->ApplyChannelReply(*channel, *typeCode, FromWindows1252(type), m, c);
     }
 }
 

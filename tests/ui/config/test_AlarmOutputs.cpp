@@ -148,13 +148,6 @@ private slots:
         h.reset();
     }
 
-    void aFileLinePadsThePolarityWithABlankAndReadsBack() {
-        const AlarmOutputSetting setting{3, kTypeBand, 8, -1234, 99999, 0, 1};
-        QCOMPARE(FileLine(setting), std::string("03,04,08,-1234,99999,    0, 1"));
-        QCOMPARE(ParseFileLine(FileLine(setting)), std::optional(setting));
-        QCOMPARE(AlarmOutputRequest(setting), std::string("A03,04,08,-1234,99999,    0,01"));
-    }
-
     void creationShowsTheInitialTableUnknownAndShaded() {
         Make();
         QCOMPARE(Row(0), Headings().mid(1));

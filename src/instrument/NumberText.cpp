@@ -1,5 +1,6 @@
 #include "NumberText.h"
 
+#include <algorithm>
 #include <cctype>
 #include <charconv>
 #include <cmath>
@@ -11,47 +12,40 @@ bool IsDigit(char c) {
     return std::isdigit(static_cast<unsigned char>(c)) != 0;
 }
 
-// Length of the number at the start of text by the grammar of TextToFloat, or 0.
-std::size_t MatchNumber(std::string_view text) {
-    std::size_t i = 0;
-    if (i < text.size() && (text[i] == '+' || text[i] == '-')) {
-        ++i;
-    }
-    std::size_t digits = 0;
+std::size_t SkipDigits(std::string_view text, std::size_t i, std::size_t& digits) {
     while (i < text.size() && IsDigit(text[i])) {
         ++i;
         ++digits;
     }
+    return i;
+}
+
+std::size_t SkipSign(std::string_view text, std::size_t i) {
+    return i < text.size() && (text[i] == '+' || text[i] == '-') ? i + 1 : i;
+}
+
+// Length of the number at the start of text by the grammar of TextToFloat, or 0.
+std::size_t MatchNumber(std::string_view text) {
+    std::size_t digits = 0;
+    std::size_t i = SkipDigits(text, SkipSign(text, 0), digits);
     if (i < text.size() && text[i] == '.') {
-        ++i;
-        while (i < text.size() && IsDigit(text[i])) {
-            ++i;
-            ++digits;
-        }
+        i = SkipDigits(text, i + 1, digits);
     }
     if (digits == 0) {
         return 0;
     }
     if (i < text.size() && (text[i] == 'e' || text[i] == 'E')) {
-        std::size_t j = i + 1;
-        if (j < text.size() && (text[j] == '+' || text[j] == '-')) {
-            ++j;
-        }
         std::size_t exponentDigits = 0;
-        while (j < text.size() && IsDigit(text[j])) {
-            ++j;
-            ++exponentDigits;
-        }
+        i = SkipDigits(text, SkipSign(text, i + 1), exponentDigits);
         if (exponentDigits == 0) {
             return 0;
         }
-        i = j;
     }
     return i;
 }
 
 // The value with `precision` digits after the point, which is '.' whatever the C library's
-// locale: the numbers that go to the instrument and into the files are formatted here.
+// locale says.
 std::string WithPoint(double value, std::chars_format format, int precision) {
     // Sign, every whole digit a double can have, point, decimals, and an exponent.
     std::string text(std::numeric_limits<double>::max_exponent10 + 8 + precision, '\0');
@@ -118,5 +112,10 @@ std::string FixedWithTenDigits(double value, int decimals) {
     if (text.front() == '-' && text.find_first_not_of("-0.") == std::string::npos) {
         text.erase(0, 1);
     }
+    return text;
+}
+
+std::string WithDecimalSeparator(std::string text, char separator) {
+    std::replace(text.begin(), text.end(), '.', separator);
     return text;
 }

@@ -4,9 +4,13 @@
 #include <string>
 #include <string_view>
 
-// TextToFloat: the text as a decimal number with '.' as the point whatever the locale:
-// optional leading blanks, optional sign, digits with an optional point and fraction, an
-// optional exponent. Any text that is not entirely such a number gives 0 (so "-------" is 0).
+// The number texts exchanged with the instrument and written to the data files. Every number
+// is read and written with '.' whatever the process's locale; a front end that shows numbers
+// with its locale's separator swaps it in (WithDecimalSeparator).
+
+// TextToFloat: the text as a decimal number with '.' as the point: optional leading blanks,
+// optional sign, digits with an optional point and fraction, an optional exponent. Any text
+// that is not entirely such a number gives 0 (so "-------" is 0).
 double TextToFloat(std::string_view text);
 // The same number, or nothing when the text is not entirely such a number or its value does not
 // fit a double: for values sent to the instrument, where a typo must never pass as 0.
@@ -18,5 +22,8 @@ std::string FloatToFixed(double value, int width, int decimals);
 
 // The value with exactly `decimals` decimals and '.', rounded to at most 10 significant digits;
 // a value with more than 10 digits before the point comes out as d.dddddddddE+dddd.
-// This is the number form of every data file; the caller puts in the locale's separator.
+// This is the number form of every data file.
 std::string FixedWithTenDigits(double value, int decimals);
+
+// The text with its '.' replaced by the separator.
+std::string WithDecimalSeparator(std::string text, char separator);

@@ -1,18 +1,22 @@
 #pragma once
 
-#include <QString>
+#include "Checked.h"
+
 #include <optional>
 #include <string>
+#include <string_view>
 
-// The range the window holds one scaling value (m or c) to before it is sent: a value further
-// than the tolerance from the centre is reported with the message, and on the operator's OK it
-// becomes the nearer limit.
+// The range a channel's scaling value (m or c of y = m x + c) is held to before it is sent: a
+// value further than the tolerance from the centre is beyond it. The panel reports it with the
+// message and, on the operator's OK, sends the nearer limit instead; the command-line tool
+// refuses it.
 struct ScalingLimit {
+    std::string name; // "m", "c"
     double centre;
     double tolerance;
     // m = 0 is the uncalibrated state a calibration reset leaves, and passes unchecked.
     bool zeroPasses;
-    QString message;
+    std::string message;
 
     bool OutOfRange(double value) const;
     double NearerLimit(double value) const;
@@ -25,5 +29,6 @@ const ScalingLimit& InterceptLimit(); // c: 0.0 +/- 2
 // nothing when it would have to be cut.
 std::optional<std::string> ScalingText(double value);
 
-// A scaling text as the window's edits show it: the locale's decimal separator for '.'.
-QString WithLocalePoint(QString text);
+// A scaling value given as text with '.': its four-decimal text when it is a number within the
+// limit that fits the field.
+Checked<std::string> CheckScaling(const ScalingLimit& limit, std::string_view text);

@@ -1,0 +1,165 @@
+// read: readings polled at an interval, one line per reading, to every sink of the run.
+#include "Commands.h"
+#include "ConnectionOptions.h"
+#include "Messages.h"
+#include "ReadingSinks.h"
+#include "instrument/FileLineEnd.h"
+
+#include <cmath>
+#include <memory>
+#include <vector>
+
+namespace {
+
+struct ReadOptions {
+    ConnectionOptions connection;
+    int count = 1;
+    double intervalSeconds = 2.0;
+    bool rawSignals = false;
+    bool json = false;
+    std::string file;
+};
+
+// Polls the readings until `count` have been taken (0: until a stop signal) and hands each to
+// every sink. A silent instrument ends a counted run; a run without end keeps polling, so that
+// it carries on once the instrument answers again.
+class ReadLoop {
+public:
+    ReadLoop(Session& session, const ReadOptions& options, std::vector<ReadingSink*> sinks)
+        : session_(session), options_(options), sinks_(std::move(sinks)) {}
+
+    ExitCode Run(char poll) {
+        const auto intervalMs =
+            static_cast<std::uint32_t>(std::lround(options_.intervalSeconds * 1000));
+        std::uint32_t next = session_.Time().TickCount();
+        while (!session_.Stopping()) {
+            if (const std::optional<ExitCode> end = PollOnce(poll)) {
+                return *end;
+            }
+            next += intervalMs;
+            const std::uint32_t now = session_.Time().TickCount();
+            // A poll that took longer than the interval moves the schedule on.
+            if (static_cast<std::int32_t>(next - now) > 0) {
+                session_.Link().Settle(next - now);
+            } else {
+                next = now;
+            }
+        }
+        return ExitCode::Done;
+    }
+
+private:
+    // The end of the run, if this poll brings it.
+    std::optional<ExitCode> PollOnce(char poll) {
+        const LocalTime asked = ToLocalTime(session_.Time().Now());
+        const ExchangeResult result = session_.Link().Ask(
+            Question::Poll(poll), session_.BoundsOr({Bounds::kDefaultWaitMs, 1}));
+        silence_.Note(result.outcome);
+        if (result.outcome == Outcome::Closing) {
+            return ExitCode::Done;
+        }
+        if (!result.Answered()) {
+            return Unanswered();
+        }
+        const std::optional<Readings> readings = ReadReadings(result.reply);
+        if (!readings) {
+            Tell("a reading reply that cannot be read is left out");
+            return std::nullopt;
+        }
+        if (toldSilent_) {
+            Tell("the instrument answers again");
+            toldSilent_ = false;
+        }
+        for (ReadingSink* sink : sinks_) {
+            if (const std::optional<std::string> problem = sink->Take({asked, *readings})) {
+                Tell(*problem);
+                return ExitCode::FileError;
+            }
+        }
+        return ++taken_ == options_.count ? std::optional(ExitCode::Done) : std::nullopt;
+    }
+
+    std::optional<ExitCode> Unanswered() {
+        if (!silence_.Silent() || toldSilent_) {
+            return std::nullopt;
+        }
+        Tell("the instrument stopped answering the reading poll");
+        toldSilent_ = true;
+        return options_.count > 0 ? std::optional(ExitCode::NotDone) : std::nullopt;
+    }
+
+    Session& session_;
+    const ReadOptions& options_;
+    std::vector<ReadingSink*> sinks_;
+    SilenceWatch silence_;
+    bool toldSilent_ = false;
+    int taken_ = 0;
+};
+
+// The letter of the reading poll: 'T', or with --mv the signal poll of the instrument's inputs.
+std::optional<char> ReadingPollOf(Session& session, bool rawSignals) {
+    if (!rawSignals) {
+        return ReadingPoll(InputFamily::Thermocouple, false);
+    }
+    const std::optional<InstrumentStatus> status = session.Status();
+    if (!status) {
+        return std::nullopt;
+    }
+    return ReadingPoll(status->inputs, true);
+}
+
+ExitCode RunRead(const ReadOptions& options) {
+    StandardOutput standardOutput;
+    std::unique_ptr<LineFile> file;
+    LineOutput* output = &standardOutput;
+    if (!options.file.empty()) {
+        // Appended: a logger started again never loses what it wrote before.
+        file = std::make_unique<LineFile>(options.file, LineFile::Mode::Append,
+                                          options.json ? "\n" : kFileLineEnd);
+        if (!file->IsOpen()) {
+            Tell(file->Problem());
+            return ExitCode::FileError;
+        }
+        output = file.get();
+    }
+    LineSink lines(options.json ? &JsonText : &PcLogText, *output);
+    return RunSession(options.connection, [&](Session& session) {
+        const std::optional<char> poll = ReadingPollOf(session, options.rawSignals);
+        if (!poll) {
+            return ExitCode::NotDone;
+        }
+        return ReadLoop(session, options, {&lines}).Run(*poll);
+    });
+}
+
+} // namespace
+
+void AddReadCommand(CLI::App& app, CommandRun& run) {
+    auto options = std::make_shared<ReadOptions>();
+    CLI::App* command = app.add_subcommand(
+        "read", "Poll the readings every S seconds and print one line per reading: the PC "
+                "log's line (time stamp, then the cold junction and channels 1 to 8, \";\" "
+                "separated, four decimals) or a JSON object");
+    AddConnectionOptions(*command, options->connection);
+    command
+        ->add_option("--count", options->count,
+                     "Readings to take; 0 runs until SIGINT or "
+                     "SIGTERM (default 1)")
+        ->check(CLI::NonNegativeNumber)
+        ->type_name("N");
+    command
+        ->add_option("--interval", options->intervalSeconds,
+                     "Seconds from one poll to the next (default 2)")
+        ->check(CLI::Range(0.1, 86400.0))
+        ->type_name("S");
+    command->add_flag("--mv", options->rawSignals,
+                      "Millivolts ('M') on a thermocouple instrument, ohms ('R') on a "
+                      "resistance one, instead of temperatures ('T')");
+    command->add_flag("--json", options->json,
+                      "One JSON object per line: time, unit, cold_junction, channels");
+    command
+        ->add_option("-o,--output", options->file,
+                     "Append the lines to FILE, each on the disk as soon as it is written")
+        ->type_name("FILE");
+    command->callback([options, &run] { run = [options] { return RunRead(*options); }; });
+}

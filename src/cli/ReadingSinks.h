@@ -1,0 +1,45 @@
+#pragma once
+
+#include "LineOutput.h"
+#include "instrument/ClockText.h"
+#include "instrument/Readings.h"
+
+#include <optional>
+#include <string>
+
+// One reading as the read loop hands it on: the readings of one reply and the moment they were
+// asked for.
+struct TimedReading {
+    LocalTime time;
+    Readings readings;
+};
+
+// A place readings go to: lines on standard output or in a file; others can join the loop's
+// list.
+class ReadingSink {
+public:
+    virtual ~ReadingSink() = default;
+    // Takes one reading; the reason when it cannot, which ends the run.
+    virtual std::optional<std::string> Take(const TimedReading& reading) = 0;
+};
+
+// The PC log's line: the time stamp dd.mm.yy hh:mm:ss, then ";" and each of the nine values
+// with four decimals and '.'.
+std::string PcLogText(const TimedReading& reading);
+// One JSON object: "time" (ISO 8601 with the offset from UTC), "unit" ("C", "F", "mV", "Ohm"),
+// "cold_junction" (a number or null) and "channels" (eight numbers or null), null wherever the
+// instrument's text is not a number.
+std::string JsonText(const TimedReading& reading);
+
+// Each reading as one line of text.
+class LineSink final : public ReadingSink {
+public:
+    using Format = std::string (*)(const TimedReading&);
+    LineSink(Format format, LineOutput& output) : format_(format), output_(output) {}
+
+    std::optional<std::string> Take(const TimedReading& reading) override;
+
+private:
+    Format format_;
+    LineOutput& output_;
+};
