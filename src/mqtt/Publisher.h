@@ -1,9 +1,9 @@
 #pragma once
 
+#include "base/Clock.h"
 #include "mqtt/BrokerUrl.h"
 #include "mqtt/DropOldestQueue.h"
 #include "mqtt/ReadingMessages.h"
-#include "base/Clock.h"
 
 #include <atomic>
 #include <chrono>
@@ -32,6 +32,11 @@ struct PublisherOptions {
     std::function<void(const std::string& line)> log;
     Clock* clock = nullptr; // the pauses' and the bounds' time (the system clock when null)
 };
+
+// Why the options could never work (an id that is not one topic level, a password without a
+// user name ...), for the operator; "" when they may. The CA file itself is tried only by the
+// publisher.
+std::string OptionsProblem(const PublisherOptions& options);
 
 // Publishes readings to an MQTT broker on a thread of its own. The broker's absence never
 // holds up the caller: readings wait in a queue of their own (dropping the oldest once full)
