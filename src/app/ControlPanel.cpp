@@ -13,13 +13,12 @@
 ControlPanel::ControlPanel(InstrumentPort& serialPort, SettingsStore& settings,
                            OperatorInteraction& operatorInteraction, Clock& clock,
                            MessagePump& pump)
-    : serialPort_(serialPort), link_(state_, windows_, clock, pump), frames_(serialPort, link_),
-      replies_(state_, windows_),
+    : serialPort_(serialPort), link_(windows_, clock), frames_(serialPort, link_, clock),
+      wait_(pump, state_), exchange_(frames_, clock, wait_), replies_(state_, windows_),
       dispatcher_(frames_, replies_), context_{settings, operatorInteraction,
-                                               clock,    frames_,
+                                               clock,    exchange_,
                                                pump,     state_,
                                                windows_} {
-    link_.Attach(frames_);
     serialPort_.SetOnRxClusterEvent([this] { frames_.SerialPort1RxClusterEvent(); });
     serialPort_.SetCompleteReplyRule(&FrameLayer::IsCompleteReply);
     serialPort_.SetOnDeviceChange([this] { DeviceChanged(); });
@@ -74,7 +73,6 @@ void ControlPanel::DeviceChanged() {
         configuration->DeviceGone();
         return;
     }
-    // What was asked of the device before it went can no longer be answered.
-    frames_.SetCommsBusy(false);
+    frames_.LinkRestarted();
     configuration->DeviceBack();
 }

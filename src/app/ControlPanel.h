@@ -1,10 +1,12 @@
 #pragma once
 
+#include "protocol/Exchange.h"
 #include "protocol/FrameLayer.h"
 #include "protocol/ReplyDispatcher.h"
 #include "ui/panel/InstrumentPort.h"
 #include "ui/panel/LinkObserver.h"
 #include "ui/panel/PanelContext.h"
+#include "ui/panel/PumpWait.h"
 #include "ui/panel/ReplyRouter.h"
 
 #include <memory>
@@ -36,6 +38,7 @@ public:
     TForm1& MainForm() { return *form1_; }
     const PanelState& State() const { return state_; }
     FrameLayer& Frames() { return frames_; }
+    Exchange& Exchanges() { return exchange_; }
 
 private:
     // The port's device went away or is back: the configuration window, which chooses the port,
@@ -47,6 +50,8 @@ private:
     PanelWindows windows_;
     LinkObserver link_;
     FrameLayer frames_;
+    PumpWait wait_;
+    Exchange exchange_;
     ReplyRouter replies_;
     ReplyDispatcher dispatcher_;
     PanelContext context_;

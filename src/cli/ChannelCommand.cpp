@@ -44,8 +44,8 @@ ChannelReport ReadSetup(std::string_view reply) {
             Trimmed(ChannelConfigurationReply::ScalingC(reply))};
 }
 
-bool PrintSetup(int channel, const ChannelReport& setup, InputMode mode) {
-    const std::string name = setup.code ? SensorTypeName(*setup.code, mode, channel) : "";
+bool PrintSetup(int channel, const ChannelReport& setup, InputFamily inputs) {
+    const std::string name = setup.code ? SensorTypeName(*setup.code, inputs, channel) : "";
     const std::string type = !name.empty()
                                  ? name
                                  : "code " + (setup.code ? std::to_string(*setup.code) : "?") +
@@ -76,11 +76,11 @@ bool SameNumber(const std::string& sent, const std::string& held) {
 }
 
 ExitCode Change(Session& session, const ChannelOptions& options, const ChannelReport& now,
-                InputMode mode) {
+                InputFamily inputs) {
     const int channel = options.channel;
     const std::optional<int> code =
-        options.type.empty() ? now.code : SensorTypeCode(options.type, mode, channel);
-    if (!code || SensorTypeName(*code, mode, channel).empty()) {
+        options.type.empty() ? now.code : SensorTypeCode(options.type, inputs, channel);
+    if (!code || !IsSensorTypeCode(*code, inputs, channel)) {
         Tell(options.type.empty() ? "the instrument reports no sensor type of its own; give --type"
                                   : "--type " + options.type + " is not a sensor type of channel " +
                                         std::to_string(channel) + " on this instrument");
@@ -98,7 +98,7 @@ ExitCode Change(Session& session, const ChannelOptions& options, const ChannelRe
         return ExitCode::NotDone;
     }
     const ChannelReport held = ReadSetup(readBack.reply);
-    if (!PrintSetup(channel, held, mode)) {
+    if (!PrintSetup(channel, held, inputs)) {
         return ExitCode::FileError;
     }
     if (held.code != code || !SameNumber(*m, held.m) || !SameNumber(*c, held.c)) {
@@ -120,10 +120,9 @@ ExitCode ShowOrChange(Session& session, const ChannelOptions& options) {
     }
     const ChannelReport now = ReadSetup(reply.reply);
     if (options.Changes()) {
-        return Change(session, options, now, status->inputMode);
+        return Change(session, options, now, status->inputs);
     }
-    return PrintSetup(options.channel, now, status->inputMode) ? ExitCode::Done
-                                                               : ExitCode::FileError;
+    return PrintSetup(options.channel, now, status->inputs) ? ExitCode::Done : ExitCode::FileError;
 }
 
 // The m and c given, checked before anything is sent.

@@ -37,7 +37,7 @@ bool TellUndone(const std::string& what, const std::vector<int>& undone,
 // Whether the instrument has alarm outputs: a V420 drives none.
 bool HasAlarmOutputs(Session& session) {
     const std::optional<InstrumentStatus> status = session.Status();
-    if (status && status->model && !DrivesAlarmOutputs(*status->model)) {
+    if (status && status->model == Model::V420) {
         Tell("the " + status->modelName + " drives no alarm outputs");
         return false;
     }

@@ -22,7 +22,7 @@ struct ReadOptions {
     ConnectionOptions connection;
     int count = 1;
     double intervalSeconds = 2.0;
-    bool signals = false;
+    bool rawSignals = false;
     bool json = false;
     std::string file;
     MqttOptions mqtt;
@@ -133,12 +133,12 @@ ExitCode ReadOnSession(Session& session, const ReadOptions& options, LineSink& l
                        mqtt::PublisherOptions publishing) {
     const bool toBroker = !options.mqtt.url.empty();
     std::optional<InstrumentStatus> status;
-    if ((options.signals || toBroker) && !(status = session.Status())) {
+    if ((options.rawSignals || toBroker) && !(status = session.Status())) {
         return ExitCode::NotDone;
     }
     // 'T', or with --mv the signal poll of the instrument's inputs.
     const char poll =
-        ReadingPoll(status ? status->inputMode : InputMode::Thermocouple, options.signals);
+        ReadingPoll(status ? status->inputs : InputFamily::Thermocouple, options.rawSignals);
     if (!toBroker) {
         return ReadLoop(session, options, {&lines}).Run(poll);
     }
@@ -204,7 +204,7 @@ void AddReadCommand(CLI::App& app, CommandRun& run) {
                      "Seconds from one poll to the next (default 2)")
         ->check(CLI::Range(0.1, 86400.0))
         ->type_name("S");
-    command->add_flag("--mv", options->signals,
+    command->add_flag("--mv", options->rawSignals,
                       "Millivolts ('M') on a thermocouple instrument, ohms ('R') on a "
                       "resistance one, instead of temperatures ('T')");
     command->add_flag("--json", options->json,

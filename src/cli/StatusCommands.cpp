@@ -26,7 +26,7 @@ nlohmann::ordered_json StatusObject(const InstrumentStatus& status) {
         {"date", status.date},
         {"time", status.time},
         {"unit", status.Flag(SystemFlag::kFahrenheit) ? "F" : "C"},
-        {"inputs", status.inputMode == InputMode::Resistance ? "resistance" : "thermocouple"},
+        {"inputs", status.inputs == InputFamily::Resistance ? "resistance" : "thermocouple"},
         {"beep", status.Flag(SystemFlag::kAudible)},
         {"autoscan", status.Flag(SystemFlag::kAutoscan)},
         {"scan_interval", status.autoscanInterval},

@@ -4,26 +4,12 @@
 #include "protocol/MessageCatalogue.h"
 #include "protocol/RequestBuilders.h"
 
-#include <algorithm>
-#include <cctype>
-
 namespace LoggedRecords {
 
 namespace {
 
-// Letter, record number, six two-digit time fields, eight values of eight hexadecimal digits.
-constexpr std::size_t kTimePosition = 6;
-constexpr std::size_t kTimeLength = 12;
-constexpr std::size_t kValuesPosition = 18;
-constexpr std::size_t kValuesLength = 64;
-constexpr std::size_t kRecordLength = kValuesPosition - 1 + kValuesLength;
 constexpr int kChannels = 8;
 constexpr int kDecimals = 4;
-
-template <typename Test> bool All(std::string_view text, Test test) {
-    return std::all_of(text.begin(), text.end(),
-                       [&](char c) { return test(static_cast<unsigned char>(c)) != 0; });
-}
 
 std::string Run(int first, int last) {
     return first == last ? std::to_string(first)
@@ -51,9 +37,7 @@ bool IsReplyOf(std::string_view payload, int record) {
 }
 
 std::optional<std::string> RecordLine(std::string_view payload, int record, char decimalSeparator) {
-    if (!IsReplyOf(payload, record) || payload.size() < kRecordLength ||
-        !All(payload.substr(kTimePosition - 1, kTimeLength), ::isdigit) ||
-        !All(payload.substr(kValuesPosition - 1, kValuesLength), ::isxdigit)) {
+    if (!IsReplyOf(payload, record) || !LoggedRecordReply::Readable(payload)) {
         return std::nullopt;
     }
     std::string line = LoggedRecordReply::RecordNumberText(payload) + "," +

@@ -24,11 +24,11 @@ std::string_view UnitSymbol(ReadingUnit unit) {
     return "";
 }
 
-char ReadingPoll(InputMode mode, bool signals) {
-    if (!signals) {
+char ReadingPoll(InputFamily inputs, bool rawSignals) {
+    if (!rawSignals) {
         return Poll::kTemperatures;
     }
-    return mode == InputMode::Resistance ? Poll::kResistances : Poll::kMillivolts;
+    return inputs == InputFamily::Resistance ? Poll::kResistances : Poll::kMillivolts;
 }
 
 std::optional<double> Readings::Value(int channel) const {
@@ -36,36 +36,20 @@ std::optional<double> Readings::Value(int channel) const {
 }
 
 std::optional<Readings> ReadReadings(std::string_view payload) {
-    if (payload.empty()) {
+    const std::optional<ReadingUnit> unit = ReadingsReply::Unit(payload);
+    if (!unit) {
         return std::nullopt;
     }
     Readings readings;
-    const char letter = payload.front();
-    if (letter == Poll::kTemperatures || letter == Poll::kMillivolts) {
-        for (int channel = 0; channel < kReadingChannels; ++channel) {
-            readings.texts[channel] = ReadingsReply::ReadingText(payload, channel);
-        }
-        if (letter == Poll::kMillivolts) {
-            readings.unit = ReadingUnit::Millivolts;
-            return readings;
-        }
-        const std::optional<int> flags = ReadingsReply::UnitFlags(payload);
-        if (!flags) {
-            return std::nullopt;
-        }
-        const bool fahrenheit = (*flags & ReadingsReply::kFahrenheitUnitFlag) != 0;
-        readings.unit = fahrenheit ? ReadingUnit::Fahrenheit : ReadingUnit::Celsius;
-        return readings;
+    readings.unit = *unit;
+    // The resistance replies carry channels 1 to 8 only, at their own positions.
+    readings.hasColdJunction = *unit != ReadingUnit::Ohms;
+    for (int channel = readings.hasColdJunction ? 0 : 1; channel < kReadingChannels; ++channel) {
+        readings.texts[channel] = readings.hasColdJunction
+                                      ? ReadingsReply::ReadingText(payload, channel)
+                                      : ResistanceReply::ReadingText(payload, channel);
     }
-    if (letter == Poll::kResistances || letter == Poll::kLeadResistances) {
-        for (int channel = 1; channel < kReadingChannels; ++channel) {
-            readings.texts[channel] = ResistanceReply::ReadingText(payload, channel);
-        }
-        readings.unit = ReadingUnit::Ohms;
-        readings.hasColdJunction = false;
-        return readings;
-    }
-    return std::nullopt;
+    return readings;
 }
 
 std::string PcLogLine(std::string_view timeStamp,

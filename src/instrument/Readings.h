@@ -1,20 +1,18 @@
 #pragma once
 
-#include "InstrumentKind.h"
+#include "protocol/MessageCatalogue.h"
 
 #include <array>
 #include <optional>
 #include <string>
 #include <string_view>
 
-// The unit of the readings a reply carries.
-enum class ReadingUnit { Celsius, Fahrenheit, Millivolts, Ohms };
 // "C", "F", "mV", "Ohm".
 std::string_view UnitSymbol(ReadingUnit unit);
 
 // The poll of the readings: 'T' for temperatures; for the signals, 'M' (millivolts) on a
 // thermocouple instrument and 'R' (resistance) on a resistance one.
-char ReadingPoll(InputMode mode, bool signals);
+char ReadingPoll(InputFamily inputs, bool rawSignals);
 
 inline constexpr int kReadingChannels = 9; // the cold junction (0) and channels 1 to 8
 

@@ -3,6 +3,7 @@
 #include "ClockText.h"
 #include "protocol/PayloadNumbers.h"
 
+#include <algorithm>
 #include <cctype>
 
 namespace {
@@ -88,20 +89,27 @@ Checked<int> CheckLoggingInterval(std::string_view text) {
     return NumberIn("Logging Interval", text, kShortestLogging, kLongestLogging, " of seconds");
 }
 
-Checked<int> CheckAlarmValue(std::string_view field, std::string_view text) {
-    return NumberIn(field, text, kAlarmFieldMinimum, kAlarmFieldMaximum, "");
+Checked<std::string> CheckIntervalField(std::string_view field, std::string_view text,
+                                        int highest) {
+    std::string_view number = text.substr(std::min(text.find_first_not_of(' '), text.size()));
+    if (!number.empty() && (number.front() == '+' || number.front() == '-')) {
+        number.remove_prefix(1);
+    }
+    if (!IsDigits(number) || WholeNumberIn(text, 0, highest)) {
+        return {std::string(text), {}};
+    }
+    return Checked<std::string>::Refused(std::string(field) + ": " + std::string(Trimmed(text)) +
+                                         " does not fit (0 to " + std::to_string(highest) +
+                                         " seconds).");
 }
 
-Checked<std::array<std::string, RegistersReply::kRegisterCount>>
-CheckRegisters(const std::array<std::string, RegistersReply::kRegisterCount>& registers) {
+std::optional<int> FirstBadRegister(const RegisterTexts& registers) {
     for (std::size_t i = 0; i < registers.size(); ++i) {
         if (!IsTwoHexDigits(registers[i])) {
-            return decltype(CheckRegisters(registers))::Refused(
-                "Register " + RegisterName(static_cast<int>(i)) + ": " + Quoted(registers[i]) +
-                " is not two hexadecimal digits.");
+            return static_cast<int>(i);
         }
     }
-    return {registers, {}};
+    return std::nullopt;
 }
 
 std::string RegisterName(int registerNumber) {
@@ -109,15 +117,11 @@ std::string RegisterName(int registerNumber) {
     return {kDigits[registerNumber / 16 % 16], kDigits[registerNumber % 16]};
 }
 
-Checked<int> CheckFilterConstant(std::string_view text) {
+std::optional<int> FilterConstantValue(std::string_view text) {
     // Digits only (no sign), never more than its two-character field holds.
     const std::string_view digits = Trimmed(text);
-    if (IsDigits(digits) && digits.size() <= 2) {
-        if (const auto value =
-                WholeNumberIn(digits, kLowestFilterConstant, kHighestFilterConstant)) {
-            return {value, {}};
-        }
+    if (!IsDigits(digits) || digits.size() > 2) {
+        return std::nullopt;
     }
-    return NumberRefused("Filter constant", text, kLowestFilterConstant, kHighestFilterConstant,
-                         "");
+    return WholeNumberIn(digits, kLowestFilterConstant, kHighestFilterConstant);
 }

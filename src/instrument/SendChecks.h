@@ -2,8 +2,9 @@
 
 #include "Checked.h"
 #include "protocol/MessageCatalogue.h"
+#include "protocol/RequestBuilders.h"
 
-#include <array>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -25,15 +26,18 @@ inline constexpr int kLongestLogging = 3600;
 Checked<int> CheckAutoscanInterval(std::string_view text);
 Checked<int> CheckLoggingInterval(std::string_view text);
 
-// A trigger value, band or hysteresis of an alarm output: a whole number that its
-// five-character field holds (kAlarmFieldMinimum to kAlarmFieldMaximum).
-Checked<int> CheckAlarmValue(std::string_view field, std::string_view text);
+// An interval as the configuration window's Send takes it: a text written as a decimal number
+// (leading blanks, a sign, digits) must fit its hexadecimal field, 0 to `highest` (0xFF for
+// autoscan, 0xFFFF for logging); any other text passes, and the request sends the interval's
+// default for it.
+Checked<std::string> CheckIntervalField(std::string_view field, std::string_view text, int highest);
 
-// The 32 clock registers, each two hexadecimal digits; a refusal names the first that is not.
-Checked<std::array<std::string, RegistersReply::kRegisterCount>>
-CheckRegisters(const std::array<std::string, RegistersReply::kRegisterCount>& registers);
+// The number of the first of the 32 clock register texts that is not two hexadecimal digits;
+// nothing when all are. A wrong register value can stop the instrument's clock.
+std::optional<int> FirstBadRegister(const RegisterTexts& registers);
 // A register number as the engineering window and its file show it: two upper-case hex digits.
 std::string RegisterName(int registerNumber);
 
-// The filter constant, a whole number of samples from 2 to 25.
-Checked<int> CheckFilterConstant(std::string_view text);
+// The filter constant, a whole number of samples from 2 to 25 (digits only, blanks around them
+// allowed); nothing when the text is not.
+std::optional<int> FilterConstantValue(std::string_view text);

@@ -49,7 +49,7 @@ InstrumentStatus ReadStatus(std::string_view payload) {
     status.modelName = StatusReply::ModelName(payload);
     status.model = ModelNamed(status.modelName);
     status.firmware = StatusReply::FirmwareVersion(payload);
-    status.inputMode = InputModeOfFlags(status.flags);
+    status.inputs = StatusReply::Inputs(payload);
     return status;
 }
 

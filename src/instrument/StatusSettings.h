@@ -1,7 +1,7 @@
 #pragma once
 
 #include "ClockText.h"
-#include "InstrumentKind.h"
+#include "protocol/MessageCatalogue.h"
 
 #include <optional>
 #include <string>
@@ -17,9 +17,9 @@ struct InstrumentStatus {
     int recordCount = 0;
     int loggingInterval = 60;
     std::string modelName;
-    std::optional<Model> model;
+    Model model = Model::Unknown;
     std::string firmware;
-    InputMode inputMode = InputMode::Thermocouple;
+    InputFamily inputs = InputFamily::Thermocouple;
 
     bool Flag(int mask) const { return (flags & mask) != 0; }
 };

@@ -33,17 +33,20 @@ bool Exchange::WaitForIdle(std::stop_token cancel) {
 }
 
 ExchangeResult Exchange::Ask(const Question& question, Bounds bounds, std::stop_token cancel) {
-    ExchangeResult result;
+    ExchangeResult refused;
     for (int attempt = 0; attempt < std::max(bounds.attempts, 1); ++attempt) {
         if (!WaitForIdle(cancel)) {
             return {Interrupted(cancel).value_or(Outcome::Closing), {}};
         }
-        result = Attempt(question, bounds.waitMs, cancel);
-        if (result.outcome != Outcome::NotAnswered) {
-            break;
+        ExchangeResult result = Attempt(question, bounds.waitMs, cancel);
+        if (result.outcome == Outcome::Refused) {
+            refused = std::move(result);
+        } else if (result.outcome != Outcome::NotAnswered) {
+            return result;
         }
     }
-    return result;
+    // A reply that came but could not be used tells more than the silence after it.
+    return refused.outcome == Outcome::Refused ? refused : ExchangeResult{};
 }
 
 ExchangeResult Exchange::Attempt(const Question& question, std::uint32_t waitMs,

@@ -52,8 +52,9 @@ public:
     Exchange(FrameLayer& frames, Clock& clock, LinkWait& wait);
 
     // Waits for the link (bounded by the transaction on it), then makes up to
-    // `bounds.attempts` attempts of at most `bounds.waitMs` each. A cancel requested through
-    // `cancel` ends the wait at its next step.
+    // `bounds.attempts` attempts of at most `bounds.waitMs` each, until one brings a usable
+    // reply; Refused when replies came but none was usable. A cancel requested through `cancel`
+    // ends the wait at its next step.
     ExchangeResult Ask(const Question& question, Bounds bounds = {}, std::stop_token cancel = {});
     // A request that changes the instrument, the fixed pause in which it takes the change (the
     // thread blocks meanwhile, as the instrument expects), then the poll that reads back what

@@ -71,6 +71,10 @@ public:
     // line until it ends, so its reply never meets another frame.
     void Forget(std::uint64_t transaction);
 
+    // The device behind the link was opened afresh: what was asked before cannot be answered,
+    // so the transaction on the line ends unanswered.
+    void LinkRestarted() { EndTransaction(TransactionEnd::How::Expired); }
+
     // The receive handler of the port's received-cluster event.
     void SerialPort1RxClusterEvent();
 

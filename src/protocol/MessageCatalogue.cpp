@@ -2,6 +2,8 @@
 
 #include "PayloadNumbers.h"
 
+#include <algorithm>
+#include <cctype>
 #include <cmath>
 
 using PayloadField::Decimal;
@@ -46,6 +48,17 @@ std::string ScalingC(std::string_view payload) {
 }
 } // namespace ChannelConfigurationReply
 
+Model ModelNamed(std::string_view name) {
+    if (name == "V420") {
+        return Model::V420;
+    }
+    return name == "V630" ? Model::V630 : Model::Unknown;
+}
+
+char InputFamilyLetter(InputFamily inputs) {
+    return inputs == InputFamily::Resistance ? 'P' : 'T';
+}
+
 namespace StatusReply {
 std::string DateText(std::string_view payload) {
     return DayMonthYear(payload, 2);
@@ -68,6 +81,10 @@ int LoggedRecordCount(std::string_view payload) {
 int LoggingInterval(std::string_view payload) {
     return Hex(payload, 22, 4).value_or(60);
 }
+InputFamily Inputs(std::string_view payload) {
+    return (SystemFlags(payload) & SystemFlag::kResistanceInputs) != 0 ? InputFamily::Resistance
+                                                                       : InputFamily::Thermocouple;
+}
 std::string ModelName(std::string_view payload) {
     return Text(payload, 26, 4);
 }
@@ -80,6 +97,24 @@ std::string Caption(std::string_view payload) {
 } // namespace StatusReply
 
 namespace ReadingsReply {
+std::optional<ReadingUnit> Unit(std::string_view payload) {
+    switch (payload.empty() ? '\0' : payload.front()) {
+    case 'M':
+        return ReadingUnit::Millivolts;
+    case 'R':
+    case 'r':
+        return ReadingUnit::Ohms;
+    case 'T': {
+        const auto flags = UnitFlags(payload);
+        if (!flags) {
+            return std::nullopt;
+        }
+        return (*flags & kFahrenheitUnitFlag) != 0 ? ReadingUnit::Fahrenheit : ReadingUnit::Celsius;
+    }
+    default:
+        return std::nullopt;
+    }
+}
 std::string ReadingText(std::string_view payload, int channel) {
     return ChannelField(payload, channel, 0, 8, 2);
 }
@@ -162,6 +197,19 @@ bool InRange(std::string_view payload) {
 namespace LoggedRecordReply {
 std::string RecordNumberText(std::string_view payload) {
     return Text(payload, 2, 4);
+}
+bool Readable(std::string_view payload) {
+    // Letter, record number, six two-digit time fields, eight values of eight hex digits.
+    constexpr std::size_t kTimeFrom = 5;
+    constexpr std::size_t kValuesFrom = 17;
+    constexpr std::size_t kEnd = kValuesFrom + 64;
+    const auto all = [&](std::size_t from, std::size_t to, int (*test)(int)) {
+        return std::all_of(payload.begin() + static_cast<std::ptrdiff_t>(from),
+                           payload.begin() + static_cast<std::ptrdiff_t>(to),
+                           [test](char c) { return test(static_cast<unsigned char>(c)) != 0; });
+    };
+    return payload.size() >= kEnd && all(kTimeFrom, kValuesFrom, ::isdigit) &&
+           all(kValuesFrom, kEnd, ::isxdigit);
 }
 std::string DateText(std::string_view payload) {
     return DayMonthYear(payload, 6);

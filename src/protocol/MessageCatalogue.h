@@ -27,6 +27,16 @@ inline constexpr int kLogging = 0x10;
 inline constexpr int kResistanceInputs = 0x80;
 } // namespace SystemFlag
 
+// The models of the family the program tells apart; any other name is Unknown.
+enum class Model { Unknown, V420, V630 };
+Model ModelNamed(std::string_view name);
+
+// What an instrument's inputs are: thermocouples (read also as millivolts) or resistance
+// thermometers (read also as resistance and lead resistance).
+enum class InputFamily { Thermocouple, Resistance };
+// The letter the calibration records write for it: 'T' or 'P'.
+char InputFamilyLetter(InputFamily inputs);
+
 // Instrument status, letter 'S'.
 namespace StatusReply {
 // The clock as "dd/mm/yy" from day 6-7, month 4-5, year 2-3, and as "hh:mm:ss" from hours
@@ -39,13 +49,20 @@ int AutoscanInterval(std::string_view payload);        // 16-17, hex, default 2
 int LoggedRecordCount(std::string_view payload);       // 18-21, hex, default 512
 int LoggingInterval(std::string_view payload);         // 22-25, hex, default 60
 std::string ModelName(std::string_view payload);       // 26-29
+InputFamily Inputs(std::string_view payload);          // flag bit 0x80
 std::string FirmwareVersion(std::string_view payload); // 31-33
 std::string Caption(std::string_view payload);         // 26-42
 } // namespace StatusReply
 
+// The unit of the readings a reply carries.
+enum class ReadingUnit { Celsius, Fahrenheit, Millivolts, Ohms };
+
 // Readings, letters 'T' and 'M'.
 namespace ReadingsReply {
 inline constexpr int kFahrenheitUnitFlag = 0x01;
+// The unit of any reading reply: 'T' by its unit flags (nothing when they are not a number, and
+// the reply's handling ends there), 'M' millivolts, 'R' and 'r' ohms.
+std::optional<ReadingUnit> Unit(std::string_view payload);
 // Channel 0 (cold junction) to 8 at 2 + 8i, 8 characters; empty for any other channel.
 std::string ReadingText(std::string_view payload, int channel);
 std::optional<int> UnitFlags(std::string_view payload); // 74-75, 'T' only, strict decimal
@@ -120,6 +137,9 @@ std::string TimeText(std::string_view payload);
 // Channel 1 to 8 at 18 + 8(k - 1), 8 hex digits; empty for any other channel.
 std::string ChannelText(std::string_view payload, int channel);
 double ChannelValue(std::string_view payload, int channel);
+// The whole record can be read: its six time fields are digits and its eight values eight
+// hexadecimal digits each (memory never written reads FF).
+bool Readable(std::string_view payload);
 // A logged value: four bytes as hex pairs, least significant first, read as a single-precision
 // number. Zero when the last byte is 0; a pair that is not hex (or missing) reads as 0.
 double DecodeValue(std::string_view eightHexDigits);

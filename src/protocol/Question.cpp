@@ -39,7 +39,9 @@ Question Question::AlarmOutput(int output) {
 }
 
 Question Question::LoggedRecord(int record) {
-    return NumberedPoll(LoggedRecordPoll(record), 'D', record, kRecordDigits);
+    Question question = NumberedPoll(LoggedRecordPoll(record), 'D', record, kRecordDigits);
+    question.inRange = &LoggedRecordReply::Readable;
+    return question;
 }
 
 std::optional<Question> Question::Request(std::string_view payload) {

@@ -30,7 +30,7 @@ struct Question {
     static Question Poll(char letter);
     // EOT 'A' nn ENQ, answered by the 'A' reply of that output, whose fields must be in range.
     static Question AlarmOutput(int output);
-    // EOT 'D' nnnn ENQ, answered by the 'D' reply of that record.
+    // EOT 'D' nnnn ENQ, answered by the 'D' reply of that record, which must be readable.
     static Question LoggedRecord(int record);
     // EOT STX payload ETX BCC, answered by any cluster. Nothing for a payload over 508
     // characters, which does not fit the transmit buffer.

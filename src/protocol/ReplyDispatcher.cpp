@@ -1,7 +1,5 @@
 #include "ReplyDispatcher.h"
 
-#include "MessageCatalogue.h"
-
 ReplyDispatcher::ReplyDispatcher(FrameLayer& frames, ReplyHandler& handler)
     : frames_(frames), handler_(handler) {
     frames_.SetDispatcher([this](const std::string& payload) { DispatchReply(payload); });
@@ -9,12 +7,6 @@ ReplyDispatcher::ReplyDispatcher(FrameLayer& frames, ReplyHandler& handler)
 
 ReplyDispatcher::~ReplyDispatcher() {
     frames_.SetDispatcher(nullptr);
-}
-
-void ReplyDispatcher::MarkNewReading() {
-    if (handler_.PcLogging()) {
-        handler_.SetNewReading();
-    }
 }
 
 void ReplyDispatcher::DispatchReply(const std::string& payload) {
@@ -37,12 +29,8 @@ void ReplyDispatcher::DispatchReply(const std::string& payload) {
     case 'A':
         handler_.OnAlarmOutput(payload);
         break;
-    case 'D':
-        handler_.OnLoggedRecord(payload);
-        break;
     case 'M':
-        MarkNewReading();
-        handler_.ShowUnit(kMillivoltUnit);
+    case 'T':
         handler_.OnReadings(payload);
         break;
     case 'O':
@@ -50,25 +38,11 @@ void ReplyDispatcher::DispatchReply(const std::string& payload) {
         break;
     case 'R':
     case 'r':
-        MarkNewReading();
-        handler_.ShowUnit(kResistanceUnit);
         handler_.OnResistanceReadings(payload);
         break;
     case 'S':
         handler_.OnStatus(payload);
         break;
-    case 'T': {
-        MarkNewReading();
-        // Unit flags that are not a number end the reply's handling here.
-        const auto flags = ReadingsReply::UnitFlags(payload);
-        if (!flags) {
-            return;
-        }
-        const bool fahrenheit = (*flags & ReadingsReply::kFahrenheitUnitFlag) != 0;
-        handler_.ShowUnit(fahrenheit ? kFahrenheitUnit : kCelsiusUnit);
-        handler_.OnReadings(payload);
-        break;
-    }
     case 'X':
         handler_.OnRegisters(payload);
         break;

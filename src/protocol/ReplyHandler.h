@@ -10,19 +10,12 @@ class ReplyHandler {
 public:
     virtual ~ReplyHandler() = default;
 
-    // The new-reading rule of the reading replies: set NewReading while PC logging is on.
-    virtual bool PcLogging() = 0;
-    virtual void SetNewReading() = 0;
-    // lUnit: "  mV ", "  R  ", " \xB0 F " or " \xB0 C " (bytes, the degree sign is 0xB0).
-    virtual void ShowUnit(const std::string& unitText) = 0;
-
     virtual void OnReadings(const std::string& payload) = 0;             // 'T', 'M': channels 0..8
     virtual void OnResistanceReadings(const std::string& payload) = 0;   // 'R', 'r': channels 1..8
     virtual void OnStatus(const std::string& payload) = 0;               // 'S'
     virtual void OnOutputStates(const std::string& payload) = 0;         // 'O'
     virtual void OnChannelConfiguration(const std::string& payload) = 0; // '0'..'8'
     virtual void OnAlarmOutput(const std::string& payload) = 0;          // 'A'
-    virtual void OnLoggedRecord(const std::string& payload) = 0;         // 'D'
     virtual void OnRegisters(const std::string& payload) = 0;            // 'X'
     virtual void OnSerialNumber(const std::string& payload) = 0;         // 'Z'
     virtual void OnFilterConstant(const std::string& payload) = 0;       // 'f'

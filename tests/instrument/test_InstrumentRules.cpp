@@ -9,7 +9,7 @@
 
 namespace {
 
-TEST(SendChecks, IntervalsAndFilterConstantMustLieInTheirRanges) {
+TEST(SendChecks, IntervalsMustLieInTheirDocumentedRanges) {
     struct Case {
         Checked<int> (*check)(std::string_view);
         std::string text;
@@ -27,9 +27,6 @@ TEST(SendChecks, IntervalsAndFilterConstantMustLieInTheirRanges) {
         {CheckLoggingInterval, "4", {}},
         {CheckLoggingInterval, "3601", {}},
         {CheckLoggingInterval, "99999999999", {}},
-        {CheckFilterConstant, "25", 25},
-        {CheckFilterConstant, "+5", {}},
-        {CheckFilterConstant, "026", {}},
     };
     for (const Case& c : cases) {
         const Checked<int> checked = c.check(c.text);
@@ -98,7 +95,7 @@ TEST(StatusSettings, OnlyTheNamedSettingsChangeAndTheClockMovesOn) {
     }
     const InstrumentStatus status = ReadStatus(kStatus);
     EXPECT_EQ(status.model, Model::V630);
-    EXPECT_EQ(status.inputMode, InputMode::Resistance);
+    EXPECT_EQ(status.inputs, InputFamily::Resistance);
     EXPECT_EQ(status.recordCount, 12);
 }
 
@@ -147,10 +144,10 @@ TEST(Readings, EachReadingReplyGivesItsUnitAndTexts) {
             EXPECT_EQ(readings->Value(8), std::nullopt);
         }
     }
-    EXPECT_EQ(ReadingPoll(InputMode::Resistance, true), 'R');
-    EXPECT_EQ(SensorTypeCode("pt100", InputMode::Resistance, 4), 0);
-    EXPECT_EQ(SensorTypeCode("k", InputMode::Thermocouple, 4), 1);
-    EXPECT_EQ(SensorTypeCode("K", InputMode::Thermocouple, 0), std::nullopt);
+    EXPECT_EQ(ReadingPoll(InputFamily::Resistance, true), 'R');
+    EXPECT_EQ(SensorTypeCode("pt100", InputFamily::Resistance, 4), 0);
+    EXPECT_EQ(SensorTypeCode("k", InputFamily::Thermocouple, 4), 1);
+    EXPECT_EQ(SensorTypeCode("K", InputFamily::Thermocouple, 0), std::nullopt);
 }
 
 } // namespace

@@ -95,21 +95,16 @@ private:
 // Records which handler got which payload, as "kind:payload", in order.
 class RecordingHandler final : public ReplyHandler {
 public:
-    bool PcLogging() override { return pcLogging; }
-    void SetNewReading() override { calls.push_back("NewReading"); }
-    void ShowUnit(const std::string& unitText) override { calls.push_back("Unit:" + unitText); }
     void OnReadings(const std::string& p) override { Record("Readings", p); }
     void OnResistanceReadings(const std::string& p) override { Record("Resistance", p); }
     void OnStatus(const std::string& p) override { Record("Status", p); }
     void OnOutputStates(const std::string& p) override { Record("OutputStates", p); }
     void OnChannelConfiguration(const std::string& p) override { Record("Channel", p); }
     void OnAlarmOutput(const std::string& p) override { Record("AlarmOutput", p); }
-    void OnLoggedRecord(const std::string& p) override { Record("LoggedRecord", p); }
     void OnRegisters(const std::string& p) override { Record("Registers", p); }
     void OnSerialNumber(const std::string& p) override { Record("Serial", p); }
     void OnFilterConstant(const std::string& p) override { Record("Filter", p); }
 
-    bool pcLogging = false;
     bool throwInHandler = false;
     std::vector<std::string> calls;
 

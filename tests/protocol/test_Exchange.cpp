@@ -47,10 +47,13 @@ TEST_F(ExchangeTest, TheReplyThatAnswersEndsTheWaitAndIsGivenBack) {
     EXPECT_EQ(record.reply.substr(0, 5), "D0007");
     EXPECT_EQ(clock.TickCount(), 200u);
 
-    // A reply whose fields are out of range is refused, not taken and not asked again.
+    // A reply whose fields are out of range is refused and asked for again; when no usable one
+    // comes, the exchange says it was refused.
     At(300, Output(2, 9));
-    EXPECT_EQ(exchange.Ask(Question::AlarmOutput(2), {1000, 3}).outcome, Outcome::Refused);
-    EXPECT_EQ(link.sent.size(), 3u);
+    const ExchangeResult refused = exchange.Ask(Question::AlarmOutput(2), {1000, 3});
+    EXPECT_EQ(refused.outcome, Outcome::Refused);
+    EXPECT_EQ(refused.reply.substr(0, 6), "A02,09");
+    EXPECT_EQ(link.sent.size(), 5u);
 }
 
 // A reply that comes after its transaction stopped waiting must not end the next one's wait.

@@ -1,4 +1,5 @@
 #include "ProtocolFakes.h"
+#include "protocol/MessageCatalogue.h"
 #include "protocol/ReplyDispatcher.h"
 
 #include <gtest/gtest.h>
@@ -40,66 +41,43 @@ TEST_F(ReplyDispatcherTest, RoutesEachReplyByItsFirstCharacter) {
         std::string handler;
     };
     const Case cases[] = {
-        {"0", "Channel"},      {"5", "Channel"},      {"8", "Channel"}, {"A", "AlarmOutput"},
-        {"D", "LoggedRecord"}, {"O", "OutputStates"}, {"S", "Status"},  {"X", "Registers"},
-        {"Z", "Serial"},       {"f", "Filter"},
+        {"0", "Channel"},     {"5", "Channel"},      {"8", "Channel"},
+        {"A", "AlarmOutput"}, {"O", "OutputStates"}, {"S", "Status"},
+        {"X", "Registers"},   {"Z", "Serial"},       {"f", "Filter"},
     };
     for (const auto& c : cases) {
         const std::string payload = c.payload + "12\x03\x31";
         EXPECT_EQ(Dispatch(payload), std::vector<std::string>{c.handler + ":" + payload});
     }
     for (const std::string& ignored :
-         std::vector<std::string>{"9", "a", "F", "C", "z", "\x03", std::string(1, '\0')}) {
+         std::vector<std::string>{"9", "a", "F", "C", "D", "z", "\x03", std::string(1, '\0')}) {
         EXPECT_TRUE(Dispatch(ignored + "\x03\x31").empty()) << ignored;
     }
 }
 
-TEST_F(ReplyDispatcherTest, ReadingRepliesSetTheUnitBeforeTheirHandler) {
-    const std::string degreeF = " \xB0 F ";
-    const std::string degreeC = " \xB0 C ";
-    EXPECT_EQ(std::string(ReplyDispatcher::kFahrenheitUnit), degreeF);
-    EXPECT_EQ(std::string(ReplyDispatcher::kCelsiusUnit), degreeC);
-    ASSERT_EQ(degreeF.size(), 5u);
-    EXPECT_EQ(static_cast<unsigned char>(degreeF[1]), 0xB0);
+TEST_F(ReplyDispatcherTest, ReadingRepliesGoToTheirHandlerWithTheirUnit) {
+    EXPECT_EQ(Dispatch("M1"), std::vector<std::string>{"Readings:M1"});
+    EXPECT_EQ(Dispatch("R1"), std::vector<std::string>{"Resistance:R1"});
+    EXPECT_EQ(Dispatch("r1"), std::vector<std::string>{"Resistance:r1"});
+    EXPECT_EQ(ReadingsReply::Unit("M1"), ReadingUnit::Millivolts);
+    EXPECT_EQ(ReadingsReply::Unit("r1"), ReadingUnit::Ohms);
 
-    EXPECT_EQ(Dispatch("M1"), (std::vector<std::string>{"Unit:  mV ", "Readings:M1"}));
-    EXPECT_EQ(Dispatch("R1"), (std::vector<std::string>{"Unit:  R  ", "Resistance:R1"}));
-    EXPECT_EQ(Dispatch("r1"), (std::vector<std::string>{"Unit:  R  ", "Resistance:r1"}));
-
+    // The 'T' unit flags: bit 0 means Fahrenheit; flags that are not a number give no unit.
     struct Case {
         std::string flags;
-        std::string unit;
+        std::optional<ReadingUnit> unit;
     };
-    for (const Case& c : {Case{"01", degreeF}, Case{"00", degreeC}, Case{"02", degreeC},
-                          Case{"03", degreeF}, Case{" 1", degreeF}, Case{"-1", degreeF}}) {
+    constexpr auto kF = ReadingUnit::Fahrenheit;
+    constexpr auto kC = ReadingUnit::Celsius;
+    for (const Case& c :
+         {Case{"01", kF}, Case{"00", kC}, Case{"02", kC}, Case{"03", kF}, Case{" 1", kF},
+          Case{"-1", kF}, Case{"0x", {}}, Case{"  ", {}}, Case{"1 ", {}}, Case{"+", {}}}) {
         const std::string payload = TemperatureReply(c.flags);
-        EXPECT_EQ(Dispatch(payload),
-                  (std::vector<std::string>{"Unit:" + c.unit, "Readings:" + payload}))
-            << c.flags;
-    }
-}
-
-TEST_F(ReplyDispatcherTest, UnitFlagsThatAreNotANumberEndTheTemperatureReply) {
-    handler.pcLogging = true;
-    for (const std::string flags : {"0x", "  ", "1 ", "+"}) {
-        EXPECT_EQ(Dispatch(TemperatureReply(flags)), std::vector<std::string>{"NewReading"})
-            << flags;
+        EXPECT_EQ(ReadingsReply::Unit(payload), c.unit) << c.flags;
+        EXPECT_EQ(Dispatch(payload), std::vector<std::string>{"Readings:" + payload});
     }
     // A reply too short to reach its unit flags.
-    EXPECT_EQ(Dispatch("T  21.5\x03\x31"), std::vector<std::string>{"NewReading"});
-    EXPECT_TRUE(observer.online); // still counted as a reply
-}
-
-TEST_F(ReplyDispatcherTest, ReadingRepliesMarkANewReadingOnlyWhilePcLogging) {
-    for (const std::string& reading :
-         std::vector<std::string>{"M", "R", "r", TemperatureReply("00")}) {
-        handler.pcLogging = false;
-        EXPECT_EQ(Dispatch(reading).front().rfind("Unit:", 0), 0u) << reading;
-        handler.pcLogging = true;
-        EXPECT_EQ(Dispatch(reading).front(), "NewReading") << reading;
-    }
-    handler.pcLogging = true;
-    EXPECT_EQ(Dispatch("S"), std::vector<std::string>{"Status:S"});
+    EXPECT_EQ(ReadingsReply::Unit("T  21.5\x03\x31"), std::nullopt);
 }
 
 TEST_F(ReplyDispatcherTest, EveryNonEmptyReplyTurnsTheIndicatorGreenAndLowersTheCount) {

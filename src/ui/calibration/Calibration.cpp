@@ -1,6 +1,6 @@
 #include "Calibration.h"
 
-#include "SettleRule.h"
+#include "instrument/SettleRule.h"
 #include "protocol/RequestBuilders.h"
 #include "ui/panel/DiagnosticLevel.h"
 #include "ui/panel/KeyboardAccess.h"
@@ -24,9 +24,10 @@ constexpr int kLastChannel = CalibrationMemory::kChannels - 1;
 } // namespace
 
 TfCalibrate::TfCalibrate(const PanelContext& context, QWidget* parent)
-    : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                          Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
-                          Qt::WindowCloseButtonHint),
+    : SecondaryForm(kWindowNumber, context.settings, context.operatorInteraction, parent,
+                    Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                        Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
+                        Qt::WindowCloseButtonHint),
       ui(std::make_unique<Ui::TfCalibrate>()), context_(context) {
     ui->setupUi(this);
     setFixedSize(size());
@@ -123,31 +124,8 @@ void TfCalibrate::ConnectKeyboard() {
     KeyboardAccess::SetTabOrder(order);
 }
 
-void TfCalibrate::FormClose() {
-    try {
-        WindowPlacement::Store(*this, context_.settings, kWindowNumber);
-        references_.Write(context_.settings);
-    } catch (const SettingsStoreError& error) {
-        context_.operatorInteraction.ReportError(QString::fromStdString(error.what()));
-    }
-    hide();
-}
-
-void TfCalibrate::closeEvent(QCloseEvent* event) {
-    FormClose();
-    event->accept();
-}
-
-bool TfCalibrate::IsShown() const {
-    return isVisible();
-}
-
-void TfCalibrate::SetShown(bool shown) {
-    setVisible(shown);
-}
-
-void TfCalibrate::CloseWindow() {
-    FormClose();
+void TfCalibrate::StoreOwnSettings() {
+    references_.Write(context_.settings);
 }
 
 // bRestartClick: back to the zero stage with the references of the inputs in use.
@@ -211,7 +189,7 @@ void TfCalibrate::ShowSerialNumber(const QString& serialNumber) {
 void TfCalibrate::cbCalClick(int channel) {
     ChannelColumn& column = columns_[channel];
     if (column.select->isChecked()) {
-        context_.frames.SendPoll(Poll::Channel(channel));
+        context_.exchange.Send(Question::Poll(Poll::Channel(channel)));
         if (channel == 0) {
             {
                 // Clearing "All" here must not clear channel 0 with the rest.
@@ -324,7 +302,7 @@ std::vector<int> TfCalibrate::ConfirmedChannels(const QString& hint) {
 }
 
 bool TfCalibrate::ResistanceInputs() const {
-    return context_.state.InputMode == 'P';
+    return context_.state.ResistanceInputs();
 }
 
 bool TfCalibrate::Checked(int channel) const {

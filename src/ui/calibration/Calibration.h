@@ -4,6 +4,7 @@
 #include "ChannelColumn.h"
 #include "ReferenceValues.h"
 #include "ui/panel/PanelContext.h"
+#include "ui/panel/SecondaryForm.h"
 
 #include <QWidget>
 #include <array>
@@ -29,7 +30,7 @@ class TfCalibrate;
 // While a stage samples, the main window's polling is paused, and only then: whatever ends the
 // sampling (the stage's end, a restart, the last channel unchecked, the window's destruction)
 // resumes it.
-class TfCalibrate : public QWidget, public CalibrationWindow {
+class TfCalibrate : public SecondaryForm<CalibrationWindow> {
     Q_OBJECT
 
 public:
@@ -39,16 +40,11 @@ public:
     ~TfCalibrate() override;
 
     // CalibrationWindow
-    bool IsShown() const override;
-    void SetShown(bool shown) override;
-    void CloseWindow() override;
     void Restart() override;
     void ApplyChannelReply(int channel, int typeCode, const QString& typeName, const QString& m,
                            const QString& c) override;
     void ShowSerialNumber(const QString& serialNumber) override;
 
-    // Stores the position, visibility and reference values, then hides the window.
-    void FormClose();
     // The sampling tick; Timer5 calls it every 1800 ms.
     void Timer5Timer();
 
@@ -57,7 +53,8 @@ public:
     const CalibrationMemory& Memory() const { return memory_; }
 
 protected:
-    void closeEvent(QCloseEvent* event) override;
+    // The reference values, beside the window's place.
+    void StoreOwnSettings() override;
 
 private:
     // Send and Reset pump messages while they send: the controls that would start another

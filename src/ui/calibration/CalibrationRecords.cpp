@@ -46,10 +46,10 @@ void TfCalibrate::bRecordClick() {
         return;
     }
     OperatorInteraction& operatorInteraction = context_.operatorInteraction;
-    const auto inputMode = context_.state.InputMode;
+    const auto inputs = context_.state.InputMode;
     const TestRecord::Heading heading{
         context_.state.ModelName,
-        inputMode ? QString(QLatin1Char(*inputMode)) : QString(),
+        inputs ? QString(QLatin1Char(InputFamilyLetter(*inputs))) : QString(),
         ui->eSerial->text(),
         context_.windows.main != nullptr ? context_.windows.main->ClockText() : QString(),
         ui->e_span->text(),
@@ -72,14 +72,14 @@ void TfCalibrate::bRecordClick() {
 
 void TfCalibrate::bSaveClick() {
     if (Confirm(ui->bSave->toolTip())) {
-        context_.frames.SendRequest(FactorySaveRequest());
+        context_.exchange.Send(*Question::Request(FactorySaveRequest()));
         context_.clock.Sleep(kAfterRequestMs);
     }
 }
 
 void TfCalibrate::bRestoreClick() {
     if (Confirm(ui->bRestore->toolTip())) {
-        context_.frames.SendRequest(FactoryRestoreRequest());
+        context_.exchange.Send(*Question::Request(FactoryRestoreRequest()));
         context_.clock.Sleep(kAfterRequestMs);
     }
 }
@@ -108,13 +108,16 @@ void TfCalibrate::mStore1Click() {
                                  QStringLiteral("\" to instrument?"))) {
         return;
     }
-    if (!context_.frames.SendRequest(*request)) {
+    const std::optional<Question> store = Question::Request(*request);
+    if (!store) {
         operatorInteraction.Notify(QStringLiteral("Serial not stored: it is too long to send"));
+        return;
     }
+    context_.exchange.Send(*store);
 }
 
 void TfCalibrate::mRetrieve1Click() {
     if (Confirm(mRetrieve1->toolTip())) {
-        context_.frames.SendPoll(Poll::kSerialNumber);
+        context_.exchange.Send(Question::Poll(Poll::kSerialNumber));
     }
 }

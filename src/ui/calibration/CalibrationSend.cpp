@@ -1,8 +1,8 @@
 // Sending the new m and c of the selected channels to the instrument, and resetting them.
 #include "Calibration.h"
-#include "Scaling.h"
+#include "instrument/Scaling.h"
+#include "instrument/SensorTypes.h"
 #include "protocol/RequestBuilders.h"
-#include "ui/panel/SensorTypes.h"
 #include "ui_Calibration.h"
 
 #include <QScopedValueRollback>
@@ -22,7 +22,7 @@ using LeftOut = std::map<Fault, std::vector<int>>;
 // that is unknown or none of the instrument's inputs: either would send made-up values or a
 // malformed request.
 std::optional<Fault> FaultOf(const ChannelColumn& column, int channel,
-                             std::optional<char> inputMode, bool sendsScaling) {
+                             std::optional<InputFamily> inputs, bool sendsScaling) {
     if (sendsScaling && column.m->text() == ChannelColumn::kNoReading) {
         return Fault::NoReading;
     }
@@ -32,7 +32,7 @@ std::optional<Fault> FaultOf(const ChannelColumn& column, int channel,
     if (!column.typeCode) {
         return Fault::TypeNotReported;
     }
-    if (!IsSensorTypeCode(*column.typeCode, inputMode, channel)) {
+    if (!IsSensorTypeCode(*column.typeCode, inputs, channel)) {
         return Fault::TypeNotValid;
     }
     return std::nullopt;
@@ -113,7 +113,7 @@ void TfCalibrate::SendChannel(int channel) {
     memory_.channels[channel].c = QString::fromStdString(c);
     column.m->setText(memory_.channels[channel].m);
     column.c->setText(memory_.channels[channel].c);
-    context_.frames.SendRequest(CalibrationRequest(channel, *column.typeCode, m, c));
+    context_.exchange.Send(*Question::Request(CalibrationRequest(channel, *column.typeCode, m, c)));
     column.holdsNewScaling = false;
     context_.clock.Sleep(kAfterRequestMs);
     context_.pump.ProcessPending();
@@ -123,18 +123,11 @@ void TfCalibrate::SendChannel(int channel) {
 // arrived after the instrument had the settling time, never from the labels that stopped at
 // Ready (which would record the calibration as checked when it never was).
 void TfCalibrate::TakePostReadings(const std::vector<int>& channels) {
-    context_.frames.SendPoll(ReadingPoll());
+    context_.exchange.Send(Question::Poll(ReadingPoll()));
     context_.pump.ProcessPending();
     WaitForSettling();
-
-    const std::uint64_t readingsBefore = context_.state.ReadingsReceived;
-    context_.frames.SendPoll(ReadingPoll());
-    const std::uint32_t start = context_.clock.TickCount();
-    while (context_.state.ReadingsReceived == readingsBefore && !context_.state.Closing &&
-           context_.clock.TickCount() - start < kPostReadingWaitMs) {
-        context_.pump.WaitAndProcess();
-    }
-    const bool readingCame = context_.state.ReadingsReceived != readingsBefore;
+    const bool readingCame =
+        context_.exchange.Ask(Question::Poll(ReadingPoll()), {kPostReadingWaitMs, 1}).Answered();
     MainWindow* main = context_.windows.main;
     for (const int channel : channels) {
         QString post = CalibrationMemory::kNotSet;
@@ -154,10 +147,7 @@ void TfCalibrate::TakePostReadings(const std::vector<int>& channels) {
 // blocked window would hold it; the program's close ends it at once.
 void TfCalibrate::WaitForSettling() {
     const PollingPause quiet(context_.windows.main);
-    const std::uint32_t start = context_.clock.TickCount();
-    while (!context_.state.Closing && context_.clock.TickCount() - start < kSettlingMs) {
-        context_.pump.WaitAndProcess();
-    }
+    context_.exchange.Settle(kSettlingMs);
 }
 
 void TfCalibrate::bResetClick() {
@@ -179,8 +169,9 @@ void TfCalibrate::bResetClick() {
                 leftOut[*fault].push_back(channel);
                 continue;
             }
-            context_.frames.SendRequest(CalibrationResetRequest(channel, *column.typeCode));
-            context_.frames.SendPoll(Poll::Channel(channel));
+            context_.exchange.Send(
+                *Question::Request(CalibrationResetRequest(channel, *column.typeCode)));
+            context_.exchange.Send(Question::Poll(Poll::Channel(channel)));
         }
     }
     TellLeftOut(context_.operatorInteraction, QStringLiteral("Not reset, "), leftOut);

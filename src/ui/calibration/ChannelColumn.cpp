@@ -1,7 +1,7 @@
 #include "ChannelColumn.h"
 
 #include "CalibrationMemory.h"
-#include "ui/panel/NumberText.h"
+#include "instrument/NumberText.h"
 #include "ui/panel/Windows1252.h"
 
 #include <QCheckBox>

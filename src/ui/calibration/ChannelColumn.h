@@ -1,6 +1,6 @@
 #pragma once
 
-#include "SettleRule.h"
+#include "instrument/SettleRule.h"
 
 #include <QColor>
 #include <QString>

@@ -1,10 +1,10 @@
 #include "uChannel.h"
 
-#include "ScalingLimits.h"
+#include "instrument/SensorTypes.h"
 #include "protocol/RequestBuilders.h"
 #include "ui/panel/LocaleText.h"
-#include "ui/panel/SensorTypes.h"
 #include "ui/panel/WindowPlacement.h"
+#include "ui/panel/Windows1252.h"
 #include "ui_uChannel.h"
 
 #include <QCloseEvent>
@@ -46,7 +46,8 @@ void Colour(QWidget& control, const QColor& colour) {
 } // namespace
 
 TfChannel::TfChannel(const PanelContext& context, QWidget* parent)
-    : QWidget(parent), ui(std::make_unique<Ui::TfChannel>()), context_(context) {
+    : SecondaryForm(kWindowNumber, context.settings, context.operatorInteraction, parent),
+      ui(std::make_unique<Ui::TfChannel>()), context_(context) {
     ui->setupUi(this);
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
@@ -77,31 +78,8 @@ void TfChannel::FormCreate() {
     }
 }
 
-void TfChannel::FormClose() {
-    try {
-        WindowPlacement::Store(*this, context_.settings, kWindowNumber);
-        WriteInteger(context_.settings, kControl, kChannelSetting, context_.state.SelectedChannel);
-    } catch (const SettingsStoreError& error) {
-        context_.operatorInteraction.ReportError(QString::fromStdString(error.what()));
-    }
-    hide();
-}
-
-bool TfChannel::IsShown() const {
-    return isVisible();
-}
-
-void TfChannel::SetShown(bool shown) {
-    setVisible(shown);
-}
-
-void TfChannel::CloseWindow() {
-    FormClose();
-}
-
-void TfChannel::closeEvent(QCloseEvent* event) {
-    FormClose();
-    event->accept();
+void TfChannel::StoreOwnSettings() {
+    WriteInteger(context_.settings, kControl, kChannelSetting, context_.state.SelectedChannel);
 }
 
 void TfChannel::bCloseClick() {
@@ -135,7 +113,8 @@ void TfChannel::ShowChannel(int channel) {
 }
 
 void TfChannel::SetSensorType() {
-    const QStringList types = SensorTypeList(context_.state.InputMode, shownChannel_);
+    const QStringList types =
+        FromWindows1252(SensorTypeNames(context_.state.InputMode, shownChannel_));
     QStringList present;
     for (int index = 0; index < ui->cbTCType->count(); ++index) {
         present.append(ui->cbTCType->itemText(index));
@@ -243,14 +222,15 @@ bool TfChannel::RefreshOutstanding(int channel) const {
     if (refreshesStarting_[channel] > 0) {
         return true;
     }
-    return unansweredPoll_ && unansweredPoll_->channel == channel && context_.frames.CommsBusy() &&
-           context_.frames.TransmittedFrameCount() == unansweredPoll_->frame;
+    FrameLayer& frames = context_.exchange.Frames();
+    return unansweredPoll_ && unansweredPoll_->channel == channel && frames.CommsBusy() &&
+           frames.TransmittedFrameCount() == unansweredPoll_->frame;
 }
 
 void TfChannel::RefreshAfterPaint(int channel) {
     // A poll of the channel already on the line (the main window's, when it switched this
     // window) may bring the set-up meanwhile; then there is nothing left to ask.
-    context_.frames.WaitWhileBusy();
+    context_.exchange.WaitForIdle();
     --refreshesStarting_[channel];
     if (!SetUpReported() && !context_.state.Closing && channel == context_.state.SelectedChannel) {
         bRefreshClick();
@@ -263,7 +243,7 @@ void TfChannel::bRefreshClick() {
     edited_ = false;
     ++refreshesStarting_[channel];
     ShowSyncColour();
-    context_.frames.SendPoll(Poll::Channel(channel));
+    context_.exchange.Send(Question::Poll(Poll::Channel(channel)));
     --refreshesStarting_[channel];
-    unansweredPoll_ = SentPoll{channel, context_.frames.TransmittedFrameCount()};
+    unansweredPoll_ = SentPoll{channel, context_.exchange.Frames().TransmittedFrameCount()};
 }

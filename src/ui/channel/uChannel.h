@@ -1,6 +1,7 @@
 #pragma once
 
 #include "ui/panel/PanelContext.h"
+#include "ui/panel/SecondaryForm.h"
 
 #include <QColor>
 #include <QWidget>
@@ -24,7 +25,7 @@ class TfChannel;
 // tells whether they agree with the instrument: green in step, red while a request or poll is
 // unanswered, sky blue when edited or not yet known. It lives for the whole run; closing it
 // stores its settings and hides it.
-class TfChannel : public QWidget, public ChannelWindow {
+class TfChannel : public SecondaryForm<ChannelWindow> {
     Q_OBJECT
 
 public:
@@ -32,17 +33,11 @@ public:
     ~TfChannel() override;
 
     // ChannelWindow
-    bool IsShown() const override;
-    void SetShown(bool shown) override;
-    void CloseWindow() override;
     void ShowChannelCaption(int channel) override;
     void MarkChannelSwitched() override;
     void Repaint() override;
     void SetSensorType() override;
     void ApplyChannelReply(int channel, int typeCode, const QString& m, const QString& c) override;
-
-    // Stores "Left4", "Top4", "Channel" and "Visible4", then hides the window.
-    void FormClose();
 
 public slots:
     // Polls the channel in SelectedChannel; its reply brings the controls into step.
@@ -56,7 +51,8 @@ public slots:
 
 protected:
     void paintEvent(QPaintEvent* event) override;
-    void closeEvent(QCloseEvent* event) override;
+    // "Channel", beside the window's place.
+    void StoreOwnSettings() override;
 
 private:
     enum class SyncState { Unknown = 0, InSync = 1, Sent = 2, Switched = 3 };

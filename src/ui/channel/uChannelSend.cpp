@@ -1,5 +1,5 @@
 // The "C" request of the channel window: the checks every value passes before it leaves.
-#include "ScalingLimits.h"
+#include "instrument/ScalingLimits.h"
 #include "protocol/RequestBuilders.h"
 #include "uChannel.h"
 #include "ui/panel/LocaleText.h"
@@ -54,7 +54,7 @@ void TfChannel::bSendClick() {
     syncState_ = SyncState::Sent;
     edited_ = false;
     Repaint();
-    context_.frames.SendRequest(payload);
+    context_.exchange.Send(*Question::Request(payload));
     context_.pump.ProcessPending();
     context_.clock.Sleep(kPauseAfterRequestMs);
     bRefreshClick();
@@ -62,7 +62,8 @@ void TfChannel::bSendClick() {
 
 std::optional<std::string> TfChannel::CheckedScaling(QLineEdit& edit, const QString& name,
                                                      double value, const ScalingLimit& limit) {
-    if (limit.OutOfRange(value) && context_.operatorInteraction.Acknowledge(limit.message)) {
+    if (limit.OutOfRange(value) &&
+        context_.operatorInteraction.Acknowledge(QString::fromStdString(limit.message))) {
         value = limit.NearerLimit(value);
     }
     std::optional<std::string> text = ScalingText(value);

@@ -50,10 +50,9 @@ std::string SeriesName(int number) {
 TForm2::TForm2(SettingsStore& settings, OperatorInteraction& operatorInteraction,
                const ReadingHistory& history, std::function<QString()> modelName,
                int pollCountdownSeconds, Clock& clock, QWidget* parent)
-    : QWidget(parent), ui(std::make_unique<Ui::TForm2>()), settings_(settings),
-      operator_(operatorInteraction), history_(history), modelName_(std::move(modelName)),
-      clock_(clock) {
-    setWindowFlag(Qt::Window);
+    : SecondaryForm(kWindowNumber, settings, operatorInteraction, parent),
+      ui(std::make_unique<Ui::TForm2>()), settings_(settings), operator_(operatorInteraction),
+      history_(history), modelName_(std::move(modelName)), clock_(clock) {
     ui->setupUi(this);
 
     for (std::size_t i = 0; i < series_.size(); ++i) {
@@ -216,36 +215,13 @@ void TForm2::rbStyle3DClick() {
     ui->Chart1->SetView3D(ui->rbStyle3D->isChecked());
 }
 
-void TForm2::FormClose() {
-    try {
-        WindowPlacement::Store(*this, settings_, kWindowNumber);
-        WriteInteger(settings_, kControl, "Width2", width());
-        WriteInteger(settings_, kControl, "Height2", height());
-        for (std::size_t i = 0; i < series_.size(); ++i) {
-            WriteFlag(settings_, kChart, SeriesName(static_cast<int>(i) + 1), series_[i]->Active());
-        }
-        WriteFlag(settings_, kChart, "AutoScale", ui->cbAutoScale->isChecked());
-        WriteFlag(settings_, kChart, "Style2D", ui->rbStyle2D->isChecked());
-        WriteFlag(settings_, kChart, "Style3D", ui->rbStyle3D->isChecked());
-    } catch (const SettingsStoreError& error) {
-        operator_.ReportError(QString::fromStdString(error.what()));
+void TForm2::StoreOwnSettings() {
+    WriteInteger(settings_, kControl, "Width2", width());
+    WriteInteger(settings_, kControl, "Height2", height());
+    for (std::size_t i = 0; i < series_.size(); ++i) {
+        WriteFlag(settings_, kChart, SeriesName(static_cast<int>(i) + 1), series_[i]->Active());
     }
-    hide();
-}
-
-bool TForm2::IsShown() const {
-    return isVisible();
-}
-
-void TForm2::SetShown(bool shown) {
-    setVisible(shown);
-}
-
-void TForm2::CloseWindow() {
-    FormClose();
-}
-
-void TForm2::closeEvent(QCloseEvent* event) {
-    FormClose();
-    event->accept();
+    WriteFlag(settings_, kChart, "AutoScale", ui->cbAutoScale->isChecked());
+    WriteFlag(settings_, kChart, "Style2D", ui->rbStyle2D->isChecked());
+    WriteFlag(settings_, kChart, "Style3D", ui->rbStyle3D->isChecked());
 }

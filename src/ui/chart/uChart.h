@@ -4,6 +4,7 @@
 #include "base/SettingsStore.h"
 #include "ui/panel/OperatorInteraction.h"
 #include "ui/panel/ReadingHistory.h"
+#include "ui/panel/SecondaryForm.h"
 #include "ui/panel/SecondaryWindows.h"
 
 #include <QString>
@@ -25,7 +26,7 @@ class TForm2;
 // interval) into eight line series, and saves the chart as a picture and its points as a data
 // file. It lives for the whole run; closing it stores its settings and hides it, and its timer
 // keeps sampling while it is hidden.
-class TForm2 : public QWidget, public ChartWindow {
+class TForm2 : public SecondaryForm<ChartWindow> {
     Q_OBJECT
 public:
     TForm2(SettingsStore& settings, OperatorInteraction& operatorInteraction,
@@ -33,15 +34,8 @@ public:
            int pollCountdownSeconds, Clock& clock, QWidget* parent = nullptr);
     ~TForm2() override;
 
-    // The sampling period follows the poll interval (seconds x 1000).
+    // ChartWindow: the sampling period follows the poll interval (seconds x 1000).
     void SetSamplingPeriod(int milliseconds) override;
-    // Stores position, size, visibility and chart options, then hides the window.
-    void FormClose();
-
-    // ChartWindow
-    bool IsShown() const override;
-    void SetShown(bool shown) override;
-    void CloseWindow() override;
 
     LineSeries* Series1 = nullptr;
     LineSeries* Series2 = nullptr;
@@ -67,7 +61,8 @@ public slots:
     void rbStyle3DClick();
 
 protected:
-    void closeEvent(QCloseEvent* event) override;
+    // Size and chart options, beside the window's place.
+    void StoreOwnSettings() override;
 
 private:
     void FormCreate(int pollCountdownSeconds);

@@ -1,15 +1,12 @@
 #include "AlarmOutputRecords.h"
 
-#include "protocol/PayloadNumbers.h"
-#include "protocol/RequestBuilders.h"
+#include "ui/panel/Windows1252.h"
 
 #include <QRegularExpression>
 
 namespace AlarmOutputs {
 
 namespace {
-
-constexpr std::size_t kLineLength = 29;
 
 QString NumberList(const std::vector<int>& numbers) {
     QStringList texts;
@@ -27,12 +24,12 @@ QString Outputs(const std::vector<int>& outputs) {
 } // namespace
 
 const QStringList& TypeNames() {
-    static const QStringList names{"OFF", "ON", "HIGH", "LOW", "BAND"};
+    static const QStringList names = FromWindows1252(AlarmTable::TypeNames());
     return names;
 }
 
 const QStringList& PolarityNames() {
-    static const QStringList names{"Normal", "Inverted"};
+    static const QStringList names = FromWindows1252(AlarmTable::PolarityNames());
     return names;
 }
 
@@ -40,10 +37,6 @@ const QStringList& Headings() {
     static const QStringList headings{"Output", "type",       "Input",   "Value",
                                       "Band",   "Hysteresis", "Polarity"};
     return headings;
-}
-
-AlarmOutputSetting InitialSetting(int output) {
-    return {output, kTypeOff, output, 20, 1, 1, 0};
 }
 
 QString CellText(const AlarmOutputSetting& setting, int column) {
@@ -70,66 +63,6 @@ bool ColumnApplies(int type, int column) {
         return false;
     }
     return column != kBandColumn || type == kTypeBand;
-}
-
-bool Valid(const AlarmOutputSetting& setting) {
-    const auto fits = [](int number) { return number >= kFieldMinimum && number <= kFieldMaximum; };
-    return setting.output >= 1 && setting.output <= kOutputs && setting.type >= kTypeOff &&
-           setting.type <= kTypeBand && setting.input >= 1 && setting.input <= kOutputs &&
-           fits(setting.trigger) && fits(setting.band) && fits(setting.hysteresis) &&
-           (setting.polarity == 0 || setting.polarity == 1);
-}
-
-std::string FileLine(const AlarmOutputSetting& setting) {
-    return TwoDigitField(setting.output) + "," + TwoDigitField(setting.type) + "," +
-           TwoDigitField(setting.input) + "," + FiveCharacterField(setting.trigger) + "," +
-           FiveCharacterField(setting.band) + "," + FiveCharacterField(setting.hysteresis) + "," +
-           LastCharacters(" " + std::to_string(setting.polarity), 2);
-}
-
-std::optional<AlarmOutputSetting> ParseFileLine(std::string_view line) {
-    if (line.size() < kLineLength) {
-        return std::nullopt;
-    }
-    const auto field = [line](std::size_t position, std::size_t width) {
-        return PayloadField::Decimal(line, position, width);
-    };
-    const auto output = field(1, 2);
-    const auto type = field(4, 2);
-    const auto input = field(7, 2);
-    const auto trigger = field(10, 5);
-    const auto band = field(16, 5);
-    const auto hysteresis = field(22, 5);
-    const auto polarity = field(28, 2);
-    if (!output || !type || !input || !trigger || !band || !hysteresis || !polarity) {
-        return std::nullopt;
-    }
-    const AlarmOutputSetting setting{*output, *type,       *input,   *trigger,
-                                     *band,   *hysteresis, *polarity};
-    if (!Valid(setting)) {
-        return std::nullopt;
-    }
-    return setting;
-}
-
-FileContent ParseFile(std::string_view bytes) {
-    FileContent content;
-    int lineNumber = 0;
-    while (!bytes.empty()) {
-        const std::size_t end = bytes.find('\n');
-        std::string_view line = bytes.substr(0, end);
-        bytes = end == std::string_view::npos ? std::string_view() : bytes.substr(end + 1);
-        if (!line.empty() && line.back() == '\r') {
-            line.remove_suffix(1);
-        }
-        ++lineNumber;
-        if (const auto setting = ParseFileLine(line)) {
-            content.settings.push_back(*setting);
-        } else {
-            content.skippedLines.push_back(lineNumber);
-        }
-    }
-    return content;
 }
 
 QString SkippedLinesNotice(const QString& fileName, const std::vector<int>& skippedLines) {
@@ -163,22 +96,31 @@ EnteredNumber CheckEnteredNumber(const QString& field, const QString& text, int 
     return {static_cast<int>(value), QString()};
 }
 
-QString UnconfirmedReport(Exchange exchange, const std::vector<int>& unconfirmed,
-                          const std::vector<int>& notTried) {
-    QString report =
-        exchange == Exchange::Read
-            ? QStringLiteral("The instrument did not report %1; %2 red.")
-                  .arg(Outputs(unconfirmed), unconfirmed.size() == 1
-                                                 ? QStringLiteral("its row stays")
-                                                 : QStringLiteral("their rows stay"))
-            : QStringLiteral("The instrument did not confirm the writing of %1: it did not "
-                             "answer (the row stays red) or reports other values.")
-                  .arg(Outputs(unconfirmed));
-    if (!notTried.empty()) {
-        report += QStringLiteral(" Not tried, as it answered neither of the last two: %1.")
-                      .arg(Outputs(notTried));
+QString UnconfirmedReport(Operation operation, const OutputsNotDone& notDone) {
+    const auto rows = [](const std::vector<int>& outputs) {
+        return outputs.size() == 1 ? QStringLiteral("its row stays")
+                                   : QStringLiteral("their rows stay");
+    };
+    QStringList report;
+    if (!notDone.unconfirmed.empty()) {
+        report.append(operation == Operation::Read
+                          ? QStringLiteral("The instrument did not report %1; %2 red.")
+                                .arg(Outputs(notDone.unconfirmed), rows(notDone.unconfirmed))
+                          : QStringLiteral("The instrument did not confirm the writing of %1: it "
+                                           "did not answer (the row stays red) or reports other "
+                                           "values.")
+                                .arg(Outputs(notDone.unconfirmed)));
     }
-    return report;
+    if (!notDone.refused.empty()) {
+        report.append(QStringLiteral("The instrument reported %1 out of range; the report was "
+                                     "refused and %2 red.")
+                          .arg(Outputs(notDone.refused), rows(notDone.refused)));
+    }
+    if (!notDone.notTried.empty()) {
+        report.append(QStringLiteral("The instrument stopped answering; not tried: %1.")
+                          .arg(Outputs(notDone.notTried)));
+    }
+    return report.join(QLatin1Char(' '));
 }
 
 } // namespace AlarmOutputs

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "instrument/AlarmTable.h"
 #include "protocol/MessageCatalogue.h"
 
 #include <QString>
@@ -10,11 +11,11 @@
 #include <vector>
 
 // The eight alarm outputs as the configuration window's table holds them, their names, which
-// fields apply to which type, the lines of the table file, and the checks every value passes
-// before it reaches a record.
+// fields apply to which type, and the checks every value the operator enters passes before it
+// reaches a record. The table file's lines are instrument/AlarmTable.h's.
 namespace AlarmOutputs {
 
-inline constexpr int kOutputs = 8;
+inline constexpr int kOutputs = kAlarmOutputs;
 
 // Whether the row on screen is known to match the instrument.
 enum class Sync {
@@ -30,13 +31,19 @@ struct Record {
 };
 
 // Type codes 0 to 4 and polarity codes 0 and 1, with their names in the table.
-inline constexpr int kTypeOff = 0;
-inline constexpr int kTypeOn = 1;
-inline constexpr int kTypeHigh = 2;
-inline constexpr int kTypeLow = 3;
-inline constexpr int kTypeBand = 4;
+using AlarmTable::kTypeBand;
+using AlarmTable::kTypeHigh;
+using AlarmTable::kTypeLow;
+using AlarmTable::kTypeOff;
+using AlarmTable::kTypeOn;
 const QStringList& TypeNames();     // "OFF", "ON", "HIGH", "LOW", "BAND"
 const QStringList& PolarityNames(); // "Normal", "Inverted"
+
+using AlarmTable::FileContent;
+using AlarmTable::FileLine;
+using AlarmTable::InitialSetting;
+using AlarmTable::ParseFile;
+using AlarmTable::ParseFileLine;
 
 // Columns of the table; row n (1 to 8) is output n, row 0 holds the headings.
 enum Column {
@@ -51,9 +58,6 @@ enum Column {
 };
 const QStringList& Headings();
 
-// Output n as created: OFF, input n, trigger value 20, band 1, hysteresis 1, Normal.
-AlarmOutputSetting InitialSetting(int output);
-
 // The cell texts of a setting, columns 1 to 6 (column 0 is the output number).
 QString CellText(const AlarmOutputSetting& setting, int column);
 
@@ -63,28 +67,9 @@ QString CellText(const AlarmOutputSetting& setting, int column);
 bool ColumnApplies(int type, int column);
 
 // The numbers a five-character field holds whole.
-inline constexpr int kFieldMinimum = -9999;
-inline constexpr int kFieldMaximum = 99999;
+inline constexpr int kFieldMinimum = kAlarmFieldMinimum;
+inline constexpr int kFieldMaximum = kAlarmFieldMaximum;
 
-// Output 1 to 8, type 0 to 4, input 1 to 8, polarity 0 or 1, and numbers that fit their
-// five-character fields: the only settings that may reach a record.
-bool Valid(const AlarmOutputSetting& setting);
-
-// A line of the table file without its line end, 29 characters: output, type and input as two
-// digits, the three numbers right-aligned in five characters, the polarity right-aligned in two
-// characters padded with a blank, separated by commas.
-std::string FileLine(const AlarmOutputSetting& setting);
-// The setting a line holds (each field a decimal integer at its position, leading blanks
-// allowed), or nothing when the line is too short or any field is not a number or not Valid.
-std::optional<AlarmOutputSetting> ParseFileLine(std::string_view line);
-
-struct FileContent {
-    std::vector<AlarmOutputSetting> settings; // the good lines, in file order
-    std::vector<int> skippedLines;            // numbers (from 1) of the lines left out
-};
-// Every line of a table file checked whole; lines end with LF or CR LF, and an empty text after
-// the last line end is no line.
-FileContent ParseFile(std::string_view bytes);
 QString SkippedLinesNotice(const QString& fileName, const std::vector<int>& skippedLines);
 
 // A number the operator entered for a five-character field ("Trigger Value", "Band",
@@ -96,9 +81,15 @@ struct EnteredNumber {
 EnteredNumber CheckEnteredNumber(const QString& field, const QString& text, int kept);
 
 // The operator's report after a read or write of outputs that the instrument did not confirm:
-// those it was asked for, and those not tried once it seemed silent.
-enum class Exchange { Read, Write };
-QString UnconfirmedReport(Exchange exchange, const std::vector<int>& unconfirmed,
-                          const std::vector<int>& notTried);
+// those it did not answer for (or, written, reports other values for), those whose report was
+// out of range, and those not tried once it had stopped answering.
+enum class Operation { Read, Write };
+struct OutputsNotDone {
+    std::vector<int> unconfirmed;
+    std::vector<int> refused;
+    std::vector<int> notTried;
+    bool Empty() const { return unconfirmed.empty() && refused.empty() && notTried.empty(); }
+};
+QString UnconfirmedReport(Operation operation, const OutputsNotDone& notDone);
 
 } // namespace AlarmOutputs

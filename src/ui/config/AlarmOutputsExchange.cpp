@@ -12,8 +12,6 @@ namespace {
 constexpr std::uint32_t kSettleBeforeReadAllMs = 500;
 // Gives the instrument time to take a written output before it is read back.
 constexpr std::uint32_t kSettleAfterWriteMs = 20;
-// Unanswered outputs in a row after which the instrument is taken to be silent.
-constexpr int kSilentAfter = 2;
 
 // Holds the window's exchange for as long as it lives, so every way out releases it.
 class HeldExchange {
@@ -38,22 +36,22 @@ std::vector<int> AllOutputs() {
 } // namespace
 
 void AlarmOutputsTable::bReadClick() {
-    Run(Exchange::Read, AllOutputs(), kSettleBeforeReadAllMs);
+    Run(Operation::Read, AllOutputs(), kSettleBeforeReadAllMs);
 }
 
 void AlarmOutputsTable::bWriteClick() {
-    Run(Exchange::Write, AllOutputs(), 0);
+    Run(Operation::Write, AllOutputs(), 0);
 }
 
 void AlarmOutputsTable::Read1Click() {
     if (const int output = CurrentOutput()) {
-        Run(Exchange::Read, {output}, 0);
+        Run(Operation::Read, {output}, 0);
     }
 }
 
 void AlarmOutputsTable::Write1Click() {
     if (const int output = CurrentOutput()) {
-        Run(Exchange::Write, {output}, 0);
+        Run(Operation::Write, {output}, 0);
     }
 }
 
@@ -63,61 +61,56 @@ int AlarmOutputsTable::CurrentOutput() const {
 }
 
 // Goes on past an output the instrument did not confirm, so one lost reply costs only its own
-// row; stops after kSilentAfter unanswered in a row, since a silent instrument would otherwise
-// hold the window for every remaining bounded wait.
-void AlarmOutputsTable::Run(Exchange exchange, const std::vector<int>& outputs, int settleMs) {
+// row; stops once the instrument has stopped answering, since it would otherwise hold the window
+// for every remaining bounded wait.
+void AlarmOutputsTable::Run(Operation operation, const std::vector<int>& outputs, int settleMs) {
     if (gate_.running()) {
         return;
     }
-    std::vector<int> unconfirmed;
-    std::vector<int> notTried;
+    OutputsNotDone notDone;
     {
         const HeldExchange hold(gate_);
         const PollingPause pause(context_.windows.main);
         if (settleMs > 0) {
             context_.clock.Sleep(static_cast<std::uint32_t>(settleMs));
         }
-        int unansweredInRow = 0;
+        SilenceWatch silence;
         for (const int output : outputs) {
             if (context_.state.Closing) {
                 return;
             }
-            if (unansweredInRow >= kSilentAfter) {
-                notTried.push_back(output);
+            if (silence.Silent()) {
+                notDone.notTried.push_back(output);
                 continue;
             }
-            const StepResult result =
-                exchange == Exchange::Read ? ReadOne(output) : WriteOne(output);
-            unansweredInRow = result.answered ? 0 : unansweredInRow + 1;
-            if (!result.confirmed) {
-                unconfirmed.push_back(output);
+            const Step step = operation == Operation::Read ? ReadOne(output) : WriteOne(output);
+            silence.Note(step.outcome);
+            if (step.outcome == Outcome::Refused) {
+                notDone.refused.push_back(output);
+            } else if (!step.confirmed) {
+                notDone.unconfirmed.push_back(output);
             }
         }
     }
-    if (!unconfirmed.empty() && !context_.state.Closing) {
-        context_.operatorInteraction.ReportError(
-            UnconfirmedReport(exchange, unconfirmed, notTried));
+    if (!notDone.Empty() && !context_.state.Closing) {
+        context_.operatorInteraction.ReportError(UnconfirmedReport(operation, notDone));
     }
 }
 
-AlarmOutputsTable::StepResult AlarmOutputsTable::ReadOne(int output) {
-    FrameLayer& frames = context_.frames;
-    frames.WaitWhileBusy();
+AlarmOutputsTable::Step AlarmOutputsTable::ReadOne(int output) {
+    // Red while asked for; the reply turns it lime, a silent or refused one leaves it red.
     records_[output - 1].sync = Sync::NotInSync;
     ShowRow(output);
-    frames.TransmitExtendedPoll(AlarmOutputPoll(output));
-    frames.SetCommsBusy(true);
-    // Bounded while polling is paused: an unanswered read frees the link and leaves the row red.
-    frames.WaitWhileBusy();
-    const bool answered = Record(output).sync == Sync::InSync;
-    return {answered, answered};
+    const Outcome outcome = context_.exchange.Ask(Question::AlarmOutput(output)).outcome;
+    return {outcome, outcome == Outcome::Answered};
 }
 
-AlarmOutputsTable::StepResult AlarmOutputsTable::WriteOne(int output) {
+AlarmOutputsTable::Step AlarmOutputsTable::WriteOne(int output) {
     const AlarmOutputSetting written = Setting(output);
-    context_.frames.SendRequest(AlarmOutputRequest(written));
+    // The pause runs while the acknowledge is on its way; the read back waits for it.
+    context_.exchange.Send(*Question::Request(AlarmOutputRequest(written)));
     context_.clock.Sleep(kSettleAfterWriteMs);
     // The read back shows what the instrument holds; the write is confirmed when that is it.
-    const StepResult readBack = ReadOne(output);
-    return {readBack.answered, readBack.answered && Setting(output) == written};
+    const Step readBack = ReadOne(output);
+    return {readBack.outcome, readBack.confirmed && Setting(output) == written};
 }

@@ -185,7 +185,7 @@ void AlarmOutputsTable::MarkEdited(int output) {
 }
 
 void AlarmOutputsTable::ShowAlarmOutput(const AlarmOutputSetting& setting) {
-    if (Valid(setting)) {
+    if (InRange(setting)) {
         records_[setting.output - 1] = {setting, Sync::InSync};
         ShowRow(setting.output);
     }

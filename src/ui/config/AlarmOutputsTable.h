@@ -93,15 +93,15 @@ private:
     void EnterInto(int output, int column, const QString& legend, const QString& fieldName,
                    int& field);
 
-    // Exchanges (AlarmOutputsExchange.cpp). Each step gives whether the instrument answered
+    // Exchanges (AlarmOutputsExchange.cpp). Each step gives how the instrument's answer came
     // and whether the output is confirmed.
-    struct StepResult {
-        bool answered;
+    struct Step {
+        Outcome outcome;
         bool confirmed;
     };
-    StepResult ReadOne(int output);
-    StepResult WriteOne(int output);
-    void Run(AlarmOutputs::Exchange exchange, const std::vector<int>& outputs, int settleMs);
+    Step ReadOne(int output);
+    Step WriteOne(int output);
+    void Run(AlarmOutputs::Operation operation, const std::vector<int>& outputs, int settleMs);
     int CurrentOutput() const;
 
     AlarmOutputsControls controls_;

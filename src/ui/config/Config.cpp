@@ -1,6 +1,7 @@
 #include "Config.h"
 
 #include "AlarmOutputsTable.h"
+#include "protocol/RequestBuilders.h"
 #include "ui/panel/DiagnosticLevel.h"
 #include "ui/panel/KeyboardAccess.h"
 #include "ui/panel/WindowPlacement.h"
@@ -21,8 +22,8 @@ constexpr int kHeight = 530;
 } // namespace
 
 TForm3::TForm3(InstrumentPort& serialPort, const PanelContext& context, QWidget* parent)
-    : QWidget(parent), ui(std::make_unique<Ui::TForm3>()), serialPort_(serialPort),
-      context_(context) {
+    : SecondaryForm(kWindowNumber, context.settings, context.operatorInteraction, parent),
+      ui(std::make_unique<Ui::TForm3>()), serialPort_(serialPort), context_(context) {
     ui->setupUi(this);
     download_ = std::make_unique<LogDownload>(
         context_, LogDownloadControls{ui->bDownload, ui->bCancel, ui->GDownload, ui->lLogName});
@@ -109,27 +110,12 @@ void TForm3::showEvent(QShowEvent* event) {
 void TForm3::FormShow() {
     ShowPortState();
     if (!exchangeRunning_) {
-        context_.frames.SendPoll('S');
+        context_.exchange.Send(Question::Poll(Poll::kStatus));
     }
 }
 
-void TForm3::closeEvent(QCloseEvent* event) {
-    FormClose();
-    event->accept();
-}
-
-void TForm3::CloseWindow() {
-    FormClose();
-    hide();
-}
-
-void TForm3::FormClose() {
-    try {
-        WindowPlacement::Store(*this, context_.settings, kWindowNumber);
-        WriteInteger(context_.settings, kControl, "PC Time", ui->cbPCTime->isChecked() ? 1 : 0);
-    } catch (const SettingsStoreError& error) {
-        context_.operatorInteraction.ReportError(QString::fromStdString(error.what()));
-    }
+void TForm3::StoreOwnSettings() {
+    WriteInteger(context_.settings, kControl, "PC Time", ui->cbPCTime->isChecked() ? 1 : 0);
 }
 
 void TForm3::bCloseClick() {
@@ -143,7 +129,7 @@ void TForm3::bRefreshClick() {
     if (context_.windows.main != nullptr) {
         context_.windows.main->ShowConnecting();
     }
-    context_.frames.SendPoll('S');
+    context_.exchange.Send(Question::Poll(Poll::kStatus));
 }
 
 void TForm3::ShowAlarmOutput(const AlarmOutputSetting& output) {

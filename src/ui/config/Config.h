@@ -4,6 +4,7 @@
 #include "SendCheck.h"
 #include "ui/panel/InstrumentPort.h"
 #include "ui/panel/PanelContext.h"
+#include "ui/panel/SecondaryForm.h"
 
 #include <QWidget>
 #include <memory>
@@ -18,7 +19,7 @@ class TForm3;
 // intervals as the status reply fills them, and the "S" request that writes them back. It lives
 // for the whole run; closing it stores its settings and hides it. Its width follows the model:
 // 230 shows the left column, 620 also the alarm outputs area (Panel1) on the right.
-class TForm3 : public QWidget, public ConfigurationWindow {
+class TForm3 : public SecondaryForm<ConfigurationWindow> {
     Q_OBJECT
 
 public:
@@ -27,8 +28,6 @@ public:
 
     // Polls 'S' each time the window is shown; the reply refreshes every control.
     void FormShow();
-    // Stores "Left3", "Top3", "PC Time" and "Visible3".
-    void FormClose();
     void bCloseClick();
     // "Control Panel - connecting" on the main window, then the status poll.
     void bRefreshClick();
@@ -50,22 +49,18 @@ public:
     void bTestExMClick();
 
     // ConfigurationWindow
-    bool IsShown() const override { return isVisible(); }
-    void SetShown(bool shown) override { setVisible(shown); }
-    void CloseWindow() override;
     void ApplyStatus(const InstrumentStatus& status) override;
     void ShowModelLayout(int width, bool zeroLogShown) override;
     // The alarm outputs table in Panel1 takes it when every field is in range.
     void ShowAlarmOutput(const AlarmOutputSetting& output) override;
-    // A running download takes the reply of the record it waits for.
-    void StoreLoggedRecord(const std::string& payload) override;
     void ReselectPort() override { cbPortChange(); }
     void DeviceGone() override;
     void DeviceBack() override;
 
 protected:
     void showEvent(QShowEvent* event) override;
-    void closeEvent(QCloseEvent* event) override;
+    // "PC Time", beside the window's place.
+    void StoreOwnSettings() override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:

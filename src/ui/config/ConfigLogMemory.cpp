@@ -48,17 +48,13 @@ void TForm3::bCancelClick() {
     }
 }
 
-void TForm3::StoreLoggedRecord(const std::string& payload) {
-    download_->Accept(payload);
-}
-
 void TForm3::bZeroLogClick() {
     if (exchangeRunning_ ||
         !context_.operatorInteraction.Ask(QStringLiteral("Reset Logged data pointer?"))) {
         return;
     }
     LockForExchange(true);
-    context_.frames.SendRequest(LogPointerResetRequest());
+    context_.exchange.Send(*Question::Request(LogPointerResetRequest()));
     context_.clock.Sleep(kPointerResetPauseMs);
     LockForExchange(false);
 }
@@ -69,7 +65,7 @@ void TForm3::bTestExMClick() {
         return;
     }
     LockForExchange(true);
-    context_.frames.SendRequest(MemoryTestRequest());
+    context_.exchange.Send(*Question::Request(MemoryTestRequest()));
     // The instrument overwrites its memory meanwhile; the window does nothing else.
     context_.clock.Sleep(kMemoryTestPauseMs);
     LockForExchange(false);

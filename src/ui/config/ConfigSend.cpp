@@ -43,15 +43,14 @@ void TForm3::bSendClick() {
     }
     // The PC's clock as it is when the operator has said Yes.
     const ConfigurationTexts texts = TextsToSend();
-    context_.frames.SendRequest(StatusRequest({
-        ToWindows1252(texts.date),
-        ToWindows1252(texts.time),
-        ToWindows1252(texts.systemFlag.toUpper()),
-        ToWindows1252(texts.autoScanInterval),
-        ToWindows1252(texts.loggingInterval),
-    }));
-    context_.clock.Sleep(kSettlePauseMs);
-    context_.frames.SendPoll('S');
+    context_.exchange.ChangeAndReadBack(StatusRequest({
+                                            ToWindows1252(texts.date),
+                                            ToWindows1252(texts.time),
+                                            ToWindows1252(texts.systemFlag.toUpper()),
+                                            ToWindows1252(texts.autoScanInterval),
+                                            ToWindows1252(texts.loggingInterval),
+                                        }),
+                                        kSettlePauseMs, Question::Poll(Poll::kStatus));
 }
 
 void TForm3::FocusRefusedField(ConfigurationField field) {

@@ -1,15 +1,18 @@
 #include "LogDownload.h"
 
 #include "LogDownloadText.h"
+#include "instrument/LoggedRecords.h"
 #include "protocol/RequestBuilders.h"
 #include "ui/panel/LocaleText.h"
 #include "ui/panel/RecordFile.h"
+#include "ui/panel/Windows1252.h"
 
 #include <QDebug>
 #include <QLabel>
 #include <QProgressBar>
 #include <QPushButton>
 #include <algorithm>
+#include <string>
 
 using namespace LogDownloadText;
 
@@ -37,25 +40,27 @@ LogDownload::Outcome LogDownload::Run(int recordCount) {
 
 void LogDownload::ShowRunning(bool running) {
     running_ = running;
-    cancel_ = false;
+    cancel_ = std::stop_source();
+    silence_ = SilenceWatch();
     controls_.cancel->setVisible(running);
     controls_.download->setVisible(!running);
 }
 
 LogDownload::Outcome LogDownload::Download(int recordCount) {
-    const QString name = FileNameBase(context_.state.ModelName,
-                                      DateTimeStamp(ToLocalDateTime(context_.clock.Now())));
+    const QString name = FromWindows1252(LoggedRecords::FileNameBase(
+        ToWindows1252(context_.state.ModelName),
+        ToWindows1252(DateTimeStamp(ToLocalDateTime(context_.clock.Now())))));
     RecordFile file;
     QString error;
     if (!file.Open(name + QStringLiteral(".csv"), RecordFile::Mode::Replace, &error)) {
         return {error + QStringLiteral("\nNothing was downloaded."), {}};
     }
     controls_.fileName->setText(QStringLiteral("to: ") + name);
-    const int last = std::clamp(recordCount, 0, kLastAddressableRecord);
+    const int last = std::clamp(recordCount, 0, LoggedRecords::kLastAddressableRecord);
     // A range of 0 to 0 would show a busy bar instead of an empty one.
     controls_.gauge->setRange(0, std::max(last, 1));
     controls_.gauge->setValue(0);
-    DownloadGaps gaps{{}, {}, 0, last, recordCount};
+    DownloadGaps gaps{{}, {}, 0, last, recordCount, false};
     for (int record = 1; record <= last && !Stopped(); ++record) {
         const Fetched fetched = Fetch(record);
         if (fetched == Fetched::Stopped) {
@@ -74,57 +79,41 @@ LogDownload::Outcome LogDownload::Download(int recordCount) {
         }
     }
     file.Close();
+    gaps.instrumentSilent = silence_.Silent();
     return {{}, Shortfall(gaps)};
 }
 
 LogDownload::Fetched LogDownload::Fetch(int record) {
-    awaited_ = record;
-    line_.reset();
-    unreadableReplies_ = 0;
-    for (int attempt = 0; attempt < kAttempts && !line_ && !Stopped(); ++attempt) {
-        Send(record);
-        WaitForReply();
-    }
-    awaited_.reset();
-    if (line_) {
-        return Fetched::Line;
-    }
-    if (unreadableReplies_ > 0) {
+    controls_.gauge->setValue(record);
+    const ExchangeResult result = context_.exchange.Ask(Question::LoggedRecord(record),
+                                                        {kWaitMs, kAttempts}, cancel_.get_token());
+    ShowFetched(record);
+    silence_.Note(result.outcome);
+    switch (result.outcome) {
+    case ::Outcome::Answered:
+        line_ = RecordLine(result.reply, record);
+        return line_ ? Fetched::Line : Fetched::Unreadable;
+    case ::Outcome::Refused:
         return Fetched::Unreadable;
+    case ::Outcome::Cancelled:
+    case ::Outcome::Closing:
+        return Fetched::Stopped;
+    case ::Outcome::NotAnswered:
+    case ::Outcome::NotSent:
+        break;
     }
-    return Stopped() ? Fetched::Stopped : Fetched::NotAnswered;
+    return Fetched::NotAnswered;
 }
 
-void LogDownload::Send(int record) {
-    const std::string poll = LoggedRecordPoll(record);
-    context_.frames.TransmitExtendedPoll(poll);
+void LogDownload::ShowFetched(int record) {
     if (context_.windows.main != nullptr) {
         // The letter and the four digits, without the frame's control characters.
+        const std::string poll = LoggedRecordPoll(record);
         context_.windows.main->ShowDiagnosticLine(QStringLiteral("comms: ") +
                                                   QString::fromLatin1(poll.substr(1, 5)));
-    }
-    controls_.gauge->setValue(record);
-}
-
-// At most ten steps of 100 ms, handling the reply, the operator's cancel and everything else
-// as it comes, and ending as soon as a reply of the record has been handled.
-void LogDownload::WaitForReply() {
-    const int unreadableBefore = unreadableReplies_;
-    const std::uint32_t start = context_.clock.TickCount();
-    while (!line_ && unreadableReplies_ == unreadableBefore && !Stopped() &&
-           context_.clock.TickCount() - start < kWaitSteps * kStepMs) {
-        context_.pump.WaitAndProcess();
     }
 }
 
 bool LogDownload::Stopped() const {
-    return cancel_ || context_.state.Closing;
-}
-
-void LogDownload::Accept(const std::string& payload) {
-    if (!awaited_ || line_ || !IsReplyOf(payload, *awaited_)) {
-        return;
-    }
-    line_ = RecordLine(payload, *awaited_);
-    unreadableReplies_ += line_ ? 0 : 1;
+    return cancel_.stop_requested() || context_.state.Closing || silence_.Silent();
 }

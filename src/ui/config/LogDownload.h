@@ -5,6 +5,7 @@
 #include <QString>
 #include <cstdint>
 #include <optional>
+#include <stop_token>
 #include <string>
 
 class QLabel;
@@ -20,18 +21,18 @@ struct LogDownloadControls {
 };
 
 // Fetches the instrument's logged records one by one into model name + " " + stamp + ".csv".
-// Each fetch is the seven-byte extended poll, sent past the link's one-transaction rule: the
-// caller holds polling and every other exchange of the window for the whole run.
+// Each fetch is the seven-byte extended poll, one transaction on the link; the caller holds
+// polling and every other exchange of the window for the whole run.
 //
 // A line is only ever written from its own record's reply, and reaches the disk as it is
-// written. A record whose reply does not come within ten steps of 100 ms, or comes but cannot
-// be read, is asked for again, twice at most; then it is left out of the file. The operator
-// learns at the end which records were not answered, which were answered unreadably, which the
-// cancel left unfetched and which could not be addressed.
+// written. A record whose reply does not come within a second, or comes but cannot be read, is
+// asked for again, twice at most; then it is left out of the file. Three records in a row
+// without a reply mean the instrument has stopped answering, and the download ends. The
+// operator learns at the end which records were not answered, which were answered unreadably,
+// which were left unfetched and why, and which could not be addressed.
 class LogDownload {
 public:
-    static constexpr int kWaitSteps = 10;
-    static constexpr std::uint32_t kStepMs = 100;
+    static constexpr std::uint32_t kWaitMs = 1000;
     static constexpr int kAttempts = 3;
 
     LogDownload(const PanelContext& context, LogDownloadControls controls);
@@ -50,9 +51,7 @@ public:
     bool Running() const { return running_; }
     // The operator has confirmed the cancel: the wait for the current record ends, its line is
     // written when its reply has come, and nothing further is fetched.
-    void Cancel() { cancel_ = true; }
-    // Every 'D' reply; only the one of the record awaited counts.
-    void Accept(const std::string& payload);
+    void Cancel() { cancel_.request_stop(); }
 
 private:
     enum class Fetched { Line, NotAnswered, Unreadable, Stopped };
@@ -61,16 +60,14 @@ private:
     Outcome Download(int recordCount);
     // How the record's fetch ended; its line, when it came, is in line_.
     Fetched Fetch(int record);
-    void Send(int record);
-    void WaitForReply();
+    void ShowFetched(int record);
+    // Cancelled, closing, or the instrument has stopped answering.
     bool Stopped() const;
 
     PanelContext context_;
     LogDownloadControls controls_;
     bool running_ = false;
-    bool cancel_ = false;
-    std::optional<int> awaited_;
+    std::stop_source cancel_;
+    SilenceWatch silence_;
     std::optional<QString> line_;
-    // Replies of the awaited record that could not be read.
-    int unreadableReplies_ = 0;
 };

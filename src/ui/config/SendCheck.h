@@ -20,9 +20,7 @@ struct SendRefusal {
     QString message;
 };
 
-// Why these texts must not go to the instrument, or nothing when they may. The date and the
-// time must be eight characters whose digit pairs at 1-2, 4-5 and 7-8 form a real day, month
-// and year (20yy), or a real 24-hour time; the flag two hexadecimal digits; an interval that is
-// a decimal number must fit its hexadecimal field (2 and 4 digits). An interval that is not a
-// number at all is left to the request, which sends its default.
+// Why these texts must not go to the instrument, or nothing when they may: the date, the time,
+// the flag and the two intervals by the checks of instrument/SendChecks.h, in this order. An
+// interval that is not a number at all is left to the request, which sends its default.
 std::optional<SendRefusal> CheckBeforeSending(const ConfigurationTexts& texts);

@@ -1,7 +1,7 @@
 #include "Engineering.h"
 
-#include "EntryChecks.h"
 #include "RegisterFile.h"
+#include "instrument/SendChecks.h"
 #include "protocol/RequestBuilders.h"
 #include "ui/panel/DiagnosticLevel.h"
 #include "ui/panel/LocaleText.h"
@@ -43,7 +43,8 @@ const QString kRegisterFileFilter = QStringLiteral("Text files (*.txt)|*.TXT|All
 } // namespace
 
 TfRTC::TfRTC(const PanelContext& context, QWidget* parent)
-    : QWidget(parent, Qt::Window), ui(std::make_unique<Ui::TfRTC>()), context_(context) {
+    : SecondaryForm(kWindowNumber, context.settings, context.operatorInteraction, parent),
+      ui(std::make_unique<Ui::TfRTC>()), context_(context) {
     ui->setupUi(this);
     // A single-line border: the window keeps its size.
     setFixedSize(size());
@@ -86,7 +87,8 @@ void TfRTC::CreateRegisterBoxes() {
         box->setTextMargins(0, 0, 0, 0);
         box->setMaxLength(2);
         box->setToolTip(QStringLiteral("RTC register value"));
-        box->setAccessibleName(QStringLiteral("RTC register ") + RegisterName(i));
+        box->setAccessibleName(QStringLiteral("RTC register ") +
+                               QString::fromStdString(RegisterName(i)));
         box->installEventFilter(this);
         // Typing into a box marks it as a click does.
         connect(box, &QLineEdit::textEdited, this, [this, box] { eregChange(box); });
@@ -94,7 +96,7 @@ void TfRTC::CreateRegisterBoxes() {
         // The window may already be showing: a child added later shows only when told.
         box->show();
 
-        auto* label = new QLabel(RegisterName(i), ui->gbRegister);
+        auto* label = new QLabel(QString::fromStdString(RegisterName(i)), ui->gbRegister);
         label->setObjectName(QStringLiteral("lreg%1").arg(i));
         label->setGeometry(kLabelLeft + kColumnStep * column, kLabelTop[row], kCellWidth,
                            kCellHeight);
@@ -154,28 +156,27 @@ void TfRTC::bRefreshClick() {
     for (QLineEdit* box : ereg_) {
         ColourBox(box, kAwaited);
     }
-    context_.frames.SendPoll(Poll::kRegisters);
+    context_.exchange.Send(Question::Poll(Poll::kRegisters));
 }
 
 void TfRTC::bSendClick() {
     // What was checked is what goes out, whatever arrives while the question is open.
     const QStringList texts = ScreenRegisters();
-    if (const auto bad = FirstBadRegister(texts)) {
+    RegisterTexts registers;
+    for (int i = 0; i < kRegisterCount; ++i) {
+        registers[static_cast<std::size_t>(i)] = texts[i].toUpper().toStdString();
+    }
+    if (const auto bad = FirstBadRegister(registers)) {
         Report(QStringLiteral("RTC register %1 must hold two hexadecimal digits. Nothing was sent.")
-                   .arg(RegisterName(*bad)));
+                   .arg(QString::fromStdString(RegisterName(*bad))));
         return;
     }
     if (!context_.operatorInteraction.Ask(
             QStringLiteral("Warning! Incorrect register value can stop RTC. Overwrite?"))) {
         return;
     }
-    RegisterTexts registers;
-    for (int i = 0; i < kRegisterCount; ++i) {
-        registers[static_cast<std::size_t>(i)] = texts[i].toUpper().toStdString();
-    }
-    context_.frames.SendRequest(RegisterWriteRequest(registers));
-    context_.clock.Sleep(kPauseAfterWriteMs);
-    context_.frames.SendPoll(Poll::kRegisters);
+    context_.exchange.ChangeAndReadBack(RegisterWriteRequest(registers), kPauseAfterWriteMs,
+                                        Question::Poll(Poll::kRegisters));
 }
 
 void TfRTC::bSaveClick() {
@@ -217,12 +218,13 @@ void TfRTC::bLoadClick() {
 
 void TfRTC::bFilterConstantRefreshClick() {
     if (context_.operatorInteraction.Ask(QStringLiteral("Refresh filter constant?"))) {
-        context_.frames.SendPoll(Poll::kFilterConstant);
+        context_.exchange.Send(Question::Poll(Poll::kFilterConstant));
     }
 }
 
 void TfRTC::bFilterConstantSendClick() {
-    const std::optional<int> constant = FilterConstantValue(ui->eFilterConstant->text());
+    const std::optional<int> constant =
+        FilterConstantValue(ui->eFilterConstant->text().toStdString());
     if (!constant) {
         Report(QStringLiteral(
             "Filter constant must be a whole number from 2 to 25. Nothing was sent."));
@@ -233,9 +235,9 @@ void TfRTC::bFilterConstantSendClick() {
             QStringLiteral("Do you want to send the filter constant?"))) {
         return;
     }
-    context_.frames.SendRequest(FilterConstantRequest(std::to_string(*constant), sixtyHertz));
-    context_.clock.Sleep(kPauseAfterWriteMs);
-    context_.frames.SendPoll(Poll::kFilterConstant);
+    context_.exchange.ChangeAndReadBack(
+        FilterConstantRequest(std::to_string(*constant), sixtyHertz), kPauseAfterWriteMs,
+        Question::Poll(Poll::kFilterConstant));
 }
 
 void TfRTC::bLogCommsClick() {
@@ -310,34 +312,15 @@ void TfRTC::ShowFilterConstant(const QString& constant, std::optional<bool> sixt
     }
 }
 
-bool TfRTC::IsShown() const {
-    return isVisible();
-}
-
-void TfRTC::SetShown(bool shown) {
-    setVisible(shown && context_.state.HasDiagnosticBit(DiagnosticBit::kEngineeringWindow));
+bool TfRTC::MayShow() const {
+    return context_.state.HasDiagnosticBit(DiagnosticBit::kEngineeringWindow);
 }
 
 void TfRTC::bCloseClick() {
     close();
 }
 
-void TfRTC::FormClose() {
-    try {
-        WindowPlacement::Store(*this, context_.settings, kWindowNumber);
-    } catch (const SettingsStoreError& failure) {
-        Report(QStringLiteral("The settings could not be stored: ") +
-               QString::fromLocal8Bit(failure.what()));
-    }
-    hide();
-}
-
 void TfRTC::CloseWindow() {
     StopCommsLog();
     FormClose();
-}
-
-void TfRTC::closeEvent(QCloseEvent* event) {
-    FormClose();
-    event->accept();
 }

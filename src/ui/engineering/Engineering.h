@@ -3,6 +3,7 @@
 #include "CommsLog.h"
 #include "protocol/MessageCatalogue.h"
 #include "ui/panel/PanelContext.h"
+#include "ui/panel/SecondaryForm.h"
 
 #include <QWidget>
 #include <array>
@@ -22,7 +23,7 @@ class TfRTC;
 // It lives for the whole run; its close stores its place and hides it, and the comms log goes
 // on meanwhile. The main window's close at the end of the program (CloseWindow) also ends the
 // comms log, so the file is closed properly however the program ends.
-class TfRTC : public QWidget, public EngineeringWindow {
+class TfRTC : public SecondaryForm<EngineeringWindow> {
     Q_OBJECT
 
 public:
@@ -30,8 +31,6 @@ public:
     ~TfRTC() override;
 
     // EngineeringWindow
-    bool IsShown() const override;
-    void SetShown(bool shown) override;
     void CloseWindow() override;
     bool CommsLogActive() override;
     void WriteCommsLogLine(const std::string& line) override;
@@ -49,14 +48,14 @@ public:
     void bCloseClick();
 
 protected:
-    void closeEvent(QCloseEvent* event) override;
+    // Only with "Diagnostic Level" bit 0x02.
+    bool MayShow() const override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     static constexpr int kRegisterCount = RegistersReply::kRegisterCount;
 
     void FormCreate();
-    void FormClose();
     void CreateRegisterBoxes();
     void ColourBox(QLineEdit* box, const QColor& colour);
     QStringList ScreenRegisters() const;

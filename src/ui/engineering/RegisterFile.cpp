@@ -1,6 +1,6 @@
 #include "RegisterFile.h"
 
-#include "EntryChecks.h"
+#include "instrument/SendChecks.h"
 #include "protocol/MessageCatalogue.h"
 #include "ui/panel/Windows1252.h"
 
@@ -33,7 +33,8 @@ std::optional<QByteArray> ReadLine(QFile& file) {
 QString RegisterFileText(const QStringList& registers) {
     QString text;
     for (int i = 0; i < registers.size(); ++i) {
-        text += RegisterName(i) + QLatin1Char('=') + registers[i] + QStringLiteral("\r\n");
+        text += QString::fromStdString(RegisterName(i)) + QLatin1Char('=') + registers[i] +
+                QStringLiteral("\r\n");
     }
     return text;
 }

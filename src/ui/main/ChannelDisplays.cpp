@@ -1,6 +1,6 @@
 #include "ChannelDisplays.h"
 
-#include "ui/panel/NumberText.h"
+#include "instrument/NumberText.h"
 #include "ui/panel/Windows1252.h"
 
 #include <QGroupBox>

@@ -1,5 +1,6 @@
 #include "Main.h"
 
+#include "protocol/RequestBuilders.h"
 #include "ui/panel/DiagnosticLevel.h"
 #include "ui/panel/KeyboardAccess.h"
 #include "ui/panel/LocaleText.h"
@@ -29,7 +30,8 @@ bool LeavesForAnotherControl(Qt::FocusReason reason) {
 TForm1::TForm1(InstrumentPort& serialPort, const PanelContext& context, QWidget* parent)
     : QWidget(parent), ui(std::make_unique<Ui::TForm1>()), serialPort_(serialPort),
       settings_(context.settings), operator_(context.operatorInteraction), clock_(context.clock),
-      frames_(context.frames), state_(context.state), windows_(context.windows) {
+      exchange_(context.exchange), frames_(context.exchange.Frames()), state_(context.state),
+      windows_(context.windows) {
     ui->setupUi(this);
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
@@ -111,11 +113,12 @@ void TForm1::FormCreate() {
     serialPort_.SetBaudRate(38400);
     serialPort_.SetActive(true);
     if (!configurationWasVisible_) {
-        frames_.SendPoll('S');
+        exchange_.Send(Question::Poll(Poll::kStatus));
     }
     // The instrument settles after the port opens; nothing is handled meanwhile.
     clock_.Sleep(kStartUpWait);
     Timer1->start();
+    frames_.SetWatchdogRunning(true);
 }
 
 void TForm1::ReadSettings() {
@@ -266,9 +269,9 @@ void TForm1::bCalibrateClick() {
     }
     if (!ui->rbMilliVolt->isChecked()) {
         QString question;
-        if (state_.InputMode == 'T') {
+        if (state_.InputMode == InputFamily::Thermocouple) {
             question = QStringLiteral("Switch to Millivolt?");
-        } else if (state_.InputMode == 'P') {
+        } else if (state_.InputMode == InputFamily::Resistance) {
             question = QStringLiteral("Switch to Resistance?");
         }
         if (operator_.Ask(question)) {
@@ -304,7 +307,7 @@ void TForm1::lDispDblClick(int channel) {
     if (channel != state_.SelectedChannel) {
         state_.SelectedChannel = channel;
         windows_.channel->MarkChannelSwitched();
-        frames_.SendPoll(static_cast<char>('0' + channel));
+        exchange_.Send(Question::Poll(Poll::Channel(channel)));
     }
     windows_.channel->SetShown(true);
     windows_.channel->Repaint();
@@ -313,12 +316,14 @@ void TForm1::lDispDblClick(int channel) {
 void TForm1::PausePolling() {
     if (pollingPauses_++ == 0) {
         Timer1->stop();
+        frames_.SetWatchdogRunning(false);
     }
 }
 
 void TForm1::ResumePolling() {
     if (pollingPauses_ > 0 && --pollingPauses_ == 0 && !state_.Closing) {
         Timer1->start();
+        frames_.SetWatchdogRunning(true);
     }
 }
 

@@ -38,7 +38,6 @@ public:
     // MainWindow
     void PausePolling() override;
     void ResumePolling() override;
-    bool PollingPaused() const override { return pollingPauses_ > 0; }
     QString ChannelDisplayText(int channel) const override;
     bool MilliVoltSelected() const override;
     void SelectMilliVolt() override;
@@ -101,6 +100,7 @@ private:
     SettingsStore& settings_;
     OperatorInteraction& operator_;
     Clock& clock_;
+    Exchange& exchange_;
     FrameLayer& frames_;
     PanelState& state_;
     PanelWindows& windows_;
@@ -115,6 +115,5 @@ private:
     bool configurationWasVisible_ = false;
     bool newReading_ = false;
     QString logTimeStamp_;
-    BusyWatchdog busyWatchdog_;
     PortReselection portReselection_;
 };

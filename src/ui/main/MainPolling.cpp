@@ -1,5 +1,6 @@
 // The polling timer of the main window: one tick a second drives all regular traffic.
 #include "Main.h"
+#include "protocol/RequestBuilders.h"
 #include "ui/panel/DiagnosticLevel.h"
 #include "ui/panel/LocaleText.h"
 #include "ui_Main.h"
@@ -11,7 +12,7 @@ void TForm1::Timer1Timer() {
         return;
     }
     if (state_.HasDiagnosticBit(DiagnosticBit::kColdJunctionDisplay)) {
-        displays_[0].group->setVisible(state_.InputMode != 'P');
+        displays_[0].group->setVisible(!state_.ResistanceInputs());
     }
     ui->lClock->setText(DateTimeToText(ToLocalDateTime(clock_.Now())));
     // While the port's device is away nothing goes out: the port opens it again by itself, and
@@ -23,9 +24,7 @@ void TForm1::Timer1Timer() {
     } else if (!deviceLost) {
         InBetweenPoll();
     }
-    if (busyWatchdog_.Tick(frames_.CommsBusy(), frames_.TransmittedFrameCount())) {
-        frames_.SetCommsBusy(false);
-    }
+    frames_.WatchdogTick();
     if (!deviceLost && portReselection_.Observe(frames_.OutstandingCount()) &&
         windows_.configuration != nullptr) {
         windows_.configuration->ReselectPort();
@@ -56,22 +55,21 @@ void TForm1::SendReadingPoll() {
     }
     // A slow instrument keeps the link busy with the poll in between; the readings must not
     // starve behind it.
-    readingPollPending_ = frames_.CommsBusy();
-    frames_.PollIfIdle(*letter);
+    readingPollPending_ = !exchange_.SendIfIdle(Question::Poll(*letter));
 }
 
 void TForm1::InBetweenPoll() {
     if (readingPollPending_ && !frames_.CommsBusy()) {
         SendReadingPoll();
     }
-    if (state_.ModelName == QLatin1String("V630")) {
+    if (state_.InstrumentModel() == Model::V630) {
         if (--outputsCountdown_ <= 0) {
             outputsCountdown_ = IntervalFromText(ui->eInterval->text().toStdString()) / 2;
-            frames_.PollIfIdle('O');
+            exchange_.SendIfIdle(Question::Poll(Poll::kOutputStates));
         }
-    } else if (state_.ModelName != QLatin1String("V420")) {
+    } else if (state_.InstrumentModel() != Model::V420) {
         // Until the status reply names a known model, every tick in between asks for it.
-        frames_.PollIfIdle('S');
+        exchange_.SendIfIdle(Question::Poll(Poll::kStatus));
     }
 }
 

@@ -23,16 +23,16 @@ void TForm1::AdaptToStatus(const QString& caption) {
 }
 
 void TForm1::AdaptToModel() {
-    if (state_.ModelName == QLatin1String("V420")) {
+    if (state_.InstrumentModel() == Model::V420) {
         displays_.ShowBothLeds(false);
-    } else if (state_.ModelName == QLatin1String("V630")) {
+    } else if (state_.InstrumentModel() == Model::V630) {
         // Until the next output states reply leaves one of the two.
         displays_.ShowBothLeds(true);
     }
 }
 
 void TForm1::AdaptToInputMode() {
-    if (state_.InputMode == 'P') {
+    if (state_.ResistanceInputs()) {
         ui->rbMilliVolt->setText(QStringLiteral("Resistance"));
         ui->rbLead->show();
     } else {

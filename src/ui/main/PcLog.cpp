@@ -1,10 +1,12 @@
 #include "PcLog.h"
 
+#include "instrument/FileLineEnd.h"
+#include "instrument/Readings.h"
 #include "ui/panel/LocaleText.h"
-#include "ui/panel/NumberText.h"
 #include "ui/panel/Windows1252.h"
 
 #include <QFileInfo>
+#include <array>
 
 namespace {
 
@@ -22,13 +24,13 @@ QString LogName(const QString& stamp, int sequence) {
 } // namespace
 
 QString PcLogLine(const QString& timeStamp, const QStringList& readings) {
-    QString line = timeStamp;
-    for (const QString& reading : readings) {
-        line += QLatin1Char(';');
-        line += LocaleFixed(TextToFloat(ToWindows1252(reading)), 4);
+    std::array<std::string, kReadingChannels> texts;
+    for (int channel = 0; channel < kReadingChannels && channel < readings.size(); ++channel) {
+        texts[static_cast<std::size_t>(channel)] = ToWindows1252(readings[channel]);
     }
-    line += QStringLiteral("\r\n");
-    return line;
+    // The values with the locale's separator; the time stamp keeps its dots.
+    const std::string values = PcLogLine("", texts, '.');
+    return timeStamp + WithLocalePoint(FromWindows1252(values)) + FromWindows1252(kFileLineEnd);
 }
 
 std::optional<QString> PcDataLog::Open(const QString& stamp, QString* error) {

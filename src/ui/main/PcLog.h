@@ -6,9 +6,8 @@
 #include <QStringList>
 #include <optional>
 
-// One line of the PC data log: the time stamp, then ";" and the value of each reading text
-// (cold junction first, then channels 1 to 8) with four decimals and the locale's decimal
-// separator; a text that is not a number is logged as 0. Ends with CR LF.
+// One line of the PC data log (instrument/Readings.h's PcLogLine) with the locale's decimal
+// separator, the cold junction's text first, then channels 1 to 8. Ends with CR LF.
 QString PcLogLine(const QString& timeStamp, const QStringList& readings);
 
 // The PC data log file "PC <stamp>.csv" in the current directory. A file of that name is never

@@ -1,18 +1,21 @@
 #include "PollingRules.h"
 
+#include "protocol/RequestBuilders.h"
+
 #include <algorithm>
 #include <charconv>
 
-std::optional<char> ReadingPollLetter(DisplaySelection selection, std::optional<char> inputMode) {
-    const bool resistance = inputMode == 'P';
+std::optional<char> ReadingPollLetter(DisplaySelection selection,
+                                      std::optional<InputFamily> inputs) {
+    const bool resistance = inputs == InputFamily::Resistance;
     switch (selection) {
     case DisplaySelection::Temperature:
-        return 'T';
+        return Poll::kTemperatures;
     case DisplaySelection::MilliVolt:
-        return resistance ? 'R' : 'M';
+        return resistance ? Poll::kResistances : Poll::kMillivolts;
     case DisplaySelection::LeadResistance:
         if (resistance) {
-            return 'r';
+            return Poll::kLeadResistances;
         }
         return std::nullopt;
     }
@@ -44,21 +47,6 @@ int IntervalFromText(std::string_view text) {
         return first[0] == '-' ? kMinimumInterval : kMaximumInterval;
     }
     return static_cast<int>(std::clamp<long long>(value, kMinimumInterval, kMaximumInterval));
-}
-
-bool BusyWatchdog::Tick(bool commsBusy, std::uint64_t framesTransmitted) {
-    if (framesTransmitted != framesSeen_) {
-        framesSeen_ = framesTransmitted;
-        count_ = 2; // where an idle tick leaves it: this transaction's wait starts now
-    }
-    if (!commsBusy) {
-        count_ = 3;
-    }
-    if (count_ < 0) {
-        return true;
-    }
-    --count_;
-    return false;
 }
 
 bool PortReselection::Observe(int outstandingCount) {

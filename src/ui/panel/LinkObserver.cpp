@@ -2,11 +2,9 @@
 
 #include "LocaleText.h"
 #include "Windows1252.h"
-#include "protocol/FrameLayer.h"
 
-LinkObserver::LinkObserver(PanelState& state, PanelWindows& windows, Clock& clock,
-                           MessagePump& pump)
-    : state_(state), windows_(windows), clock_(clock), pump_(pump) {}
+LinkObserver::LinkObserver(PanelWindows& windows, Clock& clock)
+    : windows_(windows), clock_(clock) {}
 
 void LinkObserver::ShowCommsCount(int count) {
     if (windows_.mainDisplay != nullptr) {
@@ -30,29 +28,6 @@ void LinkObserver::ShowDiagnosticLine(const std::string& text) {
     if (windows_.mainDisplay != nullptr) {
         windows_.mainDisplay->ShowDiagnosticLine(FromWindows1252(text));
     }
-}
-
-void LinkObserver::ProcessMessages() {
-    if (frames_ == nullptr) {
-        return;
-    }
-    if (state_.Closing || PausedWaitExpired()) {
-        // No reply will end this wait: the link is free again and the waiting sender goes on.
-        frames_->SetCommsBusy(false);
-        return;
-    }
-    pump_.WaitAndProcess();
-}
-
-bool LinkObserver::PausedWaitExpired() {
-    const std::uint64_t transmitted = frames_->TransmittedFrameCount();
-    if (transmitted != framesSeen_) {
-        framesSeen_ = transmitted;
-        transactionStart_ = clock_.TickCount();
-    }
-    const bool paused = windows_.main != nullptr && windows_.main->PollingPaused();
-    // Unsigned difference: right across the wrap of the 32-bit tick.
-    return paused && clock_.TickCount() - transactionStart_ >= kPausedWaitLimitMs;
 }
 
 std::string LinkObserver::FormatNow(const std::string& pattern) {

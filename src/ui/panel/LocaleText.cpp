@@ -1,6 +1,6 @@
 #include "LocaleText.h"
 
-#include "NumberText.h"
+#include "instrument/NumberText.h"
 
 #include <QLocale>
 #include <QRegularExpression>
@@ -120,9 +120,11 @@ QString DateTimeToText(const QDateTime& moment) {
 }
 
 QString LocaleFixed(double value, int decimals) {
-    QString text = QString::fromStdString(FixedWithTenDigits(value, decimals));
-    text.replace(QLatin1Char('.'), QLocale().decimalPoint());
-    return text;
+    return WithLocalePoint(QString::fromStdString(FixedWithTenDigits(value, decimals)));
+}
+
+QString WithLocalePoint(QString text) {
+    return text.replace(QLatin1Char('.'), QLocale().decimalPoint());
 }
 
 std::optional<double> OperatorTextToFloat(const QString& text) {

@@ -34,6 +34,8 @@ QChar LocaleTimeSeparator();
 
 // FixedWithTenDigits with the locale's decimal separator: the number form of the data files.
 QString LocaleFixed(double value, int decimals);
+// A number text written with '.' as the operator reads it: the locale's decimal separator for '.'.
+QString WithLocalePoint(QString text);
 
 // A number the operator typed: blanks around it allowed, '.' or the locale's decimal separator as
 // the point, no group separators; otherwise read as ParseFloat reads it. Nothing when the text is

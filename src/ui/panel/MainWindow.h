@@ -13,7 +13,6 @@ public:
     // exchanges overlap, polling resumes only when the last of them ends.
     virtual void PausePolling() = 0;
     virtual void ResumePolling() = 0;
-    virtual bool PollingPaused() const = 0;
 
     // The text of a channel display (0 cold junction, 1 to 8), as the instrument sent it.
     virtual QString ChannelDisplayText(int channel) const = 0;

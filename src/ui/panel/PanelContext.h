@@ -4,18 +4,18 @@
 #include "OperatorInteraction.h"
 #include "PanelState.h"
 #include "PanelWindows.h"
-#include "protocol/FrameLayer.h"
-#include "serial/Clock.h"
-#include "serial/SettingsStore.h"
+#include "base/Clock.h"
+#include "base/SettingsStore.h"
+#include "protocol/Exchange.h"
 
-// What every window is built with: the settings store, the operator, the clock, the frame
-// layer it sends through, the message pump of its own waits, the program-wide state and the
+// What every window is built with: the settings store, the operator, the clock, the exchange
+// path through which it asks the instrument, the message pump, the program-wide state and the
 // other windows as it may reach them. All outlive the windows.
 struct PanelContext {
     SettingsStore& settings;
     OperatorInteraction& operatorInteraction;
     Clock& clock;
-    FrameLayer& frames;
+    Exchange& exchange;
     MessagePump& pump;
     PanelState& state;
     PanelWindows& windows;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "ReadingHistory.h"
+#include "protocol/MessageCatalogue.h"
 
 #include <QString>
 #include <cstdint>
@@ -13,9 +14,8 @@ struct PanelState {
     // "Vxxx" until the status reply names the model ("V420", "V630").
     QString ModelName = QStringLiteral("Vxxx");
     QString FirmwareVersion = QStringLiteral("1.0");
-    // 'T' thermocouple or millivolt inputs, 'P' resistance inputs; unset until the first status
-    // reply.
-    std::optional<char> InputMode;
+    // Thermocouple or resistance inputs; unset until the first status reply.
+    std::optional<InputFamily> InputMode;
     // "Diagnostic Level", read once at start (DiagnosticLevel.h names its bits).
     int DiagnosticLevel = 0;
     // 0 to 8: the channel the channel window shows.
@@ -32,4 +32,6 @@ struct PanelState {
     bool Closing = false;
 
     bool HasDiagnosticBit(int bit) const { return (DiagnosticLevel & bit) != 0; }
+    Model InstrumentModel() const { return ModelNamed(ModelName.toStdString()); }
+    bool ResistanceInputs() const { return InputMode == InputFamily::Resistance; }
 };

@@ -1,8 +1,8 @@
 #include "ReplyRouter.h"
 
-#include "NumberText.h"
-#include "SensorTypes.h"
 #include "Windows1252.h"
+#include "instrument/NumberText.h"
+#include "instrument/SensorTypes.h"
 #include "protocol/MessageCatalogue.h"
 
 #include <QLoggingCategory>
@@ -18,6 +18,21 @@ QString Text(const std::string& bytes) {
     return FromWindows1252(bytes);
 }
 
+// lUnit's five characters for the unit of the readings.
+QString UnitLabel(ReadingUnit unit) {
+    switch (unit) {
+    case ReadingUnit::Celsius:
+        return QStringLiteral(" \u00B0 C ");
+    case ReadingUnit::Fahrenheit:
+        return QStringLiteral(" \u00B0 F ");
+    case ReadingUnit::Millivolts:
+        return QStringLiteral("  mV ");
+    case ReadingUnit::Ohms:
+        break;
+    }
+    return QStringLiteral("  R  ");
+}
+
 // The major version digit, 0 when the version does not start with a digit.
 int MajorVersion(const QString& version) {
     return !version.isEmpty() && version[0].isDigit() ? version[0].digitValue() : 0;
@@ -27,22 +42,6 @@ int MajorVersion(const QString& version) {
 
 ReplyRouter::ReplyRouter(PanelState& state, PanelWindows& windows)
     : state_(state), windows_(windows) {}
-
-bool ReplyRouter::PcLogging() {
-    return windows_.mainDisplay != nullptr && windows_.mainDisplay->PcLogging();
-}
-
-void ReplyRouter::SetNewReading() {
-    if (windows_.mainDisplay != nullptr) {
-        windows_.mainDisplay->SetNewReading();
-    }
-}
-
-void ReplyRouter::ShowUnit(const std::string& unitText) {
-    if (windows_.mainDisplay != nullptr) {
-        windows_.mainDisplay->ShowUnit(Text(unitText));
-    }
-}
 
 void ReplyRouter::OnReadings(const std::string& payload) {
     ShowReadings(0, payload, &ReadingsReply::ReadingText);
@@ -54,6 +53,17 @@ void ReplyRouter::OnResistanceReadings(const std::string& payload) {
 
 void ReplyRouter::ShowReadings(int firstChannel, const std::string& payload,
                                std::string (*field)(std::string_view, int)) {
+    MainDisplay* display = windows_.mainDisplay;
+    if (display != nullptr && display->PcLogging()) {
+        display->SetNewReading();
+    }
+    const std::optional<ReadingUnit> unit = ReadingsReply::Unit(payload);
+    if (!unit) {
+        return;
+    }
+    if (display != nullptr) {
+        display->ShowUnit(UnitLabel(*unit));
+    }
     std::array<float, ReadingHistory::kChannels> values{};
     for (int channel = firstChannel; channel <= ReadingHistory::kChannels; ++channel) {
         const std::string text = field(payload, channel);
@@ -83,15 +93,14 @@ void ReplyRouter::OnStatus(const std::string& payload) {
             StatusReply::LoggingInterval(payload),
         });
     }
-    state_.InputMode =
-        (StatusReply::SystemFlags(payload) & SystemFlag::kResistanceInputs) ? 'P' : 'T';
+    state_.InputMode = StatusReply::Inputs(payload);
     state_.ModelName = Text(StatusReply::ModelName(payload));
     state_.FirmwareVersion = Text(StatusReply::FirmwareVersion(payload));
     if (windows_.configuration != nullptr) {
-        if (state_.ModelName == QLatin1String("V420")) {
+        if (state_.InstrumentModel() == Model::V420) {
             windows_.configuration->ShowModelLayout(kV420Width,
                                                     MajorVersion(state_.FirmwareVersion) > 1);
-        } else if (state_.ModelName == QLatin1String("V630")) {
+        } else if (state_.InstrumentModel() == Model::V630) {
             windows_.configuration->ShowModelLayout(kV630Width, true);
         }
     }
@@ -126,20 +135,15 @@ void ReplyRouter::OnChannelConfiguration(const std::string& payload) {
         windows_.channel->ApplyChannelReply(*channel, *typeCode, m, c);
     }
     if (windows_.calibration != nullptr) {
-        windows_.calibration->ApplyChannelReply(*channel, *typeCode,
-                                                SensorTypeName(*typeCode, state_.InputMode), m, c);
+        // The calibration window names the type as the inputs' list does.
+        const std::string type = SensorTypeName(*typeCode, state_.InputMode, 1);
+        windows_.calibration->ApplyChannelReply(*channel, *typeCode, FromWindows1252(type), m, c);
     }
 }
 
 void ReplyRouter::OnAlarmOutput(const std::string& payload) {
     if (windows_.configuration != nullptr) {
         windows_.configuration->ShowAlarmOutput(AlarmOutputReply::Setting(payload));
-    }
-}
-
-void ReplyRouter::OnLoggedRecord(const std::string& payload) {
-    if (windows_.configuration != nullptr) {
-        windows_.configuration->StoreLoggedRecord(payload);
     }
 }
 

@@ -12,23 +12,20 @@ class ReplyRouter final : public ReplyHandler {
 public:
     ReplyRouter(PanelState& state, PanelWindows& windows);
 
-    bool PcLogging() override;
-    void SetNewReading() override;
-    void ShowUnit(const std::string& unitText) override;
     void OnReadings(const std::string& payload) override;
     void OnResistanceReadings(const std::string& payload) override;
     void OnStatus(const std::string& payload) override;
     void OnOutputStates(const std::string& payload) override;
     void OnChannelConfiguration(const std::string& payload) override;
     void OnAlarmOutput(const std::string& payload) override;
-    void OnLoggedRecord(const std::string& payload) override;
     void OnRegisters(const std::string& payload) override;
     void OnSerialNumber(const std::string& payload) override;
     void OnFilterConstant(const std::string& payload) override;
 
 private:
-    // The reading replies' common tail: the texts shown, then one history column of channels
-    // 1 to 8 read from them.
+    // Every reading reply: a new line for the PC log while it is on, the unit label, the texts
+    // shown, then one history column of channels 1 to 8 read from them. A 'T' reply whose unit
+    // flags are not a number ends after the first step.
     void ShowReadings(int firstChannel, const std::string& payload,
                       std::string (*field)(std::string_view, int));
 

@@ -44,8 +44,6 @@ public:
     virtual void ShowModelLayout(int width, bool zeroLogShown) = 0;
     // One alarm output as the instrument reported it.
     virtual void ShowAlarmOutput(const AlarmOutputSetting& output) = 0;
-    // The last logged record's payload, and so its received flag, for the download.
-    virtual void StoreLoggedRecord(const std::string& payload) = 0;
     // Closes the serial port and opens the selected one again (cbPortChange); the polling
     // cycle runs it when the instrument keeps failing to answer.
     virtual void ReselectPort() = 0;

@@ -35,6 +35,14 @@ QString FromWindows1252(std::string_view bytes) {
     return text;
 }
 
+QStringList FromWindows1252(const std::vector<std::string>& texts) {
+    QStringList list;
+    for (const std::string& text : texts) {
+        list.append(FromWindows1252(text));
+    }
+    return list;
+}
+
 std::string ToWindows1252(const QString& text) {
     std::string bytes;
     bytes.reserve(static_cast<std::size_t>(text.size()));

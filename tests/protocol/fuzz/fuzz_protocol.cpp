@@ -81,6 +81,7 @@ void ReadAlarmOutput(const std::string& p) {
 void ReadLoggedRecord(const std::string& p) {
     RequireText(LoggedRecordReply::RecordNumberText(p), 4);
     RequireText(LoggedRecordReply::DateText(p) + LoggedRecordReply::TimeText(p), 16);
+    REQUIRE(!LoggedRecordReply::Readable(p) || p.size() >= 81);
     for (int channel = 0; channel <= 9; ++channel) {
         const std::string text = LoggedRecordReply::ChannelText(p, channel);
         RequireText(text, 8);
@@ -112,9 +113,6 @@ void ReadSmallReplies(const std::string& p) {
 class FieldReadingHandler final : public ReplyHandler {
 public:
     explicit FieldReadingHandler(bool throwOnStrictFailure) : throw_(throwOnStrictFailure) {}
-    bool PcLogging() override { return true; }
-    void SetNewReading() override {}
-    void ShowUnit(const std::string& unit) override { REQUIRE(unit.size() == 5); }
     void OnReadings(const std::string& p) override {
         Handled(p, "TM");
         ReadReadings(p);
@@ -143,10 +141,6 @@ public:
     void OnAlarmOutput(const std::string& p) override {
         Handled(p, "A");
         ReadAlarmOutput(p);
-    }
-    void OnLoggedRecord(const std::string& p) override {
-        Handled(p, "D");
-        ReadLoggedRecord(p);
     }
     void OnRegisters(const std::string& p) override {
         Handled(p, "X");

@@ -1,7 +1,7 @@
 // The channel window in the whole program on the simulated instrument: the main window opens
 // it from a channel display, and what it sends changes the instrument's scaling and readings.
+#include "instrument/NumberText.h"
 #include "ui/channel/uChannel.h"
-#include "ui/panel/NumberText.h"
 #include "ui/support/LivePanel.h"
 
 #include <QComboBox>

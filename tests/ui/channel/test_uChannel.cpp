@@ -317,7 +317,7 @@ private slots:
         QCOMPARE(h->pump.waits, 0);
 
         // Once the link is freed without a reply, the next paint asks again, after the paint.
-        h->frames.SetCommsBusy(false);
+        h->clock.Advance(Bounds::kDefaultWaitMs);
         w->repaint();
         QVERIFY(h->Sent().empty());
         Settle();
@@ -328,7 +328,7 @@ private slots:
     void aChannelAlreadyPolledByTheMainWindowIsNotPolledTwice() {
         h->state.SelectedChannel = 3;
         w->MarkChannelSwitched();
-        h->frames.SendPoll('3'); // the main window's poll
+        h->exchange.Send(Question::Poll('3')); // the main window's poll
         w->SetShown(true);
         QVERIFY(QTest::qWaitForWindowExposed(w.get()));
         w->Repaint();

@@ -148,13 +148,6 @@ private slots:
         h.reset();
     }
 
-    void aFileLinePadsThePolarityWithABlankAndReadsBack() {
-        const AlarmOutputSetting setting{3, kTypeBand, 8, -1234, 99999, 0, 1};
-        QCOMPARE(FileLine(setting), std::string("03,04,08,-1234,99999,    0, 1"));
-        QCOMPARE(ParseFileLine(FileLine(setting)), std::optional(setting));
-        QCOMPARE(AlarmOutputRequest(setting), std::string("A03,04,08,-1234,99999,    0,01"));
-    }
-
     void creationShowsTheInitialTableUnknownAndShaded() {
         Make();
         QCOMPARE(Row(0), Headings().mid(1));
@@ -299,24 +292,28 @@ private slots:
     void aSilentInstrumentHoldsEachOutputABoundedTimeAndIsReported() {
         Make();
         instrument.silent = {3};
+        instrument.held[4].type = 7; // output 5 reports a type that does not exist
         Find("bRead")->click();
         QCOMPARE(h->Sent().size(), 8u);
         auto colours = std::vector<QRgb>(kOutputs, kLime);
         colours[2] = kRed;
+        colours[4] = kRed;
         QCOMPARE(NumberColours(), colours);
         QCOMPARE(h->operatorAnswers.errors.takeFirst(),
-                 QString("The instrument did not report output 3; its row stays red."));
+                 QString("The instrument did not report output 3; its row stays red. The "
+                         "instrument reported output 5 out of range; the report was refused and "
+                         "its row stays red."));
 
-        // Two unanswered in a row: the rest is not tried, and polling goes on again.
+        // Three unanswered in a row: the rest is not tried, and polling goes on again.
         instrument.silent = {1, 2, 3, 4, 5, 6, 7, 8};
         const std::uint32_t before = h->clock.TickCount();
         Find("bWrite")->click();
-        QCOMPARE(h->Sent().size(), 4u);
-        QVERIFY(h->clock.TickCount() - before < 4 * 3000 + 1000);
+        QCOMPARE(h->Sent().size(), 6u);
+        QVERIFY(h->clock.TickCount() - before < 6 * 3000 + 1000);
         QCOMPARE(h->operatorAnswers.errors.takeFirst(),
-                 QString("The instrument did not confirm the writing of outputs 1, 2: it did not "
-                         "answer (the row stays red) or reports other values. Not tried, as it "
-                         "answered neither of the last two: outputs 3, 4, 5, 6, 7, 8."));
+                 QString("The instrument did not confirm the writing of outputs 1, 2, 3: it did "
+                         "not answer (the row stays red) or reports other values. The instrument "
+                         "stopped answering; not tried: outputs 4, 5, 6, 7, 8."));
         QCOMPARE(h->mainWindow.pauses, 0);
         QVERIFY(Find("bRead")->isEnabled());
     }

@@ -32,34 +32,12 @@ TEST_F(LogDownloadTextTest, LineHoldsNumberTimeAndEightValuesInTheLocalesForm) {
               "3,402823669E+0038;20000,0000");
 }
 
-TEST_F(LogDownloadTextTest, OnlyAWholeReplyOfTheRecordAskedForMakesALine) {
-    const std::size_t whole = 81;
-    EXPECT_TRUE(RecordLine(kRecord7.substr(0, whole), 7));
-    EXPECT_FALSE(RecordLine(kRecord7, 6));                      // the previous record's reply
-    EXPECT_FALSE(RecordLine(kRecord7.substr(0, whole - 1), 7)); // cut short
-    EXPECT_FALSE(RecordLine("", 7));
-    EXPECT_FALSE(RecordLine("\x03k", 7));
-    std::string garbled = kRecord7;
-    garbled[11] = 'x'; // in the time stamp
-    EXPECT_FALSE(RecordLine(garbled, 7));
-    garbled = kRecord7;
-    garbled[40] = 'z'; // in a value
-    EXPECT_FALSE(RecordLine(garbled, 7));
-    garbled = kRecord7;
-    garbled[0] = 'A';
-    EXPECT_FALSE(RecordLine(garbled, 7));
-}
-
-TEST_F(LogDownloadTextTest, CountFileNameAndShortfall) {
+TEST_F(LogDownloadTextTest, CountAndShortfall) {
     EXPECT_EQ(RecordCount("200"), 200);
     EXPECT_EQ(RecordCount("65535"), 65535);
     EXPECT_EQ(RecordCount("-3"), 0);
     EXPECT_EQ(RecordCount("2OO"), std::nullopt);
     EXPECT_EQ(RecordCount(""), std::nullopt);
-
-    EXPECT_EQ(FileNameBase("V630", "20261207100502"), "V630 20261207100502");
-    EXPECT_EQ(FileNameBase("../V", "20261207100502"), ".._V 20261207100502");
-    EXPECT_EQ(FileNameBase("V\x01:\\", "s"), "V___ s");
 
     EXPECT_EQ(Shortfall({{}, {}, 200, 200, 200}), "");
     EXPECT_EQ(Shortfall({{5, 7, 8, 9, 12}, {20}, 150, 200, 200}),

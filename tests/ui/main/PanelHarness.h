@@ -27,7 +27,10 @@ struct PanelHarness : WindowHarness {
         // A second start is a new run of the program: nothing is outstanding on the link.
         form.reset();
         state = PanelState{};
-        frames.SetCommsBusy(false);
+        frames.SetWatchdogRunning(false);
+        if (frames.CommsBusy()) {
+            clock.Advance(Bounds::kDefaultWaitMs);
+        }
         form = std::make_unique<TForm1>(port, context);
         windows.main = form.get();
         windows.mainDisplay = form.get();

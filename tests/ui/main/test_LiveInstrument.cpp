@@ -76,12 +76,13 @@ private slots:
         live.Start();
         live.StopPollingTimer();
         FrameLayer& frames = live.panel->Frames();
+        Exchange& exchange = live.panel->Exchanges();
         QTRY_VERIFY_WITH_TIMEOUT(!frames.CommsBusy(), 5000); // the start-up status poll
-        frames.SendPoll('T');
+        exchange.Send(Question::Poll('T'));
         QElapsedTimer wall;
         wall.start();
         const double cpuBefore = ThreadCpuMilliseconds();
-        frames.SendPoll('O'); // waits for the reply to 'T'
+        exchange.Send(Question::Poll('O')); // waits for the reply to 'T'
         const double cpu = ThreadCpuMilliseconds() - cpuBefore;
         QVERIFY2(wall.elapsed() >= 1200, qPrintable(QString::number(wall.elapsed())));
         QVERIFY2(cpu < 0.2 * wall.elapsed(),
@@ -95,11 +96,11 @@ private slots:
         LivePanel live(WithFaults(faults));
         live.Start();
         live.StopPollingTimer();
-        FrameLayer& frames = live.panel->Frames();
         QTimer::singleShot(300, &live.Form(), [&live] { live.Form().close(); });
         QElapsedTimer wall;
         wall.start();
-        frames.SendPoll('T'); // waits for the start-up status poll's late reply
+        // Waits for the start-up status poll's late reply.
+        live.panel->Exchanges().Send(Question::Poll('T'));
         QVERIFY2(wall.elapsed() < 3000, qPrintable(QString::number(wall.elapsed())));
         QVERIFY(!live.serialPort.Active());
         QVERIFY(live.settings.Get("Control", "Comms_Interval"));

@@ -178,8 +178,8 @@ private slots:
             QCOMPARE(closes, 1);
         }
         // A sender waiting for a reply that will never come goes on.
-        h->frames.SendPoll('X');
-        h->frames.SendPoll('X');
+        h->exchange.Send(Question::Poll('X'));
+        h->exchange.Send(Question::Poll('X'));
         QCOMPARE(h->pump.waits, 0);
     }
 

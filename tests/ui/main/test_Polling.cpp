@@ -128,7 +128,7 @@ private slots:
         h->Tick(2);
         AnswerLastPoll("V420");
         // Another window polls between two ticks; its wait starts afresh.
-        h->frames.SendPoll('X');
+        h->exchange.Send(Question::Poll('X'));
         h->Tick(3);
         QVERIFY(h->frames.CommsBusy());
         h->Tick();
@@ -160,7 +160,7 @@ private slots:
             h->Tick();
             polls += h->Polls() + "|";
             if (answerLate) {
-                h->port.Receive(Replies::Framed("O00"));
+                AnswerLastPoll("V630");
             }
         }
         QCOMPARE(QString::fromStdString(polls).count('T'), 3);

@@ -5,14 +5,16 @@
 
 TEST(ReadingPollLetter, FollowsTheDisplayAndTheInputMode) {
     using enum DisplaySelection;
-    const std::optional<char> unset;
+    const std::optional<InputFamily> unset;
+    constexpr auto kTc = InputFamily::Thermocouple;
+    constexpr auto kRt = InputFamily::Resistance;
     EXPECT_EQ(ReadingPollLetter(Temperature, unset), 'T');
-    EXPECT_EQ(ReadingPollLetter(Temperature, 'P'), 'T');
+    EXPECT_EQ(ReadingPollLetter(Temperature, kRt), 'T');
     EXPECT_EQ(ReadingPollLetter(MilliVolt, unset), 'M');
-    EXPECT_EQ(ReadingPollLetter(MilliVolt, 'T'), 'M');
-    EXPECT_EQ(ReadingPollLetter(MilliVolt, 'P'), 'R');
-    EXPECT_EQ(ReadingPollLetter(LeadResistance, 'P'), 'r');
-    EXPECT_FALSE(ReadingPollLetter(LeadResistance, 'T'));
+    EXPECT_EQ(ReadingPollLetter(MilliVolt, kTc), 'M');
+    EXPECT_EQ(ReadingPollLetter(MilliVolt, kRt), 'R');
+    EXPECT_EQ(ReadingPollLetter(LeadResistance, kRt), 'r');
+    EXPECT_FALSE(ReadingPollLetter(LeadResistance, kTc));
     EXPECT_FALSE(ReadingPollLetter(LeadResistance, unset));
 }
 
@@ -35,46 +37,6 @@ TEST(IntervalFromText, ClampsToTwoUpToAnHour) {
     for (const auto& [text, interval] : cases) {
         EXPECT_EQ(IntervalFromText(text), interval) << '"' << text << '"';
     }
-}
-
-namespace {
-
-// Runs the watchdog over ticks: 'i' idle, 'b' busy with the same transaction, 'n' busy with a
-// frame sent since the tick before. Gives '!' for each tick that clears the link, else '.'.
-std::string Watch(BusyWatchdog& watchdog, const std::string& ticks, std::uint64_t& frames) {
-    std::string cleared;
-    for (const char tick : ticks) {
-        if (tick == 'n') {
-            ++frames;
-        }
-        cleared += watchdog.Tick(tick != 'i', frames) ? '!' : '.';
-    }
-    return cleared;
-}
-
-} // namespace
-
-TEST(BusyWatchdog, ClearsOnTheFourthTickOfTheSameTransaction) {
-    BusyWatchdog watchdog;
-    std::uint64_t frames = 0;
-    EXPECT_EQ(Watch(watchdog, "iinbbb", frames), ".....!");
-    // After it fired the next transaction gets its full time again.
-    EXPECT_EQ(Watch(watchdog, "inbbb", frames), "....!");
-}
-
-TEST(BusyWatchdog, NeverFiresWhileEveryTickSendsAFreshPoll) {
-    BusyWatchdog watchdog;
-    std::uint64_t frames = 0;
-    EXPECT_EQ(Watch(watchdog, std::string(50, 'n'), frames), std::string(50, '.'));
-    // A transaction that then stays unanswered is freed on its fourth tick.
-    EXPECT_EQ(Watch(watchdog, "nbbb", frames), "...!");
-}
-
-TEST(BusyWatchdog, AFrameFromAnotherWindowRestartsTheCount) {
-    BusyWatchdog watchdog;
-    std::uint64_t frames = 0;
-    EXPECT_EQ(Watch(watchdog, "inbb", frames), "....");
-    EXPECT_EQ(Watch(watchdog, "nbbb", frames), "...!");
 }
 
 TEST(PortReselection, EveryEleventhNewHighReopensThePort) {

@@ -128,7 +128,7 @@ private slots:
         QCOMPARE(h->Form().windowTitle(), QString("V630 Control Panel - V630 2.8 10/11/18"));
         QCOMPARE(h->state.ModelName, QString("V630"));
         QCOMPARE(h->state.FirmwareVersion, QString("2.8"));
-        QCOMPARE(h->state.InputMode, std::optional<char>('T'));
+        QCOMPARE(h->state.InputMode, std::optional(InputFamily::Thermocouple));
         // The other windows follow: the calibration restarts, the sensor types are rebuilt.
         QCOMPARE(h->calibration.restarts, 1);
         QCOMPARE(h->channel.sensorTypeRebuilds, 1);
@@ -168,7 +168,8 @@ private slots:
         h->port.Receive(Replies::Status("V420", flag.toStdString()));
         QCOMPARE(h->Find<QRadioButton>("rbMilliVolt")->text(), caption);
         QCOMPARE(!h->Find<QRadioButton>("rbLead")->isHidden(), leadShown);
-        QCOMPARE(h->state.InputMode, std::optional<char>(leadShown ? 'P' : 'T'));
+        QCOMPARE(h->state.InputMode,
+                 std::optional(leadShown ? InputFamily::Resistance : InputFamily::Thermocouple));
     }
 
     void theModelDecidesTheOutputLedsAndTheConfigurationLayout() {
@@ -218,7 +219,7 @@ private slots:
     void aShortStatusReplyStillNamesWhatItHas() {
         h->port.Receive(Replies::Framed("S2612071005"));
         QCOMPARE(h->Form().windowTitle(), QString(" Control Panel - "));
-        QCOMPARE(h->state.InputMode, std::optional<char>('T'));
+        QCOMPARE(h->state.InputMode, std::optional(InputFamily::Thermocouple));
         // Still no known model: the status goes on being asked.
         h->Polls();
         h->Tick();
@@ -244,9 +245,6 @@ private slots:
         h->port.Receive(Replies::Framed("A03,02,05,  -12,    1,    2,01"));
         QCOMPARE(h->configuration.outputs.size(), std::size_t{1});
         QCOMPARE(h->configuration.outputs[0], (AlarmOutputSetting{3, 2, 5, -12, 1, 2, 1}));
-        const std::string record = "D000726120710203000000C842";
-        h->port.Receive(Replies::Framed(record));
-        QCOMPARE(h->configuration.loggedRecord.substr(0, record.size()), record);
         std::string registers = "X";
         for (int k = 0; k < 32; ++k) {
             registers += QString::asprintf("%02X", k).toStdString();

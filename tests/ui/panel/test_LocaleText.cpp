@@ -1,5 +1,5 @@
+#include "instrument/NumberText.h"
 #include "ui/panel/LocaleText.h"
-#include "ui/panel/NumberText.h"
 
 #include <QLocale>
 #include <clocale>

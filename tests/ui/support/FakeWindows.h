@@ -14,7 +14,6 @@ class FakeMainWindow final : public MainWindow, public MainDisplay {
 public:
     void PausePolling() override { ++pauses; }
     void ResumePolling() override { --pauses; }
-    bool PollingPaused() const override { return pauses > 0; }
     QString ChannelDisplayText(int channel) const override { return displays[channel]; }
     bool MilliVoltSelected() const override { return milliVolt; }
     void SelectMilliVolt() override { milliVolt = true; }
@@ -77,7 +76,6 @@ public:
         zeroLogShown = shownZeroLog;
     }
     void ShowAlarmOutput(const AlarmOutputSetting& output) override { outputs.push_back(output); }
-    void StoreLoggedRecord(const std::string& payload) override { loggedRecord = payload; }
     void ReselectPort() override { ++reselections; }
     void DeviceGone() override {}
     void DeviceBack() override {}
@@ -86,7 +84,6 @@ public:
     int width = 230;
     bool zeroLogShown = false;
     std::vector<AlarmOutputSetting> outputs;
-    std::string loggedRecord;
     int reselections = 0;
 };
 

@@ -11,6 +11,7 @@
 #include "support/ScriptedOperator.h"
 #include "ui/panel/LinkObserver.h"
 #include "ui/panel/PanelContext.h"
+#include "ui/panel/PumpWait.h"
 #include "ui/panel/ReplyRouter.h"
 
 #include <string>
@@ -21,7 +22,6 @@
 // it needs them).
 struct WindowHarness {
     WindowHarness() {
-        link.Attach(frames);
         port.SetOnRxClusterEvent([this] { frames.SerialPort1RxClusterEvent(); });
         windows.main = &mainWindow;
         windows.mainDisplay = &mainWindow;
@@ -55,11 +55,13 @@ struct WindowHarness {
     PanelState state;
     PanelWindows windows;
     FakeMainWindow mainWindow;
-    LinkObserver link{state, windows, clock, pump};
-    FrameLayer frames{port, link};
+    LinkObserver link{windows, clock};
+    FrameLayer frames{port, link, clock};
+    PumpWait wait{pump, state};
+    Exchange exchange{frames, clock, wait};
     ReplyRouter replies{state, windows};
     ReplyDispatcher dispatcher{frames, replies};
-    PanelContext context{settings, operatorAnswers, clock, frames, pump, state, windows};
+    PanelContext context{settings, operatorAnswers, clock, exchange, pump, state, windows};
 
 private:
     std::size_t sentSeen_ = 0;

@@ -1,7 +1,7 @@
 #include "Scaling.h"
 
+#include "instrument/NumberText.h"
 #include "protocol/RequestBuilders.h"
-#include "ui/panel/NumberText.h"
 
 #include <cmath>
 

@@ -1,4 +1,4 @@
-#include "ui/panel/NumberText.h"
+#include "instrument/NumberText.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "protocol/MessageCatalogue.h"
+
 #include <optional>
 
 // Whether a channel's reading has settled during a sampling stage: each tick compares the new
@@ -11,7 +13,7 @@ inline constexpr int kSettledTicks = 10;
 
 // 0.01 on a resistance instrument and for the cold junction, 0.004 (mV) for the thermocouple
 // inputs; an instrument that has not reported its inputs yet counts as a thermocouple one.
-float Threshold(std::optional<char> inputMode, int channel);
+float Threshold(std::optional<InputFamily> inputs, int channel);
 
 // One tick of one channel: `countdown` is the channel's count of settled ticks still needed.
 // True when the channel is settled after this tick.
