@@ -4,12 +4,12 @@
 #include "instrument/StatusSettings.h"
 #include "mqtt/Publisher.h"
 
-// Each reading to an MQTT broker as well: a message per channel, with the instrument's info and
-// its online status beside them. The publisher queues what the broker cannot take yet, so a
-// broker that is away never holds up the readings; only a refused login ends the run.
 // The model, firmware and unit (C or F) of the status reply, without the fields' padding.
 mqtt::InstrumentInfo InstrumentInfoOf(const InstrumentStatus& status);
 
+// Each reading to an MQTT broker as well: a message per channel, with the instrument's info and
+// its online status beside them. The publisher queues what the broker cannot take yet, so a
+// broker that is away never holds up the readings; only a refused login ends the run.
 class MqttSink final : public ReadingSink {
 public:
     // Starts connecting. Throws std::invalid_argument, as the publisher does, for options that
