@@ -2,14 +2,21 @@
 #include "Commands.h"
 #include "ConnectionOptions.h"
 #include "Messages.h"
+#include "MqttOptions.h"
+#include "MqttSink.h"
 #include "ReadingSinks.h"
 #include "instrument/FileLineEnd.h"
 
+#include <algorithm>
 #include <cmath>
 #include <memory>
+#include <stdexcept>
 #include <vector>
 
 namespace {
+
+// How soon a sink that failed between readings ends a long wait for the next.
+constexpr std::uint32_t kSinkCheckMs = 500;
 
 struct ReadOptions {
     ConnectionOptions connection;
@@ -18,7 +25,15 @@ struct ReadOptions {
     bool rawSignals = false;
     bool json = false;
     std::string file;
+    MqttOptions mqtt;
 };
+
+ExitCode Ended(const SinkFailure& failure) {
+    if (!failure.problem.empty()) {
+        Tell(failure.problem);
+    }
+    return failure.code;
+}
 
 // Polls the readings until `count` have been taken (0: until a stop signal) and hands each to
 // every sink. A silent instrument ends a counted run; a run without end keeps polling, so that
@@ -39,16 +54,33 @@ public:
             next += intervalMs;
             const std::uint32_t now = session_.Time().TickCount();
             // A poll that took longer than the interval moves the schedule on.
-            if (static_cast<std::int32_t>(next - now) > 0) {
-                session_.Link().Settle(next - now);
-            } else {
+            if (static_cast<std::int32_t>(next - now) <= 0) {
                 next = now;
+            } else if (const std::optional<ExitCode> end = WaitUntil(next)) {
+                return *end;
             }
         }
         return ExitCode::Done;
     }
 
 private:
+    // Settles until the tick `due`; a sink that fails meanwhile ends the run.
+    std::optional<ExitCode> WaitUntil(std::uint32_t due) {
+        while (!session_.Stopping()) {
+            const auto left = static_cast<std::int32_t>(due - session_.Time().TickCount());
+            if (left <= 0) {
+                break;
+            }
+            session_.Link().Settle(std::min(static_cast<std::uint32_t>(left), kSinkCheckMs));
+            for (ReadingSink* sink : sinks_) {
+                if (const std::optional<SinkFailure> failure = sink->Failure()) {
+                    return Ended(*failure);
+                }
+            }
+        }
+        return std::nullopt;
+    }
+
     // The end of the run, if this poll brings it.
     std::optional<ExitCode> PollOnce(char poll) {
         const LocalTime asked = ToLocalTime(session_.Time().Now());
@@ -71,9 +103,8 @@ private:
             toldSilent_ = false;
         }
         for (ReadingSink* sink : sinks_) {
-            if (const std::optional<std::string> problem = sink->Take({asked, *readings})) {
-                Tell(*problem);
-                return ExitCode::FileError;
+            if (const std::optional<SinkFailure> failure = sink->Take({asked, *readings})) {
+                return Ended(*failure);
             }
         }
         return ++taken_ == options_.count ? std::optional(ExitCode::Done) : std::nullopt;
@@ -96,19 +127,44 @@ private:
     int taken_ = 0;
 };
 
-// The letter of the reading poll: 'T', or with --mv the signal poll of the instrument's inputs.
-std::optional<char> ReadingPollOf(Session& session, bool rawSignals) {
-    if (!rawSignals) {
-        return ReadingPoll(InputFamily::Thermocouple, false);
+// Polls the readings into the lines and, with --mqtt, the broker. The status is asked for first
+// when the run needs it: the instrument's inputs for --mv, its model and more for the broker.
+ExitCode ReadOnSession(Session& session, const ReadOptions& options, LineSink& lines,
+                       mqtt::PublisherOptions publishing) {
+    const bool toBroker = !options.mqtt.url.empty();
+    std::optional<InstrumentStatus> status;
+    if ((options.rawSignals || toBroker) && !(status = session.Status())) {
+        return ExitCode::NotDone;
     }
-    const std::optional<InstrumentStatus> status = session.Status();
-    if (!status) {
-        return std::nullopt;
+    // 'T', or with --mv the signal poll of the instrument's inputs.
+    const char poll =
+        ReadingPoll(status ? status->inputs : InputFamily::Thermocouple, options.rawSignals);
+    if (!toBroker) {
+        return ReadLoop(session, options, {&lines}).Run(poll);
     }
-    return ReadingPoll(status->inputs, true);
+    const mqtt::InstrumentInfo info = InstrumentInfoOf(*status);
+    publishing.id = MqttId(options.mqtt, info.model,
+                           options.connection.simulate.empty() ? session.PortName() : "sim");
+    std::optional<MqttSink> broker;
+    try {
+        broker.emplace(std::move(publishing), info);
+    } catch (const std::invalid_argument& error) {
+        Tell(error.what());
+        return ExitCode::Usage;
+    }
+    const ExitCode end = ReadLoop(session, options, {&lines, &*broker}).Run(poll);
+    const ExitCode published = broker->Finish();
+    return end == ExitCode::Done ? published : end;
 }
 
 ExitCode RunRead(const ReadOptions& options) {
+    mqtt::PublisherOptions publishing;
+    if (!options.mqtt.url.empty()) {
+        if (const ExitCode checked = CheckMqttOptions(options.mqtt, publishing);
+            checked != ExitCode::Done) {
+            return checked;
+        }
+    }
     StandardOutput standardOutput;
     std::unique_ptr<LineFile> file;
     LineOutput* output = &standardOutput;
@@ -124,11 +180,7 @@ ExitCode RunRead(const ReadOptions& options) {
     }
     LineSink lines(options.json ? &JsonText : &PcLogText, *output);
     return RunSession(options.connection, [&](Session& session) {
-        const std::optional<char> poll = ReadingPollOf(session, options.rawSignals);
-        if (!poll) {
-            return ExitCode::NotDone;
-        }
-        return ReadLoop(session, options, {&lines}).Run(*poll);
+        return ReadOnSession(session, options, lines, std::move(publishing));
     });
 }
 
@@ -161,5 +213,6 @@ void AddReadCommand(CLI::App& app, CommandRun& run) {
         ->add_option("-o,--output", options->file,
                      "Append the lines to FILE, each on the disk as soon as it is written")
         ->type_name("FILE");
+    AddMqttOptions(*command, options->mqtt);
     command->callback([options, &run] { run = [options] { return RunRead(*options); }; });
 }

@@ -30,9 +30,9 @@ std::string JsonText(const TimedReading& reading) {
     return line.dump();
 }
 
-std::optional<std::string> LineSink::Take(const TimedReading& reading) {
+std::optional<SinkFailure> LineSink::Take(const TimedReading& reading) {
     if (output_.Write(format_(reading))) {
         return std::nullopt;
     }
-    return output_.Problem();
+    return SinkFailure{output_.Problem()};
 }

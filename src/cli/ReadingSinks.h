@@ -1,5 +1,6 @@
 #pragma once
 
+#include "ExitCode.h"
 #include "LineOutput.h"
 #include "instrument/ClockText.h"
 #include "instrument/Readings.h"
@@ -14,13 +15,20 @@ struct TimedReading {
     Readings readings;
 };
 
-// A place readings go to: lines on standard output or in a file; others can join the loop's
-// list.
+// Why a sink can take no more readings, which ends the run with that exit status.
+struct SinkFailure {
+    std::string problem; // told on standard error; empty when the sink says it itself
+    ExitCode code = ExitCode::FileError;
+};
+
+// A place readings go to: lines on standard output or in a file, an MQTT broker.
 class ReadingSink {
 public:
     virtual ~ReadingSink() = default;
-    // Takes one reading; the reason when it cannot, which ends the run.
-    virtual std::optional<std::string> Take(const TimedReading& reading) = 0;
+    // Takes one reading, or says why it cannot.
+    virtual std::optional<SinkFailure> Take(const TimedReading& reading) = 0;
+    // A failure that came between readings, asked for while the loop waits for the next.
+    virtual std::optional<SinkFailure> Failure() { return std::nullopt; }
 };
 
 // The PC log's line: the time stamp dd.mm.yy hh:mm:ss, then ";" and each of the nine values
@@ -37,7 +45,7 @@ public:
     using Format = std::string (*)(const TimedReading&);
     LineSink(Format format, LineOutput& output) : format_(format), output_(output) {}
 
-    std::optional<std::string> Take(const TimedReading& reading) override;
+    std::optional<SinkFailure> Take(const TimedReading& reading) override;
 
 private:
     Format format_;

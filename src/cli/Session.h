@@ -41,6 +41,8 @@ public:
     Exchange& Link() { return *exchange_; }
     Clock& Time() { return SystemClock(); }
     bool Stopping() { return wait_.Closing(); }
+    // The port's name or path as opened.
+    const std::string& PortName() const { return port_.CommPort(); }
 
     // Asks with the command line's bounds, else the given ones (a 3 s wait, 3 attempts). An
     // exchange that brings no usable answer is told on standard error, `what` naming the

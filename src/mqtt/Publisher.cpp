@@ -15,6 +15,8 @@ void Require(const std::string& problem) {
     }
 }
 
+} // namespace
+
 std::string OptionsProblem(const PublisherOptions& options) {
     const BrokerUrl& broker = options.broker;
     if (options.id.empty() || options.id.find('/') != std::string::npos) {
@@ -32,8 +34,6 @@ std::string OptionsProblem(const PublisherOptions& options) {
     }
     return options.queueReadings == 0 ? "the MQTT queue must hold at least one reading" : "";
 }
-
-} // namespace
 
 Publisher::Publisher(PublisherOptions options)
     : options_(std::move(options)), clock_(options_.clock ? *options_.clock : SystemClock()),

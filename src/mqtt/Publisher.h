@@ -33,6 +33,11 @@ struct PublisherOptions {
     Clock* clock = nullptr; // the pauses' and the bounds' time (the system clock when null)
 };
 
+// Why the options could never work (an id that is not one topic level, a password without a
+// user name ...), for the operator; "" when they may. The CA file itself is tried only by the
+// publisher.
+std::string OptionsProblem(const PublisherOptions& options);
+
 // Publishes readings to an MQTT broker on a thread of its own. The broker's absence never
 // holds up the caller: readings wait in a queue of their own (dropping the oldest once full)
 // and reach the broker in order when it is back. The broker's last will marks the instrument

@@ -1,16 +1,21 @@
+// The publisher, and vxxx read --mqtt as a process, against Debian's mosquitto.
 #include "LocalBroker.h"
+#include "cli/VxxxRun.h"
 #include "mqtt/Publisher.h"
 
 #include <cstdio>
-#include <gtest/gtest.h>
+#include <gmock/gmock.h>
 #include <map>
 #include <nlohmann/json.hpp>
 #include <numeric>
+#include <regex>
 #include <thread>
 
 namespace {
 
 using namespace std::chrono_literals;
+using Json = nlohmann::json;
+using testing::Contains;
 
 // "TOPIC PAYLOAD" lines of what came since the last call (not the stored retained ones), in a
 // session the broker keeps between calls and over its restart, until `options` end it.
@@ -38,6 +43,66 @@ void WaitForAnswer(const mqtt::Publisher& publisher) { // for up to ten seconds
     for (int tries = 0; tries < 100 && !publisher.Online() && !publisher.LoginRefused(); ++tries) {
         std::this_thread::sleep_for(100ms);
     }
+}
+
+// How often `part` is in the file, once that is at least `least` (or 30 s have passed).
+std::size_t Seen(const fs::path& file, const std::string& part, std::size_t least = 0) {
+    for (int tries = 0;; ++tries, std::this_thread::sleep_for(100ms)) {
+        const std::string text = FileText(file);
+        const std::regex pattern(part);
+        const auto seen = static_cast<std::size_t>(
+            std::distance(std::sregex_iterator(text.begin(), text.end(), pattern), {}));
+        if (seen >= least || tries == 300) {
+            return seen;
+        }
+    }
+}
+
+// [channel, time, value, unit] of each channel of each reading: as printed, or as received.
+std::vector<Json> Sent(const std::string& out, std::vector<Json> sent = {}) {
+    std::istringstream lines(out);
+    for (std::string line; std::getline(lines, line);) {
+        const Json reading = Json::parse(line);
+        for (int n = 0; n < 9; ++n) {
+            sent.push_back({n, reading["time"],
+                            n ? reading["channels"][n - 1] : reading["cold_junction"],
+                            reading["unit"]});
+        }
+    }
+    return sent;
+}
+std::vector<Json> Received(const std::vector<std::string>& lines, std::vector<Json> got = {}) {
+    const std::regex channel("plant/V630-sim/channel/(\\d) (.*)");
+    for (std::smatch match; const std::string& line : lines) {
+        if (std::regex_match(line, match, channel)) {
+            const Json message = Json::parse(match[2].str());
+            EXPECT_EQ(Json(std::stod(message["text"].get<std::string>())), message["value"]);
+            got.push_back(
+                {std::stoi(match[1]), message["time"], message["value"], message["unit"]});
+        }
+    }
+    return got;
+}
+
+// What was sent arrived in order, the first `least` at least, but for `dropped` in a row from
+// the index returned; any other message repeats an earlier one (QoS 1 after a lost answer).
+std::size_t ExpectInOrder(const std::vector<Json>& got, const std::vector<Json>& sent,
+                          std::size_t least, std::size_t dropped) {
+    std::size_t next = 0;
+    std::size_t gapAt = dropped ? sent.size() : 0;
+    for (const Json& message : got) {
+        if (next < sent.size() && message == sent[next]) {
+            ++next;
+        } else if (gapAt == sent.size() && next + dropped < sent.size() &&
+                   message == sent[next + dropped]) {
+            gapAt = next;
+            next += dropped + 1;
+        } else {
+            EXPECT_THAT(std::vector(sent.begin(), sent.begin() + next), Contains(message));
+        }
+    }
+    EXPECT_GE(next, least);
+    return gapAt;
 }
 
 } // namespace
@@ -105,4 +170,49 @@ TEST(PublisherBroker, OnlyTheRightPasswordLogsIn) {
         publisher.Stop();
         EXPECT_EQ(log.back().find("refused the login") != std::string::npos, !right) << log.back();
     }
+}
+
+// Killed, the tool leaves "offline" to the last will and only what it printed well before.
+TEST(VxxxMqtt, ReadingsOutlastABrokerAwayOrDropTheOldestBeyondTheQueueAndEndOffline) {
+    for (const auto& [queue, away, signal] :
+         {std::tuple{"10000", 10s, SIGKILL}, {"5", 4s, SIGTERM}}) {
+        LocalBroker broker;
+        Folder folder("vxxx-mqtt-away");
+        Watch(broker, "-E");
+        Process reader({VXXX_PROGRAM, "read", "--simulate", "--count", "0", "--interval", "0.5",
+                        "--json", "--mqtt", broker.Url("plant"), "--mqtt-queue", queue},
+                       folder.Path().string(), {}, (folder / "out").string(),
+                       (folder / "err").string());
+        const std::size_t taken = Seen(folder / "out", "\n", 3);
+        broker.Stop();
+        std::this_thread::sleep_for(away);
+        broker.Start();
+        EXPECT_EQ(Seen(folder / "err", ": connected", 2), 2u);
+        const std::size_t printed = Seen(folder / "out", "\n"); // on the broker 1.5 s later
+        std::this_thread::sleep_for(1500ms);
+        EXPECT_EQ(reader.End(signal), signal == SIGTERM ? std::optional(0) : std::nullopt);
+        std::smatch dropped;
+        const std::string err = FileText(folder / "err");
+        EXPECT_EQ(std::regex_search(err, dropped, std::regex("broker was away: (\\d+)")),
+                  queue == std::string("5"));
+        EXPECT_EQ(Seen(folder / "err", "dropping the oldest"), dropped.empty() ? 0u : 1u);
+        const std::vector<std::string> lines = Watch(broker, "-W 2");
+        const std::vector<Json> sent = Sent(FileText(folder / "out"));
+        const std::size_t gapAt =
+            ExpectInOrder(Received(lines), sent, signal == SIGTERM ? sent.size() : 9 * printed,
+                          dropped.empty() ? 0 : 9 * std::stoul(dropped[1]));
+        EXPECT_TRUE(dropped.empty() || (gapAt >= 9 * taken && gapAt <= 9 * taken + 18)) << gapAt;
+        EXPECT_THAT(lines, Contains(R"(plant/V630-sim/info {"model":"V630","firmware":"2.1",)"
+                                    R"("unit":"C"})"));
+        EXPECT_THAT(lines, Contains("plant/V630-sim/status online"));
+        EXPECT_EQ(lines.back(), "plant/V630-sim/status offline");
+    }
+}
+
+TEST(VxxxMqtt, ARefusedLoginEndsTheRun) {
+    LocalBroker broker("meter secret");
+    Folder folder("vxxx-mqtt-login");
+    const std::vector<std::string> read{"read", "--simulate", "--count",
+                                        "0",    "--mqtt",     broker.Url("plant", "meter")};
+    EXPECT_EQ(RunVxxx(folder, read, 20s, {"VXXX_MQTT_PASSWORD=wrong"}).exitCode, 3);
 }

@@ -1,0 +1,62 @@
+#include "MqttSink.h"
+
+#include "Messages.h"
+#include "protocol/MessageCatalogue.h"
+
+namespace {
+
+// The instrument pads its fixed-width fields with spaces.
+std::string Trimmed(const std::string& text) {
+    const std::size_t first = text.find_first_not_of(' ');
+    return first == std::string::npos ? ""
+                                      : text.substr(first, text.find_last_not_of(' ') + 1 - first);
+}
+
+mqtt::Reading MqttReading(const TimedReading& reading) {
+    const Readings& readings = reading.readings;
+    mqtt::Reading message{Iso8601Text(reading.time), std::string(UnitSymbol(readings.unit)), {}};
+    for (int channel = 0; channel < kReadingChannels; ++channel) {
+        message.channels[static_cast<std::size_t>(channel)] = {
+            Trimmed(readings.texts[static_cast<std::size_t>(channel)]), readings.Value(channel)};
+    }
+    return message;
+}
+
+} // namespace
+
+mqtt::InstrumentInfo InstrumentInfoOf(const InstrumentStatus& status) {
+    return {Trimmed(status.modelName), Trimmed(status.firmware),
+            status.Flag(SystemFlag::kFahrenheit) ? "F" : "C"};
+}
+
+MqttSink::MqttSink(mqtt::PublisherOptions options, const mqtt::InstrumentInfo& info)
+    : publisher_(std::move(options)) {
+    publisher_.SetInfo(info);
+}
+
+std::optional<SinkFailure> MqttSink::Take(const TimedReading& reading) {
+    publisher_.PublishReading(MqttReading(reading));
+    return Failure();
+}
+
+// Without a problem to tell: Finish says what to check, once, at the end of the run.
+std::optional<SinkFailure> MqttSink::Failure() {
+    if (!publisher_.LoginRefused()) {
+        return std::nullopt;
+    }
+    return SinkFailure{"", ExitCode::LoginRefused};
+}
+
+ExitCode MqttSink::Finish() {
+    publisher_.Stop();
+    if (const std::uint64_t dropped = publisher_.DroppedReadings(); dropped > 0) {
+        Tell("readings dropped, the oldest, while the MQTT broker was away: " +
+             std::to_string(dropped));
+    }
+    if (!publisher_.LoginRefused()) {
+        return ExitCode::Done;
+    }
+    Tell("no readings go to the MQTT broker without a login it accepts: check the user name in "
+         "--mqtt and the password (--mqtt-password-file or VXXX_MQTT_PASSWORD)");
+    return ExitCode::LoginRefused;
+}
