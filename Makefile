@@ -79,11 +79,12 @@ windows:
 	cmake --preset windows
 	cmake --build --preset windows
 
-# The Windows build's tests under Wine, then vxxx.exe on COM5 against the Linux simulator.
+# The Windows build's tests under Wine, then vxxx.exe on COM5 against the Linux simulator (and
+# the Linux vxxx, from the core build that `make test-core` leaves).
 test-windows: windows
-	cmake --preset release
-	cmake --build --preset release --target vxxx-sim vxxx
-	scripts/test-windows.sh build/windows build/release
+	cmake --preset core
+	cmake --build --preset core --target vxxx-sim vxxx
+	scripts/test-windows.sh build/windows build/core
 
 clean:
 	rm -rf build
