@@ -9,7 +9,8 @@ BUILD_DIR := build/$(PRESET)
 # (MODEL=V420 for the other model).
 PANEL_ARGUMENTS = $(if $(PORT),--port $(PORT),--simulate $(MODEL))
 
-.PHONY: deps configure build test test-tsan test-core format format-check fuzz run run-dev package clean
+.PHONY: deps configure build test test-tsan test-core format format-check fuzz run run-dev package \
+	windows test-windows clean
 
 deps:
 	scripts/install-deps.sh
@@ -70,6 +71,20 @@ package:
 	scripts/install-deps.sh package
 	cmake --preset release
 	cmake --build --preset release --target deb
+
+# The Windows build with Debian's mingw-w64, in build/windows: the layers without Qt, their tests,
+# vxxx.exe and the zip of it with its manual.
+windows:
+	scripts/install-deps.sh windows
+	cmake --preset windows
+	cmake --build --preset windows
+
+# The Windows build's tests under Wine, then vxxx.exe on COM5 against the Linux simulator (and
+# the Linux vxxx, from the core build that `make test-core` leaves).
+test-windows: windows
+	cmake --preset core
+	cmake --build --preset core --target vxxx-sim vxxx
+	scripts/test-windows.sh build/windows build/core
 
 clean:
 	rm -rf build

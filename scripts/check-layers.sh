@@ -2,7 +2,8 @@
 # Checks the include graph that keeps the layers apart: the serial layer, the protocol, the
 # instrument rules, the command-line tool, the simulator and the MQTT publisher never include Qt
 # or the windows; a window never includes another window's header; only the composition root
-# names the window classes. Prints every offending line.
+# names the window classes; a system's own headers appear only where the platforms differ, so
+# the rest builds for Windows too. Prints every offending line.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -38,6 +39,17 @@ while IFS= read -r line; do offend "$line"; done \
 # The link's one transaction at a time is the frame layer's own business.
 while IFS= read -r line; do offend "$line"; done \
     < <(grep -rnE 'SetCommsBusy|TxBuffer|TransmitFrame' src | grep -v '^src/protocol/' || true)
+
+# POSIX's and Windows' own headers only in the twin files that CMake chooses between
+# (Posix<Name>.cpp, Windows<Name>.cpp: the device layer, the local clock, durable files, the
+# console's stop signals), the simulator's pseudo-terminal with its server and program, and the
+# signal files.
+platform_header='#include <(unistd|fcntl|poll|termios|pthread|signal|dirent|pwd|grp|dlfcn|netdb|spawn|pty|io|windows|sys/[a-z_]+|arpa/[a-z]+|netinet/[a-z_]+|linux/[a-z_]+)\.h>'
+platform_files='^src/[a-z/]+/(Posix|Windows)[A-Za-z]+\.cpp:|^src/sim/(PseudoTerminal|InstrumentServer|main)\.cpp:|^src/cli/StopSignal\.cpp:|^src/app/SignalCloser\.cpp:'
+# Not yet on the twins: they move with the Windows build of vxxx and of the panel.
+not_yet_portable='^src/cli/(LineOutput|MqttOptions|DownloadProgress|LogCommands)\.cpp:|^src/ui/panel/RecordFile\.cpp:'
+while IFS= read -r line; do offend "$line"; done \
+    < <(grep -rnE "$platform_header" src | grep -vE "$platform_files|$not_yet_portable" || true)
 
 [ $status -eq 0 ] && echo "layers: every include stays within its layer"
 exit $status

@@ -2,7 +2,8 @@
 # Installs the Debian packages the build, the tests and `make run` need, when they are missing.
 # Run as root it installs them; otherwise it prints the apt-get line to run. It also makes the
 # German locale that the comma-locale tests run under. With the argument `package`, it also
-# installs what `make package` and scripts/check-package.sh need.
+# installs what `make package` and scripts/check-package.sh need; with `windows`, what the
+# Windows build and its tests under Wine need (`make windows`, `make test-windows`).
 set -euo pipefail
 
 packages=(
@@ -18,6 +19,10 @@ packages=(
 )
 if [ "${1:-}" = package ]; then
     packages+=(dpkg-dev librsvg2-bin lintian desktop-file-utils appstream systemd)
+fi
+if [ "${1:-}" = windows ]; then
+    # dpkg-dev unpacks the mosquitto source package; googletest is GoogleTest's source.
+    packages+=(mingw-w64 g++-mingw-w64-x86-64-posix wine wine64 dpkg-dev googletest groff-base)
 fi
 comma_locale=de_DE.UTF-8
 

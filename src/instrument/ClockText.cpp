@@ -2,7 +2,6 @@
 
 #include <array>
 #include <cstdlib>
-#include <ctime>
 
 namespace {
 
@@ -55,16 +54,7 @@ std::optional<std::array<int, 3>> DigitPairs(std::string_view text) {
 } // namespace
 
 LocalTime ToLocalTime(std::chrono::system_clock::time_point moment) {
-    const std::time_t seconds = std::chrono::system_clock::to_time_t(moment);
-    std::tm local{};
-    localtime_r(&seconds, &local);
-    return {local.tm_year + 1900,
-            local.tm_mon + 1,
-            local.tm_mday,
-            local.tm_hour,
-            local.tm_min,
-            local.tm_sec,
-            static_cast<int>(local.tm_gmtoff)};
+    return LocalClockAt(std::chrono::system_clock::to_time_t(moment));
 }
 
 std::string DateTimeStamp(const LocalTime& time) {

@@ -1,22 +1,12 @@
 #pragma once
 
+#include "base/LocalClock.h"
+
 #include <chrono>
 #include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
-
-// A date and time of day: the instrument's clock, or the PC's local clock with its offset from
-// UTC.
-struct LocalTime {
-    int year = 2000; // in full
-    int month = 1;
-    int day = 1;
-    int hour = 0;
-    int minute = 0;
-    int second = 0;
-    int utcOffsetSeconds = 0;
-};
 
 // The PC's local time at that moment.
 LocalTime ToLocalTime(std::chrono::system_clock::time_point moment);

@@ -76,6 +76,7 @@ public:
 // The device layer of the platform the program runs on.
 std::unique_ptr<SerialDevice> MakeSystemSerialDevice();
 
-// The path opened for a port name: a name without '/' is a device under /dev, any other is
-// taken as given.
+// The path opened for a port name. POSIX: a name without '/' is a device under /dev, any other
+// is taken as given. Windows: COM5 opens \\.\COM5, a name that starts with \\ is taken as
+// given.
 std::string DevicePath(const std::string& portName);

@@ -29,7 +29,10 @@ constexpr EventSlot kEventSlots[] = {
 } // namespace
 
 TSerialPort::TSerialPort(UiHandOver& handOver, Clock& clock)
-    : clock_(clock), handOver_(handOver), device_(MakeSystemSerialDevice()) {
+    : TSerialPort(handOver, clock, MakeSystemSerialDevice()) {}
+
+TSerialPort::TSerialPort(UiHandOver& handOver, Clock& clock, std::unique_ptr<SerialDevice> device)
+    : clock_(clock), handOver_(handOver), device_(std::move(device)) {
     worker_ = std::make_unique<TWorkThread>(*this);
 }
 

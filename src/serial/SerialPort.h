@@ -63,6 +63,8 @@ public:
     static constexpr std::size_t kMaxPortNameLength = 255;
 
     explicit TSerialPort(UiHandOver& handOver, Clock& clock = SystemClock());
+    // On another device than the system's serial ports (the built-in simulator's).
+    TSerialPort(UiHandOver& handOver, Clock& clock, std::unique_ptr<SerialDevice> device);
     ~TSerialPort();
     TSerialPort(const TSerialPort&) = delete;
     TSerialPort& operator=(const TSerialPort&) = delete;

@@ -1,6 +1,6 @@
 #include "sim/CivilTime.h"
 
-#include <ctime>
+#include "base/LocalClock.h"
 
 namespace sim {
 
@@ -64,11 +64,8 @@ int DayOfWeek(const CivilTime& time) {
 }
 
 CivilTime LocalCivilTime(std::chrono::system_clock::time_point when) {
-    const std::time_t seconds = std::chrono::system_clock::to_time_t(when);
-    std::tm fields{};
-    localtime_r(&seconds, &fields);
-    return CivilTime{fields.tm_year + 1900, fields.tm_mon + 1, fields.tm_mday,
-                     fields.tm_hour,        fields.tm_min,     fields.tm_sec};
+    const LocalTime local = LocalClockAt(std::chrono::system_clock::to_time_t(when));
+    return CivilTime{local.year, local.month, local.day, local.hour, local.minute, local.second};
 }
 
 } // namespace sim

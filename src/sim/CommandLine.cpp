@@ -29,7 +29,8 @@ Setter Rate(FaultRate FaultOptions::*field) {
 }
 
 // A whole number from `low` to `high` stored by `store`.
-Setter Bounded(long low, long high, std::function<void(ServerOptions&, long)> store) {
+Setter Bounded(std::int64_t low, std::int64_t high,
+               std::function<void(ServerOptions&, std::int64_t)> store) {
     return [low, high, store](ServerOptions& options, const std::string& text) {
         const auto number = ParseDecimal(text);
         if (!number || *number < low || *number > high || text.front() == ' ') {
@@ -40,8 +41,8 @@ Setter Bounded(long low, long high, std::function<void(ServerOptions&, long)> st
     };
 }
 
-Setter Milliseconds(std::uint32_t FaultOptions::*field, long high) {
-    return Bounded(0, high, [field](ServerOptions& options, long milliseconds) {
+Setter Milliseconds(std::uint32_t FaultOptions::*field, std::int64_t high) {
+    return Bounded(0, high, [field](ServerOptions& options, std::int64_t milliseconds) {
         options.faults.*field = static_cast<std::uint32_t>(milliseconds);
     });
 }
@@ -81,9 +82,9 @@ const std::map<std::string, Setter>& ValueOptions() {
              return IsFirmware(v);
          }},
         {"--records",
-         Bounded(0, 0xFFFF, [](ServerOptions& o, long n) { o.instrument.records = n; })},
-        {"--seed", Bounded(0, 0xFFFFFFFFL,
-                           [](ServerOptions& o, long n) {
+         Bounded(0, 0xFFFF, [](ServerOptions& o, std::int64_t n) { o.instrument.records = n; })},
+        {"--seed", Bounded(0, 0xFFFFFFFF,
+                           [](ServerOptions& o, std::int64_t n) {
                                o.instrument.seed = static_cast<std::uint32_t>(n);
                                o.faults.seed = static_cast<std::uint32_t>(n);
                            })},
@@ -113,14 +114,15 @@ const std::map<std::string, Setter>& ValueOptions() {
         {"--burst", Rate(&FaultOptions::burst)},
         {"--silent", Rate(&FaultOptions::silent)},
         {"--late", Rate(&FaultOptions::late)},
-        {"--latency",
-         Bounded(0, 600000,
-                 [](ServerOptions& o, long ms) { o.latency_ms = static_cast<std::uint32_t>(ms); })},
+        {"--latency", Bounded(0, 600000,
+                              [](ServerOptions& o, std::int64_t ms) {
+                                  o.latency_ms = static_cast<std::uint32_t>(ms);
+                              })},
         {"--delay", Milliseconds(&FaultOptions::delay_ms, 600000)},
         {"--split-gap", Milliseconds(&FaultOptions::split_gap_ms, 600000)},
         {"--silent-for", Milliseconds(&FaultOptions::silent_ms, 3600000)},
         {"--burst-size", Bounded(1, 65536,
-                                 [](ServerOptions& o, long n) {
+                                 [](ServerOptions& o, std::int64_t n) {
                                      o.faults.burst_size = static_cast<std::size_t>(n);
                                  })},
         {"--hangup-after", Seconds(&ServerOptions::hangup_after_seconds)},

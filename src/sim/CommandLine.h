@@ -1,6 +1,6 @@
 #pragma once
 
-#include "sim/InstrumentServer.h"
+#include "sim/ServerOptions.h"
 
 #include <string>
 #include <vector>

@@ -1,23 +1,20 @@
 #include "sim/ControlFile.h"
 
 #include <fstream>
-#include <sys/stat.h>
+#include <system_error>
 
 namespace sim {
 
 std::optional<std::vector<std::string>> ControlFile::ChangedLines() {
-    struct stat status {};
-    if (stat(path_.c_str(), &status) != 0) {
-        return std::nullopt;
-    }
-    const bool same = seen_ && status.st_mtim.tv_sec == modified_.tv_sec &&
-                      status.st_mtim.tv_nsec == modified_.tv_nsec && status.st_size == size_;
-    if (same) {
+    std::error_code error;
+    const auto modified = std::filesystem::last_write_time(path_, error);
+    const auto size = error ? 0 : std::filesystem::file_size(path_, error);
+    if (error || (seen_ && modified == modified_ && size == size_)) {
         return std::nullopt;
     }
     seen_ = true;
-    modified_ = status.st_mtim;
-    size_ = status.st_size;
+    modified_ = modified;
+    size_ = size;
 
     std::ifstream file(path_);
     if (!file) {

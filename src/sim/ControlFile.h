@@ -1,6 +1,7 @@
 #pragma once
 
-#include <ctime>
+#include <cstdint>
+#include <filesystem>
 #include <optional>
 #include <string>
 #include <vector>
@@ -20,8 +21,8 @@ public:
 private:
     std::string path_;
     bool seen_ = false;
-    timespec modified_{};
-    long long size_ = -1;
+    std::filesystem::file_time_type modified_{};
+    std::uintmax_t size_ = 0;
 };
 
 } // namespace sim

@@ -14,8 +14,8 @@ namespace sim {
 // row starting with the `start`-th reply that the fault can apply to.
 struct FaultRate {
     double probability = 0.0;
-    long count = 0;
-    long start = 1;
+    std::int64_t count = 0;
+    std::int64_t start = 1;
 
     bool Enabled() const { return probability > 0.0 || count > 0; }
 };
@@ -64,7 +64,7 @@ private:
 
     private:
         FaultRate rate_;
-        long seen_ = 0;
+        std::int64_t seen_ = 0;
     };
 
     FaultOptions options_;

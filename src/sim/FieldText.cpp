@@ -42,12 +42,12 @@ std::string FitField(double value, int width, int decimals) {
     return std::string(width > 4 ? width - 4 : 0, ' ') + over.substr(0, width);
 }
 
-std::string ZeroPadded(long value, int width) {
+std::string ZeroPadded(std::int64_t value, int width) {
     const std::string digits = std::string(width, '0') + std::to_string(value);
     return digits.substr(digits.size() - width);
 }
 
-std::string Hex(unsigned long value, int width) {
+std::string Hex(std::uint64_t value, int width) {
     char text[32];
     std::string digits(text, std::to_chars(text, text + sizeof text, value, 16).ptr);
     std::transform(digits.begin(), digits.end(), digits.begin(),
@@ -77,7 +77,7 @@ std::string_view WithoutLeadingBlanks(std::string_view text) {
     return text;
 }
 
-// strtol and friends on a private copy, accepted only when they used every character.
+// strtoll and friends on a private copy, accepted only when they used every character.
 template <typename Number, typename Convert>
 std::optional<Number> ParseWhole(std::string_view text, Convert convert) {
     const std::string copy(WithoutLeadingBlanks(text));
@@ -95,18 +95,18 @@ std::optional<Number> ParseWhole(std::string_view text, Convert convert) {
 
 } // namespace
 
-std::optional<long> ParseDecimal(std::string_view text) {
-    return ParseWhole<long>(text,
-                            [](const char* s, char** end) { return std::strtol(s, end, 10); });
+std::optional<std::int64_t> ParseDecimal(std::string_view text) {
+    return ParseWhole<std::int64_t>(
+        text, [](const char* s, char** end) { return std::strtoll(s, end, 10); });
 }
 
-std::optional<unsigned long> ParseHex(std::string_view text) {
+std::optional<std::uint64_t> ParseHex(std::string_view text) {
     const auto trimmed = WithoutLeadingBlanks(text);
     if (trimmed.empty() || trimmed.find_first_not_of("0123456789abcdefABCDEF") != trimmed.npos) {
         return std::nullopt;
     }
-    return ParseWhole<unsigned long>(
-        trimmed, [](const char* s, char** end) { return std::strtoul(s, end, 16); });
+    return ParseWhole<std::uint64_t>(
+        trimmed, [](const char* s, char** end) { return std::strtoull(s, end, 16); });
 }
 
 std::optional<double> ParseNumber(std::string_view text) {

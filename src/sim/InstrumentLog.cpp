@@ -10,7 +10,7 @@ bool InstrumentLog::Add(const LoggedRecord& record) {
     return true;
 }
 
-std::optional<LoggedRecord> InstrumentLog::Record(long number) const {
+std::optional<LoggedRecord> InstrumentLog::Record(std::int64_t number) const {
     if (number < 1 || static_cast<std::size_t>(number) > records_.size()) {
         return std::nullopt;
     }

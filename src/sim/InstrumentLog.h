@@ -4,6 +4,7 @@
 
 #include <array>
 #include <cstddef>
+#include <cstdint>
 #include <optional>
 #include <vector>
 
@@ -26,7 +27,7 @@ public:
     void Clear() { records_.clear(); }
     std::size_t Count() const { return records_.size(); }
     // Record `number` (1 to Count()), or nothing.
-    std::optional<LoggedRecord> Record(long number) const;
+    std::optional<LoggedRecord> Record(std::int64_t number) const;
 
 private:
     std::vector<LoggedRecord> records_;

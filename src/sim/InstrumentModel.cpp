@@ -229,10 +229,11 @@ void InstrumentModel::LogIfDue(std::uint64_t at_milliseconds) {
     log_.Add(RecordOf(TimeAt(at_milliseconds), Temperatures()));
 }
 
-void InstrumentModel::FillLogAtStart(long records) {
-    const long count = std::clamp<long>(records, 0, static_cast<long>(InstrumentLog::kCapacity));
+void InstrumentModel::FillLogAtStart(std::int64_t records) {
+    const std::int64_t count =
+        std::clamp<std::int64_t>(records, 0, static_cast<std::int64_t>(InstrumentLog::kCapacity));
     const std::int64_t start = ToSeconds(Now());
-    for (long number = 1; number <= count; ++number) {
+    for (std::int64_t number = 1; number <= count; ++number) {
         const std::int64_t before = (count - number + 1) * std::int64_t{logging_seconds_};
         const Readings readings =
             Convert(signals_.Sample(-static_cast<double>(before), options_.inputs, TypeCodes()));

@@ -28,7 +28,7 @@ struct InstrumentOptions {
     InputFamily inputs = InputFamily::Thermocouple;
     bool fahrenheit = false;
     std::string firmware = "2.1"; // three characters, major digit first
-    long records = 0;             // logged records already in memory at start
+    std::int64_t records = 0;     // logged records already in memory at start
     std::uint32_t seed = 1;       // the bench noise repeats for the same seed
     std::vector<InputStep> steps;
 };
@@ -114,7 +114,7 @@ private:
     Readings Convert(const RawSample& sample) const;
     void LogIfDue(std::uint64_t at_milliseconds);
     void ApplyStep(const InputStep& step);
-    void FillLogAtStart(long records);
+    void FillLogAtStart(std::int64_t records);
 
     InstrumentOptions options_;
     Clock& clock_;

@@ -30,7 +30,7 @@ std::string DateAndTime(const CivilTime& time) {
 }
 
 // The digits after a poll letter, exactly `count` of them.
-std::optional<long> PollNumber(std::string_view body, std::size_t count) {
+std::optional<std::int64_t> PollNumber(std::string_view body, std::size_t count) {
     if (body.size() != count + 1 || body.substr(1).find_first_not_of("0123456789") != body.npos) {
         return std::nullopt;
     }
@@ -173,7 +173,7 @@ std::string Responder::OutputReply(int output) const {
            "," + number(setting.hysteresis) + "," + TwoDigits(setting.polarity);
 }
 
-std::string Responder::RecordReply(long number) const {
+std::string Responder::RecordReply(std::int64_t number) const {
     std::string reply = Letter('D') + ZeroPadded(number, 4);
     if (const auto record = model_.Log().Record(number)) {
         reply += DateAndTime(record->time);

@@ -27,7 +27,7 @@ public:
     std::string ResistanceReply(char letter) const;
     std::string ChannelReply(int channel) const;
     std::string OutputReply(int output) const;
-    std::string RecordReply(long number) const;
+    std::string RecordReply(std::int64_t number) const;
 
     // Applies a request payload; false when its letter is not a request.
     bool ApplyRequest(std::string_view payload);

@@ -79,6 +79,9 @@ TEST(SimCommandLine, BadArgumentsAreRefusedWithAReason) {
     for (const auto& arguments : bad) {
         EXPECT_NE(sim::ParseCommandLine(arguments).error, "") << arguments[0];
     }
+    // The seed is any 32-bit unsigned number, whatever the width of long.
+    EXPECT_EQ(sim::ParseCommandLine({"--seed", "4294967295"}).options.faults.seed, 0xFFFFFFFFu);
+    EXPECT_NE(sim::ParseCommandLine({"--seed", "4294967296"}).error, "");
     EXPECT_TRUE(sim::ParseCommandLine({"--help"}).help);
     EXPECT_TRUE(sim::ParseCommandLine({"--version"}).version);
     const auto defaults = sim::ParseCommandLine({}).options;

@@ -1,4 +1,4 @@
-#include "PanelPort.h"
+#include "protocol/FrameLayer.h"
 #include "sim/Framing.h"
 
 #include <gtest/gtest.h>
