@@ -1,8 +1,10 @@
 #include "Publisher.h"
 
+#include "DiscoveryMessages.h"
 #include "MosquittoClient.h"
 
 #include <algorithm>
+#include <iterator>
 #include <stdexcept>
 
 namespace mqtt {
@@ -25,6 +27,10 @@ std::string OptionsProblem(const PublisherOptions& options) {
     if (!MosquittoClient::IsPublishableTopic(
             StatusMessage(broker.prefix, options.id, true).topic)) {
         return "the MQTT topic prefix and id must be UTF-8 without + or #";
+    }
+    if (!options.discoveryPrefix.empty() &&
+        !MosquittoClient::IsPublishableTopic(options.discoveryPrefix + "/sensor")) {
+        return "the discovery prefix must be UTF-8 topic levels without + or #";
     }
     if (!options.password.empty() && broker.user.empty()) {
         return "an MQTT password needs the user name in the URL: mqtt://USER@HOST/PREFIX";
@@ -102,6 +108,22 @@ std::optional<InstrumentInfo> Publisher::InfoToSend(bool evenIfSent) {
     const bool send = info_ && (infoUnsent_ || evenIfSent);
     infoUnsent_ = false;
     return send ? info_ : std::nullopt;
+}
+
+void Publisher::QueueDiscoveryFor(const std::string& unit) {
+    if (options_.discoveryPrefix.empty() || discoveredUnit_ == unit) {
+        return;
+    }
+    InstrumentInfo info;
+    {
+        std::lock_guard lock(mutex_);
+        info = info_.value_or(InstrumentInfo{});
+    }
+    std::vector<Message> messages = DiscoveryMessages(
+        options_.discoveryPrefix, options_.broker.prefix, options_.id, info, unit);
+    outgoing_.insert(outgoing_.end(), std::make_move_iterator(messages.begin()),
+                     std::make_move_iterator(messages.end()));
+    discoveredUnit_ = unit;
 }
 
 void Publisher::Log(const std::string& line) {

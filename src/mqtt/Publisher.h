@@ -28,6 +28,8 @@ struct PublisherOptions {
     std::string password; // empty for none; needs the URL's user name
     std::string caFile;   // mqtts only: the authorities to trust (empty: the system's)
     std::size_t queueReadings = 10'000; // kept while the broker is away
+    // Where the dashboards' discovery configurations go (usually "homeassistant"); empty: none.
+    std::string discoveryPrefix;
     // Told what happened, one line at a time, on either thread but never on both at once.
     std::function<void(const std::string& line)> log;
     Clock* clock = nullptr; // the pauses' and the bounds' time (the system clock when null)
@@ -41,7 +43,9 @@ std::string OptionsProblem(const PublisherOptions& options);
 // Publishes readings to an MQTT broker on a thread of its own. The broker's absence never
 // holds up the caller: readings wait in a queue of their own (dropping the oldest once full)
 // and reach the broker in order when it is back. The broker's last will marks the instrument
-// "offline"; each connection marks it "online" and publishes the info again.
+// "offline"; each connection marks it "online" and publishes the info again, and, with a
+// discovery prefix, the channels' configurations before the next reading (and again before a
+// reading whose unit has changed).
 //
 // How the command line drives it:
 //
@@ -104,6 +108,7 @@ private:
     void NoteFailure(const std::string& reason);
 
     std::optional<InstrumentInfo> InfoToSend(bool evenIfSent);
+    void QueueDiscoveryFor(const std::string& unit);
     void Log(const std::string& line);
 
     const PublisherOptions options_;
@@ -127,7 +132,8 @@ private:
     int answer_ = -1;
     int inFlight_ = 0;
     std::uint32_t connectedAt_ = 0;
-    std::deque<Message> outgoing_; // handed to the library before any queued reading
+    std::deque<Message> outgoing_;              // handed to the library before any queued reading
+    std::optional<std::string> discoveredUnit_; // the unit of the configurations last sent
     std::string lastFailure_;
 
     std::thread thread_;

@@ -92,6 +92,7 @@ void Publisher::Connected(int answer) {
     connected_ = online_ = true;
     connectedAt_ = clock_.TickCount();
     lastFailure_.clear();
+    discoveredUnit_.reset(); // a broker that lost its retained store learns them again
     if (const std::optional<InstrumentInfo> info = InfoToSend(true)) {
         outgoing_.push_front(InfoMessage(options_.broker.prefix, options_.id, *info));
     }
@@ -126,6 +127,7 @@ bool Publisher::TakeNextReading() {
     if (!reading) {
         return false;
     }
+    QueueDiscoveryFor(reading->unit);
     std::vector<Message> messages = ReadingMessages(options_.broker.prefix, options_.id, *reading);
     outgoing_.insert(outgoing_.end(), std::make_move_iterator(messages.begin()),
                      std::make_move_iterator(messages.end()));

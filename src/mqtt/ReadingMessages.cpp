@@ -1,23 +1,15 @@
 #include "ReadingMessages.h"
 
-#include <nlohmann/json.hpp>
+#include "JsonText.h"
 
 namespace mqtt {
 
 namespace {
 
-using Json = nlohmann::ordered_json;
-
 std::string Topic(std::string_view prefix, std::string_view id, std::string_view leaf) {
     std::string topic;
     topic.reserve(prefix.size() + id.size() + leaf.size() + 2);
     return topic.append(prefix).append("/").append(id).append("/").append(leaf);
-}
-
-// Text that is not UTF-8 (the instrument's own bytes passed on unconverted) is replaced, not
-// thrown on: one odd character never costs a reading.
-std::string Dump(const Json& object) {
-    return object.dump(-1, ' ', false, Json::error_handler_t::replace);
 }
 
 } // namespace
@@ -34,7 +26,7 @@ std::vector<Message> ReadingMessages(std::string_view prefix, std::string_view i
         payload["unit"] = reading.unit;
         payload["text"] = entry.text;
         messages.push_back(
-            {Topic(prefix, id, "channel/" + std::to_string(channel)), Dump(payload), false});
+            {Topic(prefix, id, "channel/" + std::to_string(channel)), JsonText(payload), false});
     }
     return messages;
 }
@@ -44,7 +36,7 @@ Message InfoMessage(std::string_view prefix, std::string_view id, const Instrume
     payload["model"] = info.model;
     payload["firmware"] = info.firmware;
     payload["unit"] = info.unit;
-    return {Topic(prefix, id, "info"), Dump(payload), true};
+    return {Topic(prefix, id, "info"), JsonText(payload), true};
 }
 
 Message StatusMessage(std::string_view prefix, std::string_view id, bool online) {

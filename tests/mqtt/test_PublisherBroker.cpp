@@ -156,6 +156,53 @@ TEST(PublisherBroker, ReadingsArriveInOrderAcrossABrokerRestart) {
     EXPECT_EQ(lastStatus, "plant/T1/status offline"); // not the broker's last will: it came first
 }
 
+TEST(PublisherBroker, DiscoveryGoesBeforeTheFirstReadingAndAgainWhenTheUnitChanges) {
+    LocalBroker broker;
+    Watch(broker, "-E");
+    mqtt::PublisherOptions options = Options(broker.Url("plant"), "");
+    options.discoveryPrefix = "plant/dashboard"; // under the watched topics, to see the order
+    mqtt::Publisher publisher(options);
+    publisher.SetInfo({"V630", "2.8", "C"});
+    for (const char* unit : {"C", "C", "mV"}) {
+        publisher.PublishReading({"2026-12-08T14:05:00+01:00", unit, {}});
+    }
+    WaitForAnswer(publisher);
+    publisher.Stop(10s);
+
+    // What came, as "config UNIT" or "reading UNIT", a run of the same told once.
+    std::vector<std::string> order;
+    for (const std::string& line : Watch(broker, "-W 2")) {
+        const std::size_t space = line.find(' ');
+        const Json payload = Json::parse(line.substr(space + 1), nullptr, false);
+        const std::string what = line.find("/config ") != std::string::npos
+                                     ? "config " + payload.value("unit_of_measurement", "")
+                                 : line.find("/channel/") != std::string::npos
+                                     ? "reading " + payload.value("unit", "")
+                                     : "";
+        if (!what.empty() && (order.empty() || order.back() != what)) {
+            order.push_back(what);
+        }
+    }
+    EXPECT_EQ(order,
+              (std::vector<std::string>{"config \u00b0C", "reading C", "config mV", "reading mV"}));
+
+    // A dashboard that starts later finds the last configurations kept by the broker.
+    FILE* output = popen(("mosquitto_sub -h 127.0.0.1 -p " + std::to_string(broker.Port()) +
+                          " -t 'plant/dashboard/#' -v -W 1 --retained-only")
+                             .c_str(),
+                         "r");
+    std::map<std::string, std::string> kept;
+    for (char line[1024]; std::fgets(line, sizeof line, output) != nullptr;) {
+        const std::string text(line, std::strlen(line) - 1);
+        const std::size_t space = text.find(' ');
+        kept[text.substr(0, space)] = Json::parse(text.substr(space + 1))["unit_of_measurement"];
+    }
+    pclose(output);
+    ASSERT_EQ(kept.size(), mqtt::kChannelCount);
+    EXPECT_EQ(kept.begin()->first, "plant/dashboard/sensor/T1/channel0/config");
+    EXPECT_EQ(kept.begin()->second, "mV");
+}
+
 TEST(PublisherBroker, OnlyTheRightPasswordLogsIn) {
     LocalBroker broker("meter secret");
     for (const bool right : {true, false}) {

@@ -1,3 +1,4 @@
+#include "mqtt/DiscoveryMessages.h"
 #include "mqtt/ReadingMessages.h"
 
 #include <gtest/gtest.h>
@@ -22,4 +23,38 @@ TEST(ReadingMessages, OneJsonMessagePerChannelAndTheRetainedInfo) {
     EXPECT_EQ(info.topic + " " + info.payload,
               R"(site/a/V630-A/info {"model":"V630","firmware":"2.8","unit":"C"})");
     EXPECT_TRUE(info.retained);
+}
+
+TEST(DiscoveryMessages, OneRetainedSensorPerChannelWhoseUnitFollowsTheReadings) {
+    const mqtt::InstrumentInfo info{"V630", "2.8", "C"};
+    const std::vector<mqtt::Message> celsius =
+        mqtt::DiscoveryMessages("homeassistant", "site/a", "V630-A", info, "C");
+    ASSERT_EQ(celsius.size(), 9u);
+    EXPECT_EQ(celsius[3].topic, "homeassistant/sensor/V630-A/channel3/config");
+    EXPECT_TRUE(celsius[3].retained);
+    EXPECT_EQ(
+        celsius[3].payload,
+        R"({"name":"Channel 3","unique_id":"V630-A_channel3",)"
+        R"("state_topic":"site/a/V630-A/channel/3","value_template":"{{ value_json.value }}",)"
+        "\"unit_of_measurement\":\"\xc2\xb0"
+        R"(C","device_class":"temperature",)"
+        R"("state_class":"measurement","availability_topic":"site/a/V630-A/status",)"
+        R"("payload_available":"online","payload_not_available":"offline",)"
+        R"("device":{"identifiers":["V630-A"],"name":"V630-A","model":"V630","sw_version":"2.8"}})");
+    EXPECT_NE(celsius[0].payload.find(R"("name":"Cold junction","unique_id":"V630-A_channel0")"),
+              std::string::npos);
+
+    // The unit and the kind of sensor, for every unit a reading comes in.
+    const std::pair<const char*, const char*> units[] = {
+        {"F", "\"unit_of_measurement\":\"\xc2\xb0"
+              "F\",\"device_class\":\"temperature\","},
+        {"mV", R"("unit_of_measurement":"mV","device_class":"voltage",)"},
+        {"Ohm", "\"unit_of_measurement\":\"\xce\xa9\",\"state_class\""},
+    };
+    for (const auto& [unit, fields] : units) {
+        for (const mqtt::Message& message :
+             mqtt::DiscoveryMessages("homeassistant", "site/a", "V630-A", info, unit)) {
+            EXPECT_NE(message.payload.find(fields), std::string::npos) << unit << message.payload;
+        }
+    }
 }
