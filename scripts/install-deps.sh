@@ -7,7 +7,7 @@
 set -euo pipefail
 
 packages=(
-    cmake ninja-build g++ pkg-config make git clang-format
+    cmake ninja-build ccache g++ pkg-config make git clang-format
     libgtest-dev libgmock-dev
     libcli11-dev nlohmann-json3-dev
     qt6-base-dev qt6-base-dev-tools qt6-serialport-dev libgl-dev
