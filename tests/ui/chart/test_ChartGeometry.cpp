@@ -33,7 +33,7 @@ SeriesPoints Points(std::initializer_list<float> values) {
 TEST(PolylineReduction, SparsePointsAreAllKept) {
     const SeriesPoints points = Points({1, 5, -2, 7});
     const PixelMapping mapping{10, 20, 100, -2}; // 20 pixels per point
-    const auto lines = ReducedPolylines(points, 0, 3, mapping);
+    const auto lines = ReducedPolylines(points, PointKeys(), 0, 3, mapping);
     ASSERT_EQ(lines.size(), 1u);
     ASSERT_EQ(lines[0].size(), 4);
     EXPECT_EQ(lines[0][0], QPointF(10, 98));
@@ -55,7 +55,7 @@ TEST(PolylineReduction, DensePointsKeepEveryColumnsExtremes) {
     }
     const double width = 500;
     const PixelMapping mapping{0, width / (count - 1), 0, -1};
-    const auto lines = ReducedPolylines(withSpike, 0, count - 1, mapping);
+    const auto lines = ReducedPolylines(withSpike, PointKeys(), 0, count - 1, mapping);
     ASSERT_EQ(lines.size(), 1u);
     EXPECT_LE(lines[0].size(), 4 * (width + 1));
 
@@ -80,12 +80,13 @@ TEST(PolylineReduction, DensePointsKeepEveryColumnsExtremes) {
 TEST(PolylineReduction, ValuesThatAreNotFiniteBreakTheLine) {
     const float nan = std::numeric_limits<float>::quiet_NaN();
     const SeriesPoints points = Points({1, 2, nan, 3, 4});
-    const auto lines = ReducedPolylines(points, 0, 4, PixelMapping{0, 10, 0, 1});
+    const auto lines = ReducedPolylines(points, PointKeys(), 0, 4, PixelMapping{0, 10, 0, 1});
     ASSERT_EQ(lines.size(), 2u);
     EXPECT_EQ(lines[0].size(), 2);
     EXPECT_EQ(lines[1].size(), 2);
-    EXPECT_TRUE(ReducedPolylines(points, 3, 1, PixelMapping{}).empty());
-    EXPECT_EQ(ReducedPolylines(points, 3, 99, PixelMapping{0, 10, 0, 1}).at(0).size(), 2);
+    EXPECT_TRUE(ReducedPolylines(points, PointKeys(), 3, 1, PixelMapping{}).empty());
+    EXPECT_EQ(ReducedPolylines(points, PointKeys(), 3, 99, PixelMapping{0, 10, 0, 1}).at(0).size(),
+              2);
 }
 
 // A zigzag whose segments cross the depth direction both ways: every polygon of the ribbon
