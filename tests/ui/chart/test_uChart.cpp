@@ -36,6 +36,12 @@ ReadingHistory NumberedHistory(int newest) {
     return history;
 }
 
+void WriteFile(const QString& path, const QByteArray& bytes) {
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    QCOMPARE(file.write(bytes), bytes.size());
+}
+
 QStringList ReadLines(const QString& path) {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
@@ -389,6 +395,63 @@ private slots:
             QCOMPARE(drawn, series->Active());
         }
         QVERIFY(TextsOf(picture).contains(Title(*form)));
+    }
+
+    // A download shown in place of the live chart, which keeps sampling; a file of another kind
+    // leaves it as it is.
+    void aLoggedFileShowsInPlaceOfTheLiveChartUntilLive() {
+        WriteFile("V630 20261207101500.csv",
+                  "0001,07/12/26 10:00:00;21.5000;1;2;3;4;5;6;7.2500\r\n"
+                  "0002,07/12/26 10:00:10;21.6000;1;2;3;4;5;6;7.5000\r\n"
+                  "0003,07/12/26 10:00:x0;21.7000;1;2;3;4;5;6;7.7500\r\n"
+                  "0004,07/12/26 10:00:30;-2.0000;1;2;3;4;5;6;8.0000\r\n");
+        WriteFile("OC20261207101500.txt", "1;HIGH;3;100.0;2.0;1.0;Normal\r\n");
+        history = NumberedHistory(5);
+        auto form = MakeForm();
+        Start(*form);
+        auto* live = Find<QPushButton>(*form, "bLive");
+        QVERIFY(!live->isEnabled());
+
+        operatorInteraction.ChooseFile(QDir::current().filePath("V630 20261207101500.csv"));
+        Find<QPushButton>(*form, "bOpenData")->click();
+        QCOMPARE(operatorInteraction.fileFilters, QStringList{"Logged data (*.csv)|*.csv"});
+        QCOMPARE(form->windowTitle(), QString("Chart - V630 20261207101500.csv"));
+        QVERIFY(live->isEnabled());
+        QVERIFY(!Find<QPushButton>(*form, "bClear")->isEnabled());
+        QCOMPARE(operatorInteraction.notices,
+                 QStringList{"1 line of \"V630 20261207101500.csv\" could not be read and is not "
+                             "shown; the first is line 3."});
+        auto* fileChart = Find<LineChart>(*form, "FileChart");
+        QVERIFY(!fileChart->isHidden() && ChartOf(*form)->isHidden());
+        QCOMPARE(fileChart->TitleFirstLine(),
+                 QString("V630 20261207101500.csv - First: 07/12/26 10:00:00 - Last: 07/12/26 "
+                         "10:00:30 - 3 records"));
+        form->Timer1Timer();
+        QCOMPARE(Points(*form), std::size_t{2});
+
+        operatorInteraction.AnswerYes();
+        form->bDataClick();
+        QCOMPARE(ReadLines("Data 20261207101500.csv"),
+                 (QStringList{fileChart->TitleFirstLine(),
+                              "21.5000;1.0000;2.0000;3.0000;4.0000;5.0000;6.0000;7.2500",
+                              "21.6000;1.0000;2.0000;3.0000;4.0000;5.0000;6.0000;7.5000",
+                              "-2.0000;1.0000;2.0000;3.0000;4.0000;5.0000;6.0000;8.0000"}));
+
+        operatorInteraction.ChooseFile(QDir::current().filePath("OC20261207101500.txt"));
+        form->bOpenDataClick();
+        QCOMPARE(operatorInteraction.errors.size(), 1);
+        QVERIFY(operatorInteraction.errors[0].startsWith(
+            "\"OC20261207101500.txt\" is not a file of logged data. Expected a downloaded log"));
+        QCOMPARE(form->windowTitle(), QString("Chart - V630 20261207101500.csv"));
+        QVERIFY(fileChart->TitleFirstLine().endsWith(" - 3 records"));
+
+        live->click();
+        QCOMPARE(form->windowTitle(), QString("Real Time Chart"));
+        QVERIFY(fileChart->isHidden() && !ChartOf(*form)->isHidden());
+        QVERIFY(!live->isEnabled());
+        QVERIFY(Find<QCheckBox>(*form, "cbAutoScale")->isChecked());
+        form->Timer1Timer();
+        QCOMPARE(Points(*form), std::size_t{3});
     }
 };
 
