@@ -46,14 +46,14 @@ void BrowsableChart::ShowValues(QCPRange values) {
 }
 
 void BrowsableChart::ZoomKeys(double factor, double centre) {
-    const QCPRange shown = xAxis->range();
+    const QCPRange shown = KeyView();
     const double size = std::max(shown.size() * factor, kNarrowestKeys);
     const double share = shown.size() > 0 ? (centre - shown.lower) / shown.size() : 0.5;
     ShowKeys(QCPRange(centre - share * size, centre + (1 - share) * size));
 }
 
 void BrowsableChart::ZoomValues(double factor, double centre) {
-    const QCPRange shown = yAxis->range();
+    const QCPRange shown = ValueView().value_or(yAxis->range());
     ShowValues(QCPRange(centre - (centre - shown.lower) * factor,
                         centre + (shown.upper - centre) * factor));
 }
@@ -76,7 +76,7 @@ void BrowsableChart::wheelEvent(QWheelEvent* event) {
 
 void BrowsableChart::mousePressEvent(QMouseEvent* event) {
     if (event->button() == Qt::LeftButton) {
-        drag_ = Drag{event->position().toPoint(), xAxis->range(), yAxis->range()};
+        drag_ = Drag{event->position().toPoint(), KeyView(), ValueView().value_or(yAxis->range())};
     }
     LineChart::mousePressEvent(event);
 }
@@ -100,8 +100,8 @@ void BrowsableChart::mouseReleaseEvent(QMouseEvent* event) {
 }
 
 void BrowsableChart::keyPressEvent(QKeyEvent* event) {
-    const QCPRange keys = xAxis->range();
-    const QCPRange values = yAxis->range();
+    const QCPRange keys = KeyView();
+    const QCPRange values = ValueView().value_or(yAxis->range());
     switch (event->key()) {
     case Qt::Key_Plus:
     case Qt::Key_Equal:

@@ -234,7 +234,7 @@ QCPRange LineChart::WholeKeyRange() const {
 }
 
 void LineChart::ScaleAxes() {
-    const QCPRange keys = keyView_.value_or(WholeKeyRange());
+    const QCPRange keys = KeyView();
     xAxis->setRange(keys);
     xAxis2->setRange(keys);
     drawnKeys_ = keys;

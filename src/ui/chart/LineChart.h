@@ -57,6 +57,8 @@ protected:
     // What is shown: the X range of every point, or the one given; the values scaled to what
     // lies in that range, or the range given.
     QCPRange WholeKeyRange() const;
+    // The X range shown, or to be shown at the next redraw.
+    QCPRange KeyView() const { return keyView_.value_or(WholeKeyRange()); }
     void SetKeyView(std::optional<QCPRange> keys);
     void SetValueView(std::optional<QCPRange> values);
     std::optional<QCPRange> ValueView() const { return valueView_; }

@@ -9,6 +9,7 @@
 #include <QDir>
 #include <QFile>
 #include <QLocale>
+#include <QMimeData>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTemporaryDir>
@@ -437,13 +438,44 @@ private slots:
                               "21.6000;1.0000;2.0000;3.0000;4.0000;5.0000;6.0000;7.5000",
                               "-2.0000;1.0000;2.0000;3.0000;4.0000;5.0000;6.0000;8.0000"}));
 
+        // Zoomed in, the data file holds the records in view; "Auto" shows them all again.
+        auto* autoScale = Find<QCheckBox>(*form, "cbAutoScale");
+        QTest::keyClick(fileChart, Qt::Key_Plus);
+        QTest::keyClick(fileChart, Qt::Key_Right);
+        QVERIFY(!autoScale->isChecked());
+        operatorInteraction.AnswerYes();
+        clock->Advance(1000);
+        form->bDataClick();
+        QCOMPARE(ReadLines("Data 20261207101501.csv").mid(1),
+                 QStringList{"21.6000;1.0000;2.0000;3.0000;4.0000;5.0000;6.0000;7.5000"});
+        autoScale->click();
+        fileChart->RedrawNow();
+        QCOMPARE(fileChart->ShownPoints(*form->findChild<LineSeries*>("FileSeries1")).size(), 1u);
+        QCOMPARE(fileChart->LastVisibleIndex(*form->findChild<LineSeries*>("FileSeries1")), 2);
+
+        // Neither a file of another kind nor one that is not there changes what is shown.
         operatorInteraction.ChooseFile(QDir::current().filePath("OC20261207101500.txt"));
+        operatorInteraction.ChooseFile(QDir::current().filePath("missing.csv"));
         form->bOpenDataClick();
-        QCOMPARE(operatorInteraction.errors.size(), 1);
+        form->bOpenDataClick();
+        QCOMPARE(operatorInteraction.errors.size(), 2);
         QVERIFY(operatorInteraction.errors[0].startsWith(
             "\"OC20261207101500.txt\" is not a file of logged data. Expected a downloaded log"));
+        QVERIFY(operatorInteraction.errors[1].startsWith("Cannot open file"));
         QCOMPARE(form->windowTitle(), QString("Chart - V630 20261207101500.csv"));
         QVERIFY(fileChart->TitleFirstLine().endsWith(" - 3 records"));
+
+        // A PC log dropped on the window replaces the download.
+        WriteFile("PC 20261207110000.csv", "07.12.26 11:00:00;25.0;1;2;3;4;5;6;7;8\r\n");
+        QMimeData dropped;
+        dropped.setUrls({QUrl::fromLocalFile(QDir::current().filePath("PC 20261207110000.csv"))});
+        QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &dropped, Qt::LeftButton, {});
+        QCoreApplication::sendEvent(form.get(), &enter);
+        QVERIFY(enter.isAccepted());
+        QDropEvent drop(QPointF(10, 10), Qt::CopyAction, &dropped, Qt::LeftButton, {});
+        QCoreApplication::sendEvent(form.get(), &drop);
+        QCOMPARE(form->windowTitle(), QString("Chart - PC 20261207110000.csv"));
+        QVERIFY(fileChart->TitleFirstLine().endsWith(" - 1 record"));
 
         live->click();
         QCOMPARE(form->windowTitle(), QString("Real Time Chart"));
