@@ -92,6 +92,10 @@ TEST(LoggedFileReader, ReadsTheThreeLayoutsAndTellsWhatItCannotRead) {
          "07.12.26 10:15:12;25" + kValues + "\r\n  \r\n", '.',
          PcLog, {{"07/12/26 10:15:00", false, 1, 8.5f},
                  {"07/12/26 10:15:12", false, 1, 8.5f}}, 6, 1},
+        {"numbers in exponent form and longer than a double holds exactly; no '+' sign",
+         "0001,07/12/26 10:15:00;1,234567890E+0010;0;0;0;0;0;0;12345678901234567,0000\r\n"
+         "0002,07/12/26 10:15:10;+1.0000;0;0;0;0;0;0;0\r\n", ',',
+         Download, {{"07/12/26 10:15:00", false, 1.23456789e10f, 1.2345678901234567e16f}}, 1, 2},
         {"a decimal comma where the locale's separator is '.'",
          "1,0000;2;3;4;5;6;7;8\r\n1,0000;2;3;4;5;6;7;8\r\n", '.', std::nullopt, {}},
         {"a gap longer than twice the spacing, and a time that goes back, start new lines",
