@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 
 namespace {
 
@@ -73,12 +74,16 @@ std::vector<QPolygonF> ReducedPolylines(const SeriesPoints& points, const PointK
     }
     last = std::min(last, points.Count() - 1);
     for (std::size_t a = first; a <= last;) {
-        // The points of a's pixel column: those left of the column's right edge.
-        const double edge = std::floor(mapping.X(keys.At(a))) + 1;
-        const std::size_t b =
-            mapping.xScale > 0
-                ? std::max(a, keys.LastBelow((edge - mapping.x0) / mapping.xScale, a, last))
-                : a;
+        // The points of a's pixel column: those whose keys lie before the key of the column's
+        // far edge (the left one when the axis runs right to left; none on an axis with no width).
+        const double column = std::floor(mapping.X(keys.At(a)));
+        double edge = std::numeric_limits<double>::infinity();
+        if (mapping.xScale > 0) {
+            edge = (column + 1 - mapping.x0) / mapping.xScale;
+        } else if (mapping.xScale < 0) {
+            edge = (column - mapping.x0) / mapping.xScale;
+        }
+        const std::size_t b = std::max(a, keys.LastBelow(edge, a, last));
         AddColumn(lines, points, keys, a, b, mapping);
         a = b + 1;
     }

@@ -76,6 +76,11 @@ TEST(PolylineReduction, DensePointsKeepEveryColumnsExtremes) {
     EXPECT_GE(columnOf(4712).second, 0.999); // sine trough
     EXPECT_EQ(lines[0].first(), QPointF(0, -0.0));
     EXPECT_NEAR(lines[0].last().x(), width, 1e-6);
+
+    // A window squeezed below its margins turns the axis around: columns still bound the points.
+    const PixelMapping mirrored{width, -width / (count - 1), 0, -1};
+    EXPECT_LE(ReducedPolylines(withSpike, PointKeys(), 0, count - 1, mirrored).at(0).size(),
+              4 * (width + 1));
 }
 
 TEST(PolylineReduction, ValuesThatAreNotFiniteBreakTheLine) {
