@@ -409,6 +409,7 @@ private slots:
         WriteFile("OC20261207101500.txt", "1;HIGH;3;100.0;2.0;1.0;Normal\r\n");
         history = NumberedHistory(5);
         auto form = MakeForm();
+        form->show();
         Start(*form);
         auto* live = Find<QPushButton>(*form, "bLive");
         QVERIFY(!live->isEnabled());
@@ -465,8 +466,15 @@ private slots:
         QCOMPARE(form->windowTitle(), QString("Chart - V630 20261207101500.csv"));
         QVERIFY(fileChart->TitleFirstLine().endsWith(" - 3 records"));
 
-        // A PC log dropped on the window replaces the download.
-        WriteFile("PC 20261207110000.csv", "07.12.26 11:00:00;25.0;1;2;3;4;5;6;7;8\r\n");
+        // A PC log dropped on the window replaces the download: more lines than the reader's
+        // block and the window's batch hold, every one shown in its order.
+        QByteArray pcLog;
+        for (int second = 0; second < 20000; ++second) {
+            pcLog += QTime(11, 0).addSecs(second).toString("'07.12.26 'hh:mm:ss").toLatin1() +
+                     ";25.0000;1.0000;2.0000;3.0000;4.0000;5.0000;6.0000;7.0000;" +
+                     QByteArray::number(second) + ".0000\r\n";
+        }
+        WriteFile("PC 20261207110000.csv", pcLog);
         QMimeData dropped;
         dropped.setUrls({QUrl::fromLocalFile(QDir::current().filePath("PC 20261207110000.csv"))});
         QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &dropped, Qt::LeftButton, {});
@@ -475,7 +483,19 @@ private slots:
         QDropEvent drop(QPointF(10, 10), Qt::CopyAction, &dropped, Qt::LeftButton, {});
         QCoreApplication::sendEvent(form.get(), &drop);
         QCOMPARE(form->windowTitle(), QString("Chart - PC 20261207110000.csv"));
-        QVERIFY(fileChart->TitleFirstLine().endsWith(" - 1 record"));
+        QVERIFY(fileChart->TitleFirstLine().endsWith(" - 20000 records"));
+        const auto* lastChannel = form->findChild<LineSeries*>("FileSeries8");
+        QCOMPARE(lastChannel->Count(), std::size_t{20000});
+        QCOMPARE(lastChannel->YValue(19999), 19999.0f);
+
+        // The channel boxes, the style and the picture work on the file.
+        Find<QCheckBox>(*form, "CheckBox3")->click();
+        QVERIFY(!form->findChild<LineSeries*>("FileSeries3")->Active());
+        Find<QRadioButton>(*form, "rbStyle3D")->click();
+        QVERIFY(fileChart->View3D());
+        operatorInteraction.AnswerYes();
+        form->bPrintClick();
+        QVERIFY(TextsOf(ReadEmf("Chart 20261207101501.wmf")).contains(fileChart->TitleFirstLine()));
 
         live->click();
         QCOMPARE(form->windowTitle(), QString("Real Time Chart"));
