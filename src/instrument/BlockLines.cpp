@@ -75,8 +75,8 @@ bool BlockLines::Next(std::string_view& line) {
             restToPassOver_ = true;
         } else if (Fill()) {
             continue;
-        } else if (available > 0) {
-            // The last line, without a line end.
+        } else if (available > 0 && !Failed()) {
+            // The last line, without a line end; after a failure it is only the part read.
             length = available;
             begin_ = end_;
         } else {

@@ -6,9 +6,9 @@
 #include <vector>
 
 // The lines of a stream, read in large blocks and handed out as views into the block, so a line
-// is never copied. A line ends at LF or CR LF; a UTF-8 byte order mark before the first line is
-// passed over. A line longer than kLongestLine comes out cut to that length, and the rest of it
-// is passed over.
+// is never copied. A line ends at LF or CR LF, or at the end of the input, but not where the
+// input failed; a UTF-8 byte order mark before the first line is passed over. A line longer than
+// kLongestLine comes out cut to that length, and the rest of it is passed over.
 class BlockLines {
 public:
     static constexpr std::size_t kLongestLine = 4096;

@@ -44,6 +44,20 @@ std::int64_t Seconds(const std::string& text) {
 constexpr float kBeyondFloat = std::numeric_limits<float>::infinity();
 const std::string kValues = ";1.0000;2.0000;3.0000;4.0000;5.0000;6.0000;7.0000;8.5000";
 
+// Gives the text, then fails as a device that has gone away does.
+class FailingAfter final : public std::streambuf {
+public:
+    explicit FailingAfter(std::string text) : text_(std::move(text)) {
+        setg(text_.data(), text_.data(), text_.data() + text_.size());
+    }
+
+protected:
+    int_type underflow() override { throw std::ios_base::failure("the device has gone"); }
+
+private:
+    std::string text_;
+};
+
 // Download lines of those times, at record numbers 1, 2 ...
 std::string DownloadAt(const std::vector<std::string>& times) {
     std::string text;
@@ -140,4 +154,20 @@ TEST(LoggedFileReader, ReadsTheThreeLayoutsAndTellsWhatItCannotRead) {
             EXPECT_EQ(summary.lastTime, sink.records.back().time);
         }
     }
+
+    // A file whose reading fails part way: the records before the failure, none made of the part
+    // of a line read when it failed.
+    std::string text;
+    for (int second = 0; second < 20000; ++second) {
+        text += "07.12.26 10:00:00;25" + kValues.substr(0, 50) + std::to_string(second) + "\r\n";
+    }
+    FailingAfter failing(text);
+    std::istream input(&failing);
+    CollectedRecords sink;
+    const LoggedFileSummary summary = ReadLoggedFile(input, '.', sink);
+    EXPECT_TRUE(summary.readError);
+    EXPECT_EQ(summary.skippedLines, 0u);
+    ASSERT_GT(sink.records.size(), 0u);
+    EXPECT_LT(sink.records.size(), 20000u);
+    EXPECT_EQ(sink.records.back().channels[7], static_cast<float>(sink.records.size() - 1));
 }
