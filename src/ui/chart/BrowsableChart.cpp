@@ -30,19 +30,21 @@ void BrowsableChart::ShowWhole() {
 void BrowsableChart::ShowKeys(QCPRange keys) {
     const QCPRange whole = WholeKeyRange();
     if (keys.size() >= whole.size()) {
-        keys = whole;
-    } else if (keys.lower < whole.lower) {
-        keys += whole.lower - keys.lower;
-    } else if (keys.upper > whole.upper) {
-        keys -= keys.upper - whole.upper;
+        SetKeyView(std::nullopt);
+    } else {
+        if (keys.lower < whole.lower) {
+            keys += whole.lower - keys.lower;
+        } else if (keys.upper > whole.upper) {
+            keys -= keys.upper - whole.upper;
+        }
+        SetKeyView(keys);
     }
-    SetKeyView(keys);
-    emit viewChanged();
+    emit viewChanged(!ValueView() && KeyView() == whole);
 }
 
 void BrowsableChart::ShowValues(QCPRange values) {
     SetValueView(values);
-    emit viewChanged();
+    emit viewChanged(false);
 }
 
 void BrowsableChart::ZoomKeys(double factor, double centre) {

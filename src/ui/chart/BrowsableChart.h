@@ -17,8 +17,8 @@ public:
     void ShowWhole();
 
 signals:
-    // The operator zoomed or moved.
-    void viewChanged();
+    // The operator zoomed or moved, back to every point with its values fitted or not.
+    void viewChanged(bool whole);
 
 protected:
     void wheelEvent(QWheelEvent* event) override;

@@ -92,9 +92,8 @@ TForm2::TForm2(SettingsStore& settings, OperatorInteraction& operatorInteraction
     connect(ui->bOpenData, &QPushButton::clicked, this, &TForm2::bOpenDataClick);
     connect(ui->bLive, &QPushButton::clicked, this, &TForm2::bLiveClick);
     connect(ui->cbAutoScale, &QCheckBox::clicked, this, &TForm2::cbAutoScaleClick);
-    // Zooming or moving through a file leaves its whole extent.
-    connect(ui->FileChart, &BrowsableChart::viewChanged, this,
-            [this] { ui->cbAutoScale->setChecked(false); });
+    // "Auto" while the whole file is shown.
+    connect(ui->FileChart, &BrowsableChart::viewChanged, ui->cbAutoScale, &QCheckBox::setChecked);
     setAcceptDrops(true);
 
     FormCreate(pollCountdownSeconds);

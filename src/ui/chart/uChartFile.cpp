@@ -102,6 +102,10 @@ void TForm2::ShowFile(const QString& path) {
     QGuiApplication::restoreOverrideCursor();
     ui->FileChart->setUpdatesEnabled(true);
 
+    if (!summary.kind && summary.readError) {
+        operator_.ReportError(QStringLiteral("Cannot read file \"%1\".").arg(path));
+        return;
+    }
     if (!summary.kind) {
         operator_.ReportError(
             QStringLiteral("\"%1\" is not a file of logged data. Expected %2.")
