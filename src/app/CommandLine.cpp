@@ -72,7 +72,11 @@ PanelCommandLine ParsePanelCommandLine(const std::vector<std::string>& arguments
             }
         } else if (argument == "--simulate") {
             result.simulatedModel = "V630";
-            if (i + 1 < arguments.size() && IsModel(arguments[i + 1])) {
+            // A word after it is the model, so a mistyped one is not taken for a file.
+            if (i + 1 < arguments.size() && !arguments[i + 1].starts_with('-')) {
+                if (!IsModel(arguments[i + 1])) {
+                    result.error = "--simulate takes V420 or V630, not " + arguments[i + 1];
+                }
                 result.simulatedModel = arguments[++i];
             }
         } else if (qtName && IsOneOf(*qtName, kQtOptionsWithValue)) {
@@ -82,6 +86,11 @@ PanelCommandLine ParsePanelCommandLine(const std::vector<std::string>& arguments
             ++i;
         } else if (qtName && (IsOneOf(*qtName, kQtFlags) || HasAttachedValue(*qtName))) {
             // Qt's own.
+        } else if (!qtName && !argument.empty()) {
+            if (result.file) {
+                result.error = "one file at a time: " + argument;
+            }
+            result.file = argument;
         } else {
             result.error = "unknown argument " + argument;
         }
@@ -93,11 +102,13 @@ PanelCommandLine ParsePanelCommandLine(const std::vector<std::string>& arguments
 }
 
 std::string PanelUsage() {
-    return "Usage: control-panel [--port NAME] [--simulate [V420|V630]]\n"
+    return "Usage: control-panel [--port NAME] [--simulate [V420|V630]] [FILE]\n"
            "  --port NAME       open this serial port for this run (a name without '/' opens\n"
            "                    /dev/NAME); the port stored in the settings stays as it is\n"
            "  --simulate MODEL  run a simulated instrument inside the program and connect to it\n"
            "                    (V630 when no model is given)\n"
+           "  FILE              show this logged file (a download, a PC log or chart data) in\n"
+           "                    the chart window\n"
            "  --help            show this text\n"
            "  --version         show the program's version\n"
            "Qt's own options (-platform NAME, -style NAME, -reverse ...) are accepted too.\n";

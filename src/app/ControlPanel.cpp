@@ -64,6 +64,11 @@ ControlPanel::~ControlPanel() {
     windows_ = PanelWindows{};
 }
 
+void ControlPanel::ShowFileInChart(const QString& path) {
+    form2_->SetShown(true);
+    form2_->ShowFile(path);
+}
+
 void ControlPanel::DeviceChanged() {
     ConfigurationWindow* configuration = windows_.configuration;
     if (configuration == nullptr) {

@@ -9,6 +9,7 @@
 #include "ui/panel/PumpWait.h"
 #include "ui/panel/ReplyRouter.h"
 
+#include <QString>
 #include <memory>
 
 class TForm1;
@@ -36,6 +37,8 @@ public:
     ControlPanel& operator=(const ControlPanel&) = delete;
 
     TForm1& MainForm() { return *form1_; }
+    // Shows the chart window with the logged file in it.
+    void ShowFileInChart(const QString& path);
     const PanelState& State() const { return state_; }
     FrameLayer& Frames() { return frames_; }
     Exchange& Exchanges() { return exchange_; }

@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QDialog>
+#include <QDir>
 #include <QFileDialog>
 #include <QMessageBox>
 #include <QPushButton>
@@ -67,7 +68,10 @@ QString MessageBoxOperator::OpenFile(const QString& filter) {
         Write("no file chosen", filter);
         return {};
     }
-    return QFileDialog::getOpenFileName(Owner(), QString(), QString(), QtNameFilter(filter));
+    // The files the program writes and reads lie in the working folder; Qt would otherwise
+    // open on the last folder visited.
+    return QFileDialog::getOpenFileName(Owner(), QString(), QDir::currentPath(),
+                                        QtNameFilter(filter));
 }
 
 void MessageBoxOperator::SetUnattended(bool unattended) {

@@ -81,6 +81,11 @@ int main(int argc, char** argv) {
     });
 
     panel.MainForm().show();
+    if (command.file) {
+        QTimer::singleShot(0, &panel.MainForm(), [&panel, &command] {
+            panel.ShowFileInChart(QString::fromLocal8Bit(command.file->c_str()));
+        });
+    }
     // A settings file set aside at start is told once, over the main window.
     QTimer::singleShot(0, &panel.MainForm(), [&settings, &operatorInteraction] {
         if (const QString notice = settings.TakeSetAsideNotice(); !notice.isEmpty()) {

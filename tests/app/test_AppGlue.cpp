@@ -29,7 +29,9 @@ TEST(PanelCommandLine, PortAndSimulatorOptions) {
     EXPECT_EQ(ParsePanelCommandLine({"--simulate", "V420"}).simulatedModel, "V420");
     EXPECT_TRUE(ParsePanelCommandLine({"--help"}).help);
     EXPECT_TRUE(ParsePanelCommandLine({"--version"}).version);
+    EXPECT_EQ(ParsePanelCommandLine({"PC 20261207.csv", "--simulate"}).file, "PC 20261207.csv");
     for (const std::vector<std::string>& wrong : {std::vector<std::string>{"--port"},
+                                                  {"a.csv", "b.csv"},
                                                   {"--port", ""},
                                                   {"--simulate", "V999"},
                                                   {"--port", "a", "--simulate"},

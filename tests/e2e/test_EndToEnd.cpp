@@ -219,12 +219,14 @@ public:
     }
 
     // The panel on the test's X display, as an operator's desktop runs it.
-    void StartPanelOnDisplay(const std::string& display,
-                             std::vector<std::string> environment = {}) {
+    void StartPanelOnDisplay(const std::string& display, std::vector<std::string> environment = {},
+                             const std::vector<std::string>& arguments = {}) {
         environment.insert(environment.end(), {"DISPLAY=" + display, "QT_QPA_PLATFORM=xcb",
                                                // the display libraries keep what they allocate
                                                "ASAN_OPTIONS=detect_leaks=0"});
-        StartPanel({}, environment);
+        std::vector<std::string> command{VXXX_PANEL_PROGRAM, "--port", link.string()};
+        command.insert(command.end(), arguments.begin(), arguments.end());
+        StartPanel(command, environment);
     }
 
     void StoreSettings(const std::string& text) {
@@ -459,4 +461,22 @@ TEST_F(EndToEnd, AnUnreadableSettingsFileIsKeptAsideAndStoredAfresh) {
     EXPECT_NE(settings.find("Left1=0\n"), std::string::npos) << settings;
     EXPECT_NE(settings.find("Comms_Interval=2\n"), std::string::npos) << settings;
     EXPECT_EQ(settings.find("not a setting"), std::string::npos) << settings;
+}
+
+// "Open with" in a file manager runs the panel with the file, as the desktop entry says: the
+// chart window shows it, and the panel starts as it always does.
+TEST_F(EndToEnd, AFileOnTheCommandLineShowsInTheChartWindow) {
+    const auto display = Display();
+    ASSERT_TRUE(display) << "Xvfb and xdotool are needed (scripts/install-deps.sh)";
+    Bench& bench = NewBench();
+    bench.StartSimulator({});
+    const fs::path file = bench.folder / "V630 20261207101500.csv";
+    std::ofstream(file) << "0001,07/12/26 10:00:00;1;2;3;4;5;6;7;8\r\n";
+    bench.StartPanelOnDisplay(*display, {}, {file.string()});
+    EXPECT_TRUE(
+        WaitFor([&] { return !bench.Windows("Chart - V630 20261207101500.csv").empty(); }, 20s))
+        << bench.Errors();
+    EXPECT_TRUE(WaitFor([&] { return !bench.Windows("Control Panel").empty(); }, 20s));
+    EXPECT_TRUE(WaitFor([&] { return bench.Trace().size() >= 2; }, 20s)) << bench.Errors();
+    EXPECT_EQ(bench.End(SIGTERM, 3s), std::optional<int>(0)) << bench.Errors();
 }

@@ -7,7 +7,8 @@
 #include <QFile>
 
 QString WriteChartData(const QString& path, const QString& title,
-                       std::span<LineSeries* const> series, long long lastIndex) {
+                       std::span<LineSeries* const> series,
+                       std::span<const PointKeys::Range> points) {
     QFile file(path);
     if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
         return QStringLiteral("Cannot create file \"%1\". %2").arg(path, file.errorString());
@@ -23,17 +24,18 @@ QString WriteChartData(const QString& path, const QString& title,
     if (!writeLine(title)) {
         return writeError();
     }
-    for (long long index = 1; index <= lastIndex; ++index) {
-        QString line;
-        for (const LineSeries* one : series) {
-            if (!line.isEmpty()) {
-                line += QLatin1Char(';');
+    for (const PointKeys::Range range : points) {
+        for (std::size_t point = range.first; point <= range.last; ++point) {
+            QString line;
+            for (const LineSeries* one : series) {
+                if (!line.isEmpty()) {
+                    line += QLatin1Char(';');
+                }
+                line += LocaleFixed(point < one->Count() ? one->YValue(point) : 0.0, 4);
             }
-            const auto point = static_cast<std::size_t>(index);
-            line += LocaleFixed(point < one->Count() ? one->YValue(point) : 0.0, 4);
-        }
-        if (!writeLine(line)) {
-            return writeError();
+            if (!writeLine(line)) {
+                return writeError();
+            }
         }
     }
     if (!file.flush()) {

@@ -27,6 +27,40 @@ protected:
     }
 };
 
+// Dates and times on the clock that wrote them; the labels say as much as the range needs:
+// the date over days, the time and the date over hours, seconds as well over minutes.
+class TimeTicker final : public QCPAxisTickerDateTime {
+public:
+    TimeTicker(QChar dateSeparator, QChar timeSeparator)
+        : date_(QStringLiteral("dd%1MM%1yy").arg(dateSeparator)),
+          minutes_(QStringLiteral("hh%1mm").arg(timeSeparator)),
+          seconds_(QStringLiteral("hh%1mm%1ss").arg(timeSeparator)) {
+        setDateTimeSpec(Qt::UTC);
+    }
+
+protected:
+    QString getTickLabel(double tick, const QLocale& locale, QChar formatChar,
+                         int precision) override {
+        constexpr double kDay = 86400;
+        constexpr double kHour = 3600;
+        const double span = range_.size();
+        setDateTimeFormat(span > 3 * kDay    ? date_
+                          : span > 2 * kHour ? minutes_ + QLatin1Char('\n') + date_
+                                             : seconds_ + QLatin1Char('\n') + date_);
+        return QCPAxisTickerDateTime::getTickLabel(tick, locale, formatChar, precision);
+    }
+    double getTickStep(const QCPRange& range) override {
+        range_ = range;
+        return std::max(1.0, QCPAxisTickerDateTime::getTickStep(range));
+    }
+
+private:
+    QString date_;
+    QString minutes_;
+    QString seconds_;
+    QCPRange range_;
+};
+
 } // namespace
 
 LineChart::LineChart(QWidget* parent) : QCustomPlot(parent) {
@@ -54,9 +88,7 @@ LineChart::LineChart(QWidget* parent) : QCustomPlot(parent) {
     legend->setVisible(true);
     legend->setBrush(QBrush(kChartPanelColour));
 
-    xAxis->setTicker(QSharedPointer<PointNumberTicker>::create());
-    xAxis->setNumberFormat(QStringLiteral("f"));
-    xAxis->setNumberPrecision(0);
+    UsePointNumberAxis();
     for (QCPAxis* axis : {xAxis, yAxis}) {
         axis->grid()->setPen(QPen(kChartGridColour, 0, Qt::DotLine));
         axis->grid()->setZeroLinePen(Qt::NoPen);
@@ -77,7 +109,7 @@ LineChart::LineChart(QWidget* parent) : QCustomPlot(parent) {
 LineChart::~LineChart() = default;
 
 LineSeries* LineChart::AddSeries(const QString& title, const QColor& colour) {
-    auto* series = new LineSeries(xAxis, yAxis, title, colour);
+    auto* series = new LineSeries(xAxis, yAxis, keys_, title, colour);
     series_.push_back(series);
     connect(series, &LineSeries::changed, this, &LineChart::RequestRedraw);
     connect(series, &LineSeries::activeChanged, this, [this] { legendStale_ = true; });
@@ -100,6 +132,28 @@ void LineChart::SetView3D(bool on) {
     RequestRedraw();
 }
 
+void LineChart::UseTimeAxis(QChar dateSeparator, QChar timeSeparator) {
+    xAxis->setTicker(QSharedPointer<TimeTicker>::create(dateSeparator, timeSeparator));
+    RequestRedraw();
+}
+
+void LineChart::UsePointNumberAxis() {
+    xAxis->setTicker(QSharedPointer<PointNumberTicker>::create());
+    xAxis->setNumberFormat(QStringLiteral("f"));
+    xAxis->setNumberPrecision(0);
+    RequestRedraw();
+}
+
+void LineChart::SetKeyView(std::optional<QCPRange> keys) {
+    keyView_ = keys;
+    RequestRedraw();
+}
+
+void LineChart::SetValueView(std::optional<QCPRange> values) {
+    valueView_ = values;
+    RequestRedraw();
+}
+
 void LineChart::SetTitle(const QString& text) {
     title_->setText(text);
     RequestRedraw();
@@ -109,12 +163,16 @@ QString LineChart::TitleFirstLine() const {
     return title_->text().section(QLatin1Char('\n'), 0, 0);
 }
 
-long long LineChart::LastVisibleIndex(const LineSeries& series) const {
-    if (!drawnKeyUpper_ || *drawnKeyUpper_ < 0 || series.Count() == 0) {
-        return -1;
+std::vector<PointKeys::Range> LineChart::ShownPoints(const LineSeries& series) const {
+    if (!drawnKeys_) {
+        return {};
     }
-    const auto last = static_cast<long long>(std::floor(*drawnKeyUpper_));
-    return std::min(last, static_cast<long long>(series.Count()) - 1);
+    return keys_.Within(drawnKeys_->lower, drawnKeys_->upper, series.Count());
+}
+
+long long LineChart::LastVisibleIndex(const LineSeries& series) const {
+    const std::vector<PointKeys::Range> shown = ShownPoints(series);
+    return shown.empty() ? -1 : static_cast<long long>(shown.back().last);
 }
 
 void LineChart::RequestRedraw() {
@@ -124,7 +182,8 @@ void LineChart::RequestRedraw() {
 }
 
 void LineChart::OnRedrawTimer() {
-    if (!isVisible()) {
+    // Hidden, or held while it is being filled: drawn when shown or asked to draw now.
+    if (!isVisible() || !updatesEnabled()) {
         redrawPending_ = true;
         return;
     }
@@ -164,20 +223,34 @@ void LineChart::UpdateLegend() {
     legendStale_ = false;
 }
 
-void LineChart::ScaleAxes() {
+QCPRange LineChart::WholeKeyRange() const {
     std::size_t points = 0;
-    SeriesPoints::Extent values = SeriesPoints::NoExtent();
     for (const LineSeries* series : series_) {
         points = std::max(points, series->Count());
-        if (series->Active() && series->Count() > 0) {
-            values.Include(series->Points().ExtentOf(0, series->Count()));
+    }
+    const PointKeys::Span span = keys_.SpanOf(points);
+    // A single point still gets an axis.
+    return {span.lowest, span.highest > span.lowest ? span.highest : span.lowest + 1};
+}
+
+void LineChart::ScaleAxes() {
+    const QCPRange keys = KeyView();
+    xAxis->setRange(keys);
+    xAxis2->setRange(keys);
+    drawnKeys_ = keys;
+    SeriesPoints::Extent values = SeriesPoints::NoExtent();
+    for (const LineSeries* series : series_) {
+        if (series->Active()) {
+            for (const PointKeys::Range range :
+                 keys_.Within(keys.lower, keys.upper, series->Count())) {
+                values.Include(series->Points().ExtentOf(range.first, range.last + 1));
+            }
         }
     }
-    const double upper = points > 1 ? static_cast<double>(points - 1) : 1.0;
-    xAxis->setRange(0, upper);
-    xAxis2->setRange(0, upper);
-    drawnKeyUpper_ = upper;
-    if (!values.Empty()) {
+    if (valueView_) {
+        yAxis->setRange(*valueView_);
+        yAxis2->setRange(*valueView_);
+    } else if (!values.Empty()) {
         // A flat line still gets a scale around it.
         const double low = values.low < values.high ? values.low : values.low - 1.0;
         const double high = values.low < values.high ? values.high : values.high + 1.0;

@@ -10,11 +10,20 @@ namespace {
 // The ribbon's front edge: the series colour, darker, so the face reads as a surface.
 constexpr int kEdgeDarkness = 150;
 
+// A line of one point, a reading alone between two gaps, shows as a dot a pixel wide.
+void DrawPolyline(QCPPainter* painter, const QPolygonF& line) {
+    if (line.size() == 1) {
+        painter->drawLine(QLineF(line[0], line[0] + QPointF(1, 0)));
+    } else {
+        painter->drawPolyline(line);
+    }
+}
+
 } // namespace
 
-LineSeries::LineSeries(QCPAxis* keyAxis, QCPAxis* valueAxis, const QString& title,
-                       const QColor& colour)
-    : QCPAbstractPlottable(keyAxis, valueAxis) {
+LineSeries::LineSeries(QCPAxis* keyAxis, QCPAxis* valueAxis, const PointKeys& keys,
+                       const QString& title, const QColor& colour)
+    : QCPAbstractPlottable(keyAxis, valueAxis), keys_(keys) {
     setName(title);
     setPen(QPen(colour, 1));
     setBrush(QBrush(colour));
@@ -26,8 +35,20 @@ void LineSeries::AddY(float value) {
     emit changed();
 }
 
+void LineSeries::AddY(std::span<const float> values) {
+    for (const float value : values) {
+        points_.Append(value);
+    }
+    emit changed();
+}
+
 void LineSeries::Clear() {
     points_.Clear();
+    emit changed();
+}
+
+void LineSeries::Release() {
+    points_.Release();
     emit changed();
 }
 
@@ -50,21 +71,19 @@ double LineSeries::selectTest(const QPointF&, bool, QVariant*) const {
 
 QCPRange LineSeries::getKeyRange(bool& foundRange, QCP::SignDomain) const {
     foundRange = points_.Count() > 0;
-    return foundRange ? QCPRange(0, static_cast<double>(points_.Count() - 1)) : QCPRange();
+    const PointKeys::Span span = keys_.SpanOf(points_.Count());
+    return foundRange ? QCPRange(span.lowest, span.highest) : QCPRange();
 }
 
 QCPRange LineSeries::getValueRange(bool& foundRange, QCP::SignDomain,
                                    const QCPRange& inKeyRange) const {
-    std::size_t first = 0;
-    std::size_t end = points_.Count();
-    if (inKeyRange != QCPRange()) {
-        first = inKeyRange.lower <= 0 ? 0 : static_cast<std::size_t>(std::ceil(inKeyRange.lower));
-        end = inKeyRange.upper < 0
-                  ? 0
-                  : std::min(end, static_cast<std::size_t>(std::floor(inKeyRange.upper)) + 1);
+    const PointKeys::Span span = keys_.SpanOf(points_.Count());
+    const QCPRange keys =
+        inKeyRange == QCPRange() ? QCPRange(span.lowest, span.highest) : inKeyRange;
+    SeriesPoints::Extent extent = SeriesPoints::NoExtent();
+    for (const PointKeys::Range range : keys_.Within(keys.lower, keys.upper, points_.Count())) {
+        extent.Include(points_.ExtentOf(range.first, range.last + 1));
     }
-    const SeriesPoints::Extent extent =
-        first < end ? points_.ExtentOf(first, end) : SeriesPoints::NoExtent();
     foundRange = !extent.Empty();
     return foundRange ? QCPRange(extent.low, extent.high) : QCPRange();
 }
@@ -83,27 +102,25 @@ void LineSeries::draw(QCPPainter* painter) {
     if (keys == nullptr || values == nullptr || points_.Count() == 0) {
         return;
     }
-    const QCPRange range = keys->range();
-    if (range.upper < 0) {
-        return;
-    }
-    const std::size_t first =
-        range.lower <= 0 ? 0 : static_cast<std::size_t>(std::floor(range.lower));
-    const std::size_t last =
-        std::min(points_.Count() - 1, static_cast<std::size_t>(std::ceil(range.upper)));
     PixelMapping mapping;
     mapping.x0 = keys->coordToPixel(0);
     mapping.xScale = keys->coordToPixel(1) - mapping.x0;
     mapping.y0 = values->coordToPixel(0);
     mapping.yScale = values->coordToPixel(1) - mapping.y0;
-    std::vector<QPolygonF> lines = ReducedPolylines(points_, first, last, mapping);
+    const QCPRange range = keys->range();
+    std::vector<QPolygonF> lines;
+    for (const PointKeys::Range line : keys_.LinesThrough(range.lower, range.upper, Count())) {
+        std::vector<QPolygonF> drawn =
+            ReducedPolylines(points_, keys_, line.first, line.last, mapping);
+        std::move(drawn.begin(), drawn.end(), std::back_inserter(lines));
+    }
 
     if (depth_.isNull()) {
         applyDefaultAntialiasingHint(painter);
         painter->setPen(pen());
         painter->setBrush(Qt::NoBrush);
         for (const QPolygonF& line : lines) {
-            painter->drawPolyline(line);
+            DrawPolyline(painter, line);
         }
         return;
     }
@@ -119,7 +136,7 @@ void LineSeries::draw(QCPPainter* painter) {
         }
         applyDefaultAntialiasingHint(painter);
         painter->setPen(edge);
-        painter->drawPolyline(line);
+        DrawPolyline(painter, line);
     }
 }
 

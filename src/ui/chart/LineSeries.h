@@ -1,22 +1,30 @@
 #pragma once
 
+#include "PointKeys.h"
 #include "SeriesPoints.h"
 
 #include <QColor>
 #include <QPointF>
 #include <QString>
 #include <qcustomplot.h>
+#include <span>
 
-// One line of the chart: points whose X value is the number of points the series held when
-// each was added, drawn without markers, flat in 2D or as a ribbon in 3D.
+// One line of the chart: points whose X values are the chart's keys (by default the number of
+// points the series held when each was added), drawn without markers, flat in 2D or as a ribbon
+// in 3D.
 class LineSeries final : public QCPAbstractPlottable {
     Q_OBJECT
 public:
-    LineSeries(QCPAxis* keyAxis, QCPAxis* valueAxis, const QString& title, const QColor& colour);
+    LineSeries(QCPAxis* keyAxis, QCPAxis* valueAxis, const PointKeys& keys, const QString& title,
+               const QColor& colour);
 
-    // Adds a point with this Y value; its X value is the point count before it.
+    // Adds a point with this Y value; its X value is the key of its index.
     void AddY(float value);
+    // Adds a point for each value, with one notice of the change.
+    void AddY(std::span<const float> values);
     void Clear();
+    // Empties the series and gives its memory back.
+    void Release();
     std::size_t Count() const { return points_.Count(); }
     float YValue(std::size_t index) const { return points_.At(index); }
     const SeriesPoints& Points() const { return points_; }
@@ -50,6 +58,7 @@ protected:
     QRect clipRect() const override;
 
 private:
+    const PointKeys& keys_;
     SeriesPoints points_;
     QPointF front_;
     QPointF depth_;

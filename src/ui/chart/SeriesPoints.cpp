@@ -37,12 +37,8 @@ SeriesPoints::Extent SeriesPoints::NoExtent() {
 }
 
 void SeriesPoints::Append(float value) {
-    const std::size_t index = count_;
-    if ((index >> kChunkBits) == chunks_.size()) {
-        chunks_.push_back(std::make_unique_for_overwrite<float[]>(kChunkSize));
-    }
-    chunks_[index >> kChunkBits][index & (kChunkSize - 1)] = value;
-    ++count_;
+    const std::size_t index = values_.Count();
+    values_.Append(value);
 
     for (std::size_t k = 0;; ++k) {
         if (k == levels_.size()) {
@@ -66,18 +62,20 @@ void SeriesPoints::Append(float value) {
 }
 
 void SeriesPoints::Clear() {
-    // One chunk stays: a chart that restarts every tick does not allocate every tick.
-    if (chunks_.size() > 1) {
-        chunks_.resize(1);
-    }
+    values_.Clear();
     levels_.clear();
-    count_ = 0;
+}
+
+void SeriesPoints::Release() {
+    values_.Release();
+    levels_.clear();
+    levels_.shrink_to_fit();
 }
 
 SeriesPoints::Extent SeriesPoints::ExtentOf(std::size_t first, std::size_t end) const {
     Extent result = NoExtent();
-    if (end > count_) {
-        end = count_;
+    if (end > Count()) {
+        end = Count();
     }
     // Level -1 is the points themselves; every level up covers kFanOut entries of the one below.
     auto include = [&](int level, std::size_t entry) {

@@ -1,14 +1,15 @@
 #pragma once
 
+#include "ChunkedArray.h"
+
 #include <cstddef>
-#include <memory>
 #include <vector>
 
-// The Y values of one chart series; a point's X value is its index. A series may grow for days,
-// so values live in fixed-size chunks (growing never copies what is held) and, as each value
-// arrives, the lowest and highest value of every block of points, of every block of blocks and
-// so on are brought up to date. The extent of any index range is then read from a few of these
-// summaries instead of from every point, which keeps a redraw of millions of points cheap.
+// The Y values of one chart series, by point index. A series may grow for days, so values live
+// in chunks and, as each value arrives, the lowest and highest value of every block of points, of
+// every block of blocks and so on are brought up to date. The extent of any index range is then
+// read from a few of these summaries instead of from every point, which keeps a redraw of millions
+// of points cheap.
 class SeriesPoints {
 public:
     // The lowest and highest finite value of a range; empty when the range holds none.
@@ -23,11 +24,11 @@ public:
 
     void Append(float value);
     void Clear();
+    // Empties the series and gives its memory back.
+    void Release();
 
-    std::size_t Count() const { return count_; }
-    float At(std::size_t index) const {
-        return chunks_[index >> kChunkBits][index & (kChunkSize - 1)];
-    }
+    std::size_t Count() const { return values_.Count(); }
+    float At(std::size_t index) const { return values_.At(index); }
     // The extent of the points first .. end - 1.
     Extent ExtentOf(std::size_t first, std::size_t end) const;
 
@@ -35,12 +36,8 @@ public:
     static constexpr std::size_t kFanOut = 32;
 
 private:
-    static constexpr std::size_t kChunkBits = 14;
-    static constexpr std::size_t kChunkSize = std::size_t{1} << kChunkBits;
-
-    std::vector<std::unique_ptr<float[]>> chunks_;
+    ChunkedArray<float> values_;
     // levels_[0] has one extent per kFanOut points, levels_[k] one per kFanOut^(k+1) points;
     // the last entry of each level may cover a block that is still filling.
     std::vector<std::vector<Extent>> levels_;
-    std::size_t count_ = 0;
 };

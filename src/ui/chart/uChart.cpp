@@ -1,7 +1,7 @@
 #include "uChart.h"
 
+#include "BrowsableChart.h"
 #include "ChartDataFile.h"
-#include "LineChart.h"
 #include "LineSeries.h"
 #include "ui/panel/LocaleText.h"
 #include "ui/panel/WindowPlacement.h"
@@ -56,10 +56,13 @@ TForm2::TForm2(SettingsStore& settings, OperatorInteraction& operatorInteraction
     ui->setupUi(this);
 
     for (std::size_t i = 0; i < series_.size(); ++i) {
-        series_[i] =
-            ui->Chart1->AddSeries(QString::fromLatin1(kSeriesAppearance[i].title),
-                                  QColor(QString::fromLatin1(kSeriesAppearance[i].colour)));
-        series_[i]->setObjectName(QString::fromStdString(SeriesName(static_cast<int>(i) + 1)));
+        const QString title = QString::fromLatin1(kSeriesAppearance[i].title);
+        const QColor colour(QString::fromLatin1(kSeriesAppearance[i].colour));
+        const QString name = QString::fromStdString(SeriesName(static_cast<int>(i) + 1));
+        series_[i] = ui->Chart1->AddSeries(title, colour);
+        series_[i]->setObjectName(name);
+        fileSeries_[i] = ui->FileChart->AddSeries(title, colour);
+        fileSeries_[i]->setObjectName(QStringLiteral("File") + name);
     }
     Series1 = series_[0];
     Series2 = series_[1];
@@ -86,6 +89,12 @@ TForm2::TForm2(SettingsStore& settings, OperatorInteraction& operatorInteraction
     connect(ui->bClear, &QPushButton::clicked, this, &TForm2::bClearClick);
     connect(ui->bPrint, &QPushButton::clicked, this, &TForm2::bPrintClick);
     connect(ui->bData, &QPushButton::clicked, this, &TForm2::bDataClick);
+    connect(ui->bOpenData, &QPushButton::clicked, this, &TForm2::bOpenDataClick);
+    connect(ui->bLive, &QPushButton::clicked, this, &TForm2::bLiveClick);
+    connect(ui->cbAutoScale, &QCheckBox::clicked, this, &TForm2::cbAutoScaleClick);
+    // "Auto" while the whole file is shown.
+    connect(ui->FileChart, &BrowsableChart::viewChanged, ui->cbAutoScale, &QCheckBox::setChecked);
+    setAcceptDrops(true);
 
     FormCreate(pollCountdownSeconds);
 }
@@ -156,7 +165,7 @@ void TForm2::Timer1Timer() {
         clearAll();
         addNewest();
         ++chartStartCounter_;
-    } else if (ui->cbAutoScale->isChecked() || n <= kLastGrowingIndex) {
+    } else if (LiveAutoScale() || n <= kLastGrowingIndex) {
         addNewest();
     } else {
         // The 41 entries before the newest one.
@@ -183,7 +192,7 @@ void TForm2::bPrintClick() {
         return;
     }
     QString error;
-    if (!ui->Chart1->SaveMetafile(name, error)) {
+    if (!ShownChart().SaveMetafile(name, error)) {
         operator_.ReportError(QStringLiteral("Cannot create file \"%1\". %2").arg(name, error));
     }
 }
@@ -194,9 +203,18 @@ void TForm2::bDataClick() {
         return;
     }
     // What was last drawn is what the operator sees once the pending redraw is done.
-    ui->Chart1->RedrawNow();
-    const QString error = WriteChartData(name, ui->Chart1->TitleFirstLine(), series_,
-                                         ui->Chart1->LastVisibleIndex(*Series1));
+    LineChart& chart = ShownChart();
+    chart.RedrawNow();
+    // A file's points as shown, from the first; the live chart's from the second, after the one
+    // its restart took.
+    std::vector<PointKeys::Range> points;
+    if (FileShown()) {
+        points = chart.ShownPoints(*fileSeries_[0]);
+    } else if (const long long last = chart.LastVisibleIndex(*Series1); last >= 1) {
+        points = {{1, static_cast<std::size_t>(last)}};
+    }
+    const QString error =
+        WriteChartData(name, chart.TitleFirstLine(), FileShown() ? fileSeries_ : series_, points);
     if (!error.isEmpty()) {
         operator_.ReportError(error);
     }
@@ -204,15 +222,19 @@ void TForm2::bDataClick() {
 
 void TForm2::CheckBoxClick(int number) {
     const auto index = static_cast<std::size_t>(number) - 1;
-    series_[index]->SetActive(CheckBoxes()[index]->isChecked());
+    const bool shown = CheckBoxes()[index]->isChecked();
+    series_[index]->SetActive(shown);
+    fileSeries_[index]->SetActive(shown);
 }
 
 void TForm2::rbStyle2DClick() {
     ui->Chart1->SetView3D(!ui->rbStyle2D->isChecked());
+    ui->FileChart->SetView3D(!ui->rbStyle2D->isChecked());
 }
 
 void TForm2::rbStyle3DClick() {
     ui->Chart1->SetView3D(ui->rbStyle3D->isChecked());
+    ui->FileChart->SetView3D(ui->rbStyle3D->isChecked());
 }
 
 void TForm2::StoreOwnSettings() {
@@ -221,7 +243,7 @@ void TForm2::StoreOwnSettings() {
     for (std::size_t i = 0; i < series_.size(); ++i) {
         WriteFlag(settings_, kChart, SeriesName(static_cast<int>(i) + 1), series_[i]->Active());
     }
-    WriteFlag(settings_, kChart, "AutoScale", ui->cbAutoScale->isChecked());
+    WriteFlag(settings_, kChart, "AutoScale", LiveAutoScale());
     WriteFlag(settings_, kChart, "Style2D", ui->rbStyle2D->isChecked());
     WriteFlag(settings_, kChart, "Style3D", ui->rbStyle3D->isChecked());
 }

@@ -1,12 +1,14 @@
 // Shows the real-time chart window filled with made-up readings, for looking at it: takes a
 // screenshot of it and saves its picture and data files into the current directory.
 //
-//   chart-demo [--ticks N] [--auto] [--3d] [--hide CHANNELS] [--screenshot FILE] [--save]
+//   chart-demo [--ticks N] [--auto] [--3d] [--hide CHANNELS] [--open FILE] [--screenshot FILE]
+//              [--save]
 //
 // --ticks N      sampling ticks to run (default 120); each adds one reading to the history
 // --auto         "Auto" checked: the chart grows instead of showing the last 41 readings
 // --3d           3D view
 // --hide 357     channels whose check box is cleared
+// --open FILE    shows that logged file as bOpenData does
 // --screenshot   grabs the window from the screen into FILE (PNG) and quits
 // --save         answers Yes to the save questions and saves picture and data, then quits
 
@@ -62,9 +64,10 @@ int main(int argc, char** argv) {
     const QCommandLineOption autoScale("auto", "Grow the chart.");
     const QCommandLineOption view3D("3d", "3D view.");
     const QCommandLineOption hide("hide", "Channels to hide.", "CHANNELS");
+    const QCommandLineOption open("open", "Show a logged file.", "FILE");
     const QCommandLineOption screenshot("screenshot", "Grab the window into FILE.", "FILE");
     const QCommandLineOption save("save", "Save picture and data files.");
-    parser.addOptions({ticks, autoScale, view3D, hide, screenshot, save});
+    parser.addOptions({ticks, autoScale, view3D, hide, open, screenshot, save});
     parser.process(app);
 
     MemorySettingsStore settings;
@@ -82,6 +85,10 @@ int main(int argc, char** argv) {
     for (int tick = 0; tick < parser.value(ticks).toInt(); ++tick) {
         history.Append(Reading(tick));
         window.Timer1Timer();
+    }
+
+    if (parser.isSet(open)) {
+        window.ShowFile(parser.value(open));
     }
 
     if (parser.isSet(save)) {

@@ -1,3 +1,4 @@
+#include "ui/chart/PointKeys.h"
 #include "ui/chart/PolylineReduction.h"
 #include "ui/chart/RectClipping.h"
 #include "ui/chart/Ribbon.h"
@@ -33,7 +34,7 @@ SeriesPoints Points(std::initializer_list<float> values) {
 TEST(PolylineReduction, SparsePointsAreAllKept) {
     const SeriesPoints points = Points({1, 5, -2, 7});
     const PixelMapping mapping{10, 20, 100, -2}; // 20 pixels per point
-    const auto lines = ReducedPolylines(points, 0, 3, mapping);
+    const auto lines = ReducedPolylines(points, PointKeys(), 0, 3, mapping);
     ASSERT_EQ(lines.size(), 1u);
     ASSERT_EQ(lines[0].size(), 4);
     EXPECT_EQ(lines[0][0], QPointF(10, 98));
@@ -55,7 +56,7 @@ TEST(PolylineReduction, DensePointsKeepEveryColumnsExtremes) {
     }
     const double width = 500;
     const PixelMapping mapping{0, width / (count - 1), 0, -1};
-    const auto lines = ReducedPolylines(withSpike, 0, count - 1, mapping);
+    const auto lines = ReducedPolylines(withSpike, PointKeys(), 0, count - 1, mapping);
     ASSERT_EQ(lines.size(), 1u);
     EXPECT_LE(lines[0].size(), 4 * (width + 1));
 
@@ -75,17 +76,65 @@ TEST(PolylineReduction, DensePointsKeepEveryColumnsExtremes) {
     EXPECT_GE(columnOf(4712).second, 0.999); // sine trough
     EXPECT_EQ(lines[0].first(), QPointF(0, -0.0));
     EXPECT_NEAR(lines[0].last().x(), width, 1e-6);
+
+    // A window squeezed below its margins turns the axis around: columns still bound the points.
+    const PixelMapping mirrored{width, -width / (count - 1), 0, -1};
+    EXPECT_LE(ReducedPolylines(withSpike, PointKeys(), 0, count - 1, mirrored).at(0).size(),
+              4 * (width + 1));
 }
 
 TEST(PolylineReduction, ValuesThatAreNotFiniteBreakTheLine) {
     const float nan = std::numeric_limits<float>::quiet_NaN();
     const SeriesPoints points = Points({1, 2, nan, 3, 4});
-    const auto lines = ReducedPolylines(points, 0, 4, PixelMapping{0, 10, 0, 1});
+    const auto lines = ReducedPolylines(points, PointKeys(), 0, 4, PixelMapping{0, 10, 0, 1});
     ASSERT_EQ(lines.size(), 2u);
     EXPECT_EQ(lines[0].size(), 2);
     EXPECT_EQ(lines[1].size(), 2);
-    EXPECT_TRUE(ReducedPolylines(points, 3, 1, PixelMapping{}).empty());
-    EXPECT_EQ(ReducedPolylines(points, 3, 99, PixelMapping{0, 10, 0, 1}).at(0).size(), 2);
+    EXPECT_TRUE(ReducedPolylines(points, PointKeys(), 3, 1, PixelMapping{}).empty());
+    EXPECT_EQ(ReducedPolylines(points, PointKeys(), 3, 99, PixelMapping{0, 10, 0, 1}).at(0).size(),
+              2);
+}
+
+// Times as keys: a gap and a time that goes back start new lines, each drawn only where it is
+// in view, and the points of a pixel column are found by their keys, not their number.
+TEST(PointKeys, LinesBreakAtGapsAndWhereKeysGoBack) {
+    PointKeys keys;
+    SeriesPoints points;
+    // Two runs: 0 10 20 | gap | 50 60, then back to 30 40 45.
+    const std::vector<std::pair<double, bool>> keyed{{0, false},  {10, false}, {20, false},
+                                                     {50, true},  {60, false}, {30, false},
+                                                     {40, false}, {45, false}};
+    for (const auto& [key, newLine] : keyed) {
+        keys.Append(key, newLine);
+        points.Append(static_cast<float>(key));
+    }
+    using Ranges = std::vector<std::pair<std::size_t, std::size_t>>;
+    const auto pairs = [](const std::vector<PointKeys::Range>& ranges) {
+        Ranges out;
+        for (const PointKeys::Range range : ranges) {
+            out.emplace_back(range.first, range.last);
+        }
+        return out;
+    };
+    EXPECT_EQ(pairs(keys.Within(0, 60, 8)), (Ranges{{0, 4}, {5, 7}}));
+    EXPECT_EQ(pairs(keys.Within(25, 35, 8)), (Ranges{{5, 5}}));
+    EXPECT_EQ(pairs(keys.LinesThrough(0, 60, 8)), (Ranges{{0, 2}, {3, 4}, {5, 7}}));
+    // Each line with its point just outside the view, none across the gap.
+    EXPECT_EQ(pairs(keys.LinesThrough(25, 35, 8)), (Ranges{{2, 2}, {3, 3}, {5, 6}}));
+    EXPECT_EQ(pairs(keys.LinesThrough(55, 58, 8)), (Ranges{{3, 4}}));
+    EXPECT_EQ(keys.SpanOf(8).lowest, 0);
+    EXPECT_EQ(keys.SpanOf(8).highest, 60);
+
+    // Ten pixels per key: every point where its key says.
+    const auto lines = ReducedPolylines(points, keys, 5, 7, PixelMapping{0, 10, 0, -1});
+    ASSERT_EQ(lines.size(), 1u);
+    EXPECT_EQ(lines[0], (QPolygonF{{300, -30}, {400, -40}, {450, -45}}));
+
+    // Without keys a point's key is its number.
+    keys.Clear();
+    EXPECT_EQ(pairs(keys.LinesThrough(2.5, 4.5, 10)), (Ranges{{2, 5}}));
+    EXPECT_TRUE(keys.LinesThrough(20, 30, 10).empty());
+    EXPECT_EQ(keys.SpanOf(10).highest, 9);
 }
 
 // A zigzag whose segments cross the depth direction both ways: every polygon of the ribbon

@@ -9,6 +9,7 @@
 #include <QDir>
 #include <QFile>
 #include <QLocale>
+#include <QMimeData>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTemporaryDir>
@@ -34,6 +35,12 @@ ReadingHistory NumberedHistory(int newest) {
     }
     history.newest = newest;
     return history;
+}
+
+void WriteFile(const QString& path, const QByteArray& bytes) {
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    QCOMPARE(file.write(bytes), bytes.size());
 }
 
 QStringList ReadLines(const QString& path) {
@@ -389,6 +396,114 @@ private slots:
             QCOMPARE(drawn, series->Active());
         }
         QVERIFY(TextsOf(picture).contains(Title(*form)));
+    }
+
+    // A download shown in place of the live chart, which keeps sampling; a file of another kind
+    // leaves it as it is.
+    void aLoggedFileShowsInPlaceOfTheLiveChartUntilLive() {
+        WriteFile("V630 20261207101500.csv",
+                  "0001,07/12/26 10:00:00;21.5000;1;2;3;4;5;6;7.2500\r\n"
+                  "0002,07/12/26 10:00:10;21.6000;1;2;3;4;5;6;7.5000\r\n"
+                  "0003,07/12/26 10:00:x0;21.7000;1;2;3;4;5;6;7.7500\r\n"
+                  "0004,07/12/26 10:00:30;-2.0000;1;2;3;4;5;6;8.0000\r\n");
+        WriteFile("OC20261207101500.txt", "1;HIGH;3;100.0;2.0;1.0;Normal\r\n");
+        history = NumberedHistory(5);
+        auto form = MakeForm();
+        form->show();
+        Start(*form);
+        auto* live = Find<QPushButton>(*form, "bLive");
+        QVERIFY(!live->isEnabled());
+
+        operatorInteraction.ChooseFile(QDir::current().filePath("V630 20261207101500.csv"));
+        Find<QPushButton>(*form, "bOpenData")->click();
+        QCOMPARE(operatorInteraction.fileFilters, QStringList{"Logged data (*.csv)|*.csv"});
+        QCOMPARE(form->windowTitle(), QString("Chart - V630 20261207101500.csv"));
+        QVERIFY(live->isEnabled());
+        QVERIFY(!Find<QPushButton>(*form, "bClear")->isEnabled());
+        QCOMPARE(operatorInteraction.notices,
+                 QStringList{"1 line of \"V630 20261207101500.csv\" could not be read and is not "
+                             "shown; the first is line 3."});
+        auto* fileChart = Find<LineChart>(*form, "FileChart");
+        QVERIFY(!fileChart->isHidden() && ChartOf(*form)->isHidden());
+        QCOMPARE(fileChart->TitleFirstLine(),
+                 QString("V630 20261207101500.csv - First: 07/12/26 10:00:00 - Last: 07/12/26 "
+                         "10:00:30 - 3 records"));
+        form->Timer1Timer();
+        QCOMPARE(Points(*form), std::size_t{2});
+
+        operatorInteraction.AnswerYes();
+        form->bDataClick();
+        QCOMPARE(ReadLines("Data 20261207101500.csv"),
+                 (QStringList{fileChart->TitleFirstLine(),
+                              "21.5000;1.0000;2.0000;3.0000;4.0000;5.0000;6.0000;7.2500",
+                              "21.6000;1.0000;2.0000;3.0000;4.0000;5.0000;6.0000;7.5000",
+                              "-2.0000;1.0000;2.0000;3.0000;4.0000;5.0000;6.0000;8.0000"}));
+
+        // Zoomed in, the data file holds the records in view; "Auto" shows them all again.
+        auto* autoScale = Find<QCheckBox>(*form, "cbAutoScale");
+        QTest::keyClick(fileChart, Qt::Key_Plus);
+        QTest::keyClick(fileChart, Qt::Key_Right);
+        QVERIFY(!autoScale->isChecked());
+        operatorInteraction.AnswerYes();
+        clock->Advance(1000);
+        form->bDataClick();
+        QCOMPARE(ReadLines("Data 20261207101501.csv").mid(1),
+                 QStringList{"21.6000;1.0000;2.0000;3.0000;4.0000;5.0000;6.0000;7.5000"});
+        autoScale->click();
+        fileChart->RedrawNow();
+        QCOMPARE(fileChart->ShownPoints(*form->findChild<LineSeries*>("FileSeries1")).size(), 1u);
+        QCOMPARE(fileChart->LastVisibleIndex(*form->findChild<LineSeries*>("FileSeries1")), 2);
+
+        // Neither a file of another kind nor one that is not there changes what is shown.
+        operatorInteraction.ChooseFile(QDir::current().filePath("OC20261207101500.txt"));
+        operatorInteraction.ChooseFile(QDir::current().filePath("missing.csv"));
+        form->bOpenDataClick();
+        form->bOpenDataClick();
+        QCOMPARE(operatorInteraction.errors.size(), 2);
+        QVERIFY(operatorInteraction.errors[0].startsWith(
+            "\"OC20261207101500.txt\" is not a file of logged data. Expected a downloaded log"));
+        QVERIFY(operatorInteraction.errors[1].startsWith("Cannot open file"));
+        QCOMPARE(form->windowTitle(), QString("Chart - V630 20261207101500.csv"));
+        QVERIFY(fileChart->TitleFirstLine().endsWith(" - 3 records"));
+
+        // A PC log dropped on the window replaces the download: more lines than the reader's
+        // block and the window's batch hold, every one shown in its order.
+        QByteArray pcLog;
+        for (int second = 0; second < 20000; ++second) {
+            pcLog += QTime(11, 0).addSecs(second).toString("'07.12.26 'hh:mm:ss").toLatin1() +
+                     ";25.0000;1.0000;2.0000;3.0000;4.0000;5.0000;6.0000;7.0000;" +
+                     QByteArray::number(second) + ".0000\r\n";
+        }
+        WriteFile("PC 20261207110000.csv", pcLog);
+        QMimeData dropped;
+        dropped.setUrls({QUrl::fromLocalFile(QDir::current().filePath("PC 20261207110000.csv"))});
+        QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &dropped, Qt::LeftButton, {});
+        QCoreApplication::sendEvent(form.get(), &enter);
+        QVERIFY(enter.isAccepted());
+        QDropEvent drop(QPointF(10, 10), Qt::CopyAction, &dropped, Qt::LeftButton, {});
+        QCoreApplication::sendEvent(form.get(), &drop);
+        QCOMPARE(form->windowTitle(), QString("Chart - PC 20261207110000.csv"));
+        QVERIFY(fileChart->TitleFirstLine().endsWith(" - 20000 records"));
+        const auto* lastChannel = form->findChild<LineSeries*>("FileSeries8");
+        QCOMPARE(lastChannel->Count(), std::size_t{20000});
+        QCOMPARE(lastChannel->YValue(19999), 19999.0f);
+
+        // The channel boxes, the style and the picture work on the file.
+        Find<QCheckBox>(*form, "CheckBox3")->click();
+        QVERIFY(!form->findChild<LineSeries*>("FileSeries3")->Active());
+        Find<QRadioButton>(*form, "rbStyle3D")->click();
+        QVERIFY(fileChart->View3D());
+        operatorInteraction.AnswerYes();
+        form->bPrintClick();
+        QVERIFY(TextsOf(ReadEmf("Chart 20261207101501.wmf")).contains(fileChart->TitleFirstLine()));
+
+        live->click();
+        QCOMPARE(form->windowTitle(), QString("Real Time Chart"));
+        QVERIFY(fileChart->isHidden() && !ChartOf(*form)->isHidden());
+        QVERIFY(!live->isEnabled());
+        QVERIFY(Find<QCheckBox>(*form, "cbAutoScale")->isChecked());
+        form->Timer1Timer();
+        QCOMPARE(Points(*form), std::size_t{3});
     }
 };
 
