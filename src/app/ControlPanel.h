@@ -37,8 +37,8 @@ public:
 
     TForm1& MainForm() { return *form1_; }
     const PanelState& State() const { return state_; }
-    FrameLayer& Frames() { return frames_; }
-    Exchange& Exchanges() { return exchange_; }
+    protocol::FrameLayer& Frames() { return frames_; }
+    protocol::Exchange& Exchanges() { return exchange_; }
 
 private:
     // The port's device went away or is back: the configuration window, which chooses the port,
@@ -49,11 +49,11 @@ private:
     PanelState state_;
     PanelWindows windows_;
     LinkObserver link_;
-    FrameLayer frames_;
+    protocol::FrameLayer frames_;
     PumpWait wait_;
-    Exchange exchange_;
+    protocol::Exchange exchange_;
     ReplyRouter replies_;
-    ReplyDispatcher dispatcher_;
+    protocol::ReplyDispatcher dispatcher_;
     PanelContext context_;
 
     std::unique_ptr<TForm1> form1_;

@@ -4,6 +4,8 @@
 #include <gtest/gtest.h>
 #include <map>
 
+using namespace protocol;
+
 namespace {
 
 std::string Output(int output, int type = 0) {
