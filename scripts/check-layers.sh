@@ -2,7 +2,8 @@
 # Checks the include graph that keeps the layers apart: the serial layer, the protocol, the
 # instrument rules, the command-line tool, the simulator and the MQTT publisher never include Qt
 # or the windows; a window never includes another window's header; only the composition root
-# names the window classes. Prints every offending line.
+# names the window classes; the front ends define no instrument timing, record bound or retry
+# count of their own. Prints every offending line.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -39,5 +40,16 @@ while IFS= read -r line; do offend "$line"; done \
 while IFS= read -r line; do offend "$line"; done \
     < <(grep -rnE 'SetCommsBusy|TxBuffer|TransmitFrame' src | grep -v '^src/protocol/' || true)
 
-[ $status -eq 0 ] && echo "layers: every include stays within its layer"
+# The instrument's timings, record bounds and retry counts are the core's (src/instrument,
+# src/protocol), defined once for both front ends: under src/ui and src/cli no constant names a
+# pause, settling time, wait, attempt, retry or silence, or a record bound, no bounds are made
+# of numbers, and nothing sleeps or settles for a number of milliseconds of its own.
+timing='constexpr[^=;]*\bk\w*(Pause|Settl|Wait|Attempt|Retr|Silen)\w*\s*(=|\{)'
+records='constexpr[^=;]*\bk\w*(LastRecord|Addressable|RecordBound|RecordCount|MaxRecord)\w*\s*(=|\{)'
+bounds='\bBounds\b[^;]*\{[^}]*[0-9]\s*\}|(Ask|Jobs)\([^;]*\{[^}]*,\s*[0-9]+\s*\}'
+pauses='(Sleep|Settle)\(\s*[0-9]'
+while IFS= read -r line; do offend "$line"; done \
+    < <(grep -rnE "$timing|$records|$bounds|$pauses" src/ui src/cli || true)
+
+[ $status -eq 0 ] && echo "layers: every include stays within its layer; the timings are the core's"
 exit $status
