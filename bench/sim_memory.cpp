@@ -36,7 +36,7 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "bench_sim_memory: cannot start %s\n", VXXX_SIM_PROGRAM);
         return 1;
     }
-    port.Ask(RequestFrame("S26120714050901020005")); // degrees F, instrument logging off
+    port.Ask(protocol::RequestFrame("S26120714050901020005")); // degrees F, instrument logging off
 
     // The panel's mix: readings every time, the outputs and the status now and then.
     const char* const polls[] = {"T", "O", "T", "M", "T", "S", "T", "A03", "T", "D0001"};

@@ -3,7 +3,8 @@
 # instrument rules, the command-line tool, the simulator and the MQTT publisher never include Qt
 # or the windows; a window never includes another window's header; only the composition root
 # names the window classes; a system's own headers appear only where the platforms differ, so
-# the rest builds for Windows too. Prints every offending line.
+# the rest builds for Windows too; the front ends define no instrument timing, record bound or
+# retry count of their own. Prints every offending line.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -51,5 +52,16 @@ not_yet_portable='^src/cli/(LineOutput|MqttOptions|DownloadProgress|LogCommands)
 while IFS= read -r line; do offend "$line"; done \
     < <(grep -rnE "$platform_header" src | grep -vE "$platform_files|$not_yet_portable" || true)
 
-[ $status -eq 0 ] && echo "layers: every include stays within its layer"
+# The instrument's timings, record bounds and retry counts are the core's (src/instrument,
+# src/protocol), defined once for both front ends: under src/ui and src/cli no constant names a
+# pause, settling time, wait, attempt, retry or silence, or a record bound, no bounds are made
+# of numbers, and nothing sleeps or settles for a number of milliseconds of its own.
+timing='constexpr[^=;]*\bk\w*(Pause|Settl|Wait|Attempt|Retr|Silen)\w*\s*(=|\{)'
+records='constexpr[^=;]*\bk\w*(LastRecord|Addressable|RecordBound|RecordCount|MaxRecord)\w*\s*(=|\{)'
+bounds='\bBounds\b[^;]*\{[^}]*[0-9]\s*\}|(Ask|Jobs)\([^;]*\{[^}]*,\s*[0-9]+\s*\}'
+pauses='(Sleep|Settle)\(\s*[0-9]'
+while IFS= read -r line; do offend "$line"; done \
+    < <(grep -rnE "$timing|$records|$bounds|$pauses" src/ui src/cli || true)
+
+[ $status -eq 0 ] && echo "layers: every include stays within its layer; the timings are the core's"
 exit $status

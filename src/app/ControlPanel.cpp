@@ -20,7 +20,6 @@ ControlPanel::ControlPanel(InstrumentPort& serialPort, SettingsStore& settings,
                                                pump,     state_,
                                                windows_} {
     serialPort_.SetOnRxClusterEvent([this] { frames_.SerialPort1RxClusterEvent(); });
-    serialPort_.SetCompleteReplyRule(&FrameLayer::IsCompleteReply);
     serialPort_.SetOnDeviceChange([this] { DeviceChanged(); });
 
     form1_ = std::make_unique<TForm1>(serialPort, context_);

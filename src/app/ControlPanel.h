@@ -40,8 +40,8 @@ public:
     // Shows the chart window with the logged file in it.
     void ShowFileInChart(const QString& path);
     const PanelState& State() const { return state_; }
-    FrameLayer& Frames() { return frames_; }
-    Exchange& Exchanges() { return exchange_; }
+    protocol::FrameLayer& Frames() { return frames_; }
+    protocol::Exchange& Exchanges() { return exchange_; }
 
 private:
     // The port's device went away or is back: the configuration window, which chooses the port,
@@ -52,11 +52,11 @@ private:
     PanelState state_;
     PanelWindows windows_;
     LinkObserver link_;
-    FrameLayer frames_;
+    protocol::FrameLayer frames_;
     PumpWait wait_;
-    Exchange exchange_;
+    protocol::Exchange exchange_;
     ReplyRouter replies_;
-    ReplyDispatcher dispatcher_;
+    protocol::ReplyDispatcher dispatcher_;
     PanelContext context_;
 
     std::unique_ptr<TForm1> form1_;

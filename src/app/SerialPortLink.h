@@ -1,46 +1,39 @@
 #pragma once
 
-#include "serial/SerialPort.h"
+#include "instrument/InstrumentLink.h"
 #include "ui/panel/InstrumentPort.h"
 
-#include <optional>
 #include <string>
 #include <utility>
 
-// The main window's port on a TSerialPort. A port given for this run only (command line,
-// built-in simulator) is opened instead of the stored one and never replaces it in the store.
-// It listens to the port's messages for the reason of a failed open or a lost device.
+// The windows' port on the instrument link, with the list of the serial ports present.
 class SerialPortLink final : public InstrumentPort {
 public:
-    SerialPortLink(TSerialPort& port, std::optional<std::string> portForThisRun);
-    ~SerialPortLink() override;
-    SerialPortLink(const SerialPortLink&) = delete;
-    SerialPortLink& operator=(const SerialPortLink&) = delete;
+    explicit SerialPortLink(InstrumentLink& link) : link_(link) {}
 
-    void SendText(const std::string& text) override { port_.SendText(text); }
-    std::int32_t PeekClusterSize() override { return port_.PeekClusterSize(); }
-    std::string TakeClusterText() override { return port_.TakeClusterText(); }
-    std::int32_t PeekClusterError() override { return port_.PeekClusterError(); }
+    void SendText(const std::string& text) override { link_.SendText(text); }
+    std::int32_t PeekClusterSize() override { return link_.PeekClusterSize(); }
+    std::string TakeClusterText() override { return link_.TakeClusterText(); }
+    std::int32_t PeekClusterError() override { return link_.PeekClusterError(); }
 
-    void RestoreSettings(SettingsStore& store) override;
-    void StoreSettings(SettingsStore& store) override;
-    void SetBaudRate(std::uint32_t baudRate) override { port_.SetBaudRate(baudRate); }
-    bool Active() override { return port_.Active(); }
-    void SetActive(bool active) override;
-    std::string CommPort() override { return port_.CommPort(); }
-    void SetCommPort(const std::string& name) override;
+    void RestoreSettings(SettingsStore& store) override { link_.RestoreSettings(store); }
+    void StoreSettings(SettingsStore& store) override { link_.StoreSettings(store); }
+    void SetBaudRate(std::uint32_t baudRate) override { link_.SetBaudRate(baudRate); }
+    bool Active() override { return link_.Active(); }
+    void SetActive(bool active) override { link_.SetActive(active); }
+    std::string CommPort() override { return link_.CommPort(); }
+    void SetCommPort(const std::string& name) override { link_.SetCommPort(name); }
+    // The port's message and the system's error: "Error reopening Port: Permission denied (13)".
     std::string LastOpenFailure() override;
     void AddPortsPresent(QStringList& names) override;
-    void SetOnRxClusterEvent(std::function<void()> handler) override;
-    void SetCompleteReplyRule(std::function<bool(std::string_view)> rule) override {
-        port_.SetCompleteReplyRule(std::move(rule));
+    void SetOnRxClusterEvent(std::function<void()> handler) override {
+        link_.SetOnReceived(std::move(handler));
     }
-    bool DeviceLost() override { return port_.DeviceLost(); }
-    void SetOnDeviceChange(std::function<void()> handler) override;
+    bool DeviceLost() override { return link_.DeviceLost(); }
+    void SetOnDeviceChange(std::function<void()> handler) override {
+        link_.SetOnDeviceChange(std::move(handler));
+    }
 
 private:
-    TSerialPort& port_;
-    std::optional<std::string> portForThisRun_;
-    std::string lastOpenFailure_;
-    std::string lossReason_;
+    InstrumentLink& link_;
 };

@@ -9,13 +9,11 @@
 #include "QuitWatcher.h"
 #include "SerialPortLink.h"
 #include "SignalCloser.h"
-#include "serial/SerialPort.h"
-#include "sim/InstrumentServer.h"
+#include "instrument/InstrumentLink.h"
 #include "ui/panel/QtMessagePump.h"
 
 #include <QApplication>
 #include <QTimer>
-#include <exception>
 #include <iostream>
 #include <memory>
 
@@ -39,27 +37,17 @@ int main(int argc, char** argv) {
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Control Panel"));
 
-    // The built-in instrument serves on its own pseudo-terminal for the whole run.
-    std::unique_ptr<sim::InstrumentServer> simulator;
-    std::optional<std::string> portForThisRun = command.port;
-    if (command.simulatedModel) {
-        sim::ServerOptions options;
-        options.instrument.model = *command.simulatedModel;
-        simulator = std::make_unique<sim::InstrumentServer>(std::move(options));
-        try {
-            simulator->Start();
-        } catch (const std::exception& error) {
-            std::cerr << "control-panel: the simulator cannot start: " << error.what() << '\n';
-            return 1;
-        }
-        portForThisRun = simulator->Path();
+    QtHandOver handOver;
+    std::string failure;
+    const std::unique_ptr<InstrumentLink> link = InstrumentLink::Make(
+        handOver.Queue(), SystemClock(), {command.port, command.simulatedModel}, failure);
+    if (!link) {
+        std::cerr << "control-panel: " << failure << '\n';
+        return 1;
     }
-
     IniSettingsStore settings;
     MessageBoxOperator operatorInteraction;
-    QtHandOver handOver;
-    TSerialPort serialPort(handOver.Queue(), SystemClock());
-    SerialPortLink port(serialPort, portForThisRun);
+    SerialPortLink port(*link);
     QtMessagePump pump;
     ControlPanel panel(port, settings, operatorInteraction, SystemClock(), pump);
 

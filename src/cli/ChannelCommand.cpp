@@ -1,23 +1,18 @@
 // channel N: one channel's sensor type and scaling, shown and changed.
 #include "Commands.h"
-#include "ConnectionOptions.h"
 #include "LineOutput.h"
 #include "Messages.h"
+#include "Session.h"
+#include "instrument/ChannelJobs.h"
 #include "instrument/NumberText.h"
 #include "instrument/ScalingLimits.h"
 #include "instrument/SensorTypes.h"
-#include "protocol/RequestBuilders.h"
 
-#include <cmath>
 #include <memory>
 
 namespace {
 
-// The instrument takes a changed channel within this pause, before it is read back.
-constexpr std::uint32_t kSettlePauseMs = 100;
-
 struct ChannelOptions {
-    ConnectionOptions connection;
     int channel = 1;
     std::string type;
     std::string m;
@@ -26,33 +21,21 @@ struct ChannelOptions {
     bool Changes() const { return !type.empty() || !m.empty() || !c.empty(); }
 };
 
-// What a channel reply reports.
-struct ChannelReport {
-    std::optional<int> code;
-    std::string m;
-    std::string c;
-};
-
+// The instrument pads its scaling fields with blanks.
 std::string Trimmed(const std::string& text) {
     const std::size_t first = text.find_first_not_of(' ');
     return first == std::string::npos ? std::string() : text.substr(first);
 }
 
-ChannelReport ReadSetup(std::string_view reply) {
-    return {ChannelConfigurationReply::SensorType(reply),
-            Trimmed(ChannelConfigurationReply::ScalingM(reply)),
-            Trimmed(ChannelConfigurationReply::ScalingC(reply))};
-}
-
-bool PrintSetup(int channel, const ChannelReport& setup, InputFamily inputs) {
-    const std::string name = setup.code ? SensorTypeName(*setup.code, inputs, channel) : "";
-    const std::string type = !name.empty()
-                                 ? name
-                                 : "code " + (setup.code ? std::to_string(*setup.code) : "?") +
-                                       " (none of this instrument's)";
+bool PrintSetup(int channel, const jobs::ChannelSetup& setup, protocol::InputFamily inputs) {
+    const std::string name = setup.typeCode ? SensorTypeName(*setup.typeCode, inputs, channel) : "";
+    const std::string type =
+        !name.empty() ? name
+                      : "code " + (setup.typeCode ? std::to_string(*setup.typeCode) : "?") +
+                            " (none of this instrument's)";
     StandardOutput output;
     return output.Write("channel: " + std::to_string(channel)) && output.Write("type: " + type) &&
-           output.Write("m: " + setup.m) && output.Write("c: " + setup.c);
+           output.Write("m: " + Trimmed(setup.m)) && output.Write("c: " + Trimmed(setup.c));
 }
 
 // The scaling text to send: the one given (already checked), else the instrument's own.
@@ -64,22 +47,17 @@ std::optional<std::string> ScalingToSend(const std::string& given, const std::st
     const std::optional<double> value = ParseFloat(held);
     std::optional<std::string> text = value ? ScalingText(*value) : std::nullopt;
     if (!text) {
-        Tell("the instrument's " + limit.name + " \"" + held + "\" cannot be sent back; give --" +
-             limit.name + ". Nothing was sent.");
+        Tell("the instrument's " + limit.name + " \"" + Trimmed(held) +
+             "\" cannot be sent back; give --" + limit.name + ". Nothing was sent.");
     }
     return text;
 }
 
-bool SameNumber(const std::string& sent, const std::string& held) {
-    const std::optional<double> heldValue = ParseFloat(held);
-    return heldValue && std::fabs(*heldValue - TextToFloat(sent)) < 1e-9;
-}
-
-ExitCode Change(Session& session, const ChannelOptions& options, const ChannelReport& now,
-                InputFamily inputs) {
+ExitCode Change(Session& session, const ChannelOptions& options, const jobs::ChannelSetup& now,
+                protocol::InputFamily inputs) {
     const int channel = options.channel;
     const std::optional<int> code =
-        options.type.empty() ? now.code : SensorTypeCode(options.type, inputs, channel);
+        options.type.empty() ? now.typeCode : SensorTypeCode(options.type, inputs, channel);
     if (!code || !IsSensorTypeCode(*code, inputs, channel)) {
         Tell(options.type.empty() ? "the instrument reports no sensor type of its own; give --type"
                                   : "--type " + options.type + " is not a sensor type of channel " +
@@ -91,38 +69,39 @@ ExitCode Change(Session& session, const ChannelOptions& options, const ChannelRe
     if (!m || !c) {
         return ExitCode::Usage;
     }
-    const ExchangeResult readBack =
-        session.ChangeAndReadBack(ChannelRequest(channel, *code, *m, *c), kSettlePauseMs,
-                                  Question::Poll(Poll::Channel(channel)), "the \"C\" request");
-    if (!readBack.Answered()) {
+    const jobs::ChannelSetting setting{channel, *code, *m, *c};
+    const jobs::ChannelChanged changed =
+        jobs::ChangeChannel(session.Jobs(), setting, protocol::ReadBack::Awaited);
+    TellUnanswered(changed.request, "the \"C\" request");
+    if (!changed.held.Answered()) {
+        TellUnanswered(changed.held.outcome, "the \"C\" request read back");
         return ExitCode::NotDone;
     }
-    const ChannelReport held = ReadSetup(readBack.reply);
-    if (!PrintSetup(channel, held, inputs)) {
+    if (!PrintSetup(channel, *changed.held.value, inputs)) {
         return ExitCode::FileError;
     }
-    if (held.code != code || !SameNumber(*m, held.m) || !SameNumber(*c, held.c)) {
+    if (!jobs::Holds(*changed.held.value, setting)) {
         Tell("the instrument does not hold what was sent");
         return ExitCode::NotDone;
     }
-    return ExitCode::Done;
+    return changed.request == protocol::Outcome::Answered ? ExitCode::Done : ExitCode::NotDone;
 }
 
 ExitCode ShowOrChange(Session& session, const ChannelOptions& options) {
-    const std::optional<InstrumentStatus> status = session.Status();
+    const std::optional<protocol::InstrumentStatus> status = ReadStatus(session);
     if (!status) {
         return ExitCode::NotDone;
     }
-    const ExchangeResult reply =
-        session.Ask(Question::Poll(Poll::Channel(options.channel)), "the channel poll");
-    if (!reply.Answered()) {
+    const jobs::Result<jobs::ChannelSetup> now = jobs::ReadChannel(session.Jobs(), options.channel);
+    if (!now.Answered()) {
+        TellUnanswered(now.outcome, "the channel poll");
         return ExitCode::NotDone;
     }
-    const ChannelReport now = ReadSetup(reply.reply);
     if (options.Changes()) {
-        return Change(session, options, now, status->inputs);
+        return Change(session, options, *now.value, status->inputs);
     }
-    return PrintSetup(options.channel, now, status->inputs) ? ExitCode::Done : ExitCode::FileError;
+    return PrintSetup(options.channel, *now.value, status->inputs) ? ExitCode::Done
+                                                                   : ExitCode::FileError;
 }
 
 // The m and c given, checked before anything is sent.
@@ -144,12 +123,13 @@ bool CheckScalings(ChannelOptions& options) {
 
 } // namespace
 
-void AddChannelCommand(CLI::App& app, CommandRun& run) {
+void AddChannelCommand(CLI::App& app, CommandRun& run, ConnectionOptions& connection) {
     auto options = std::make_shared<ChannelOptions>();
-    CLI::App* command = app.add_subcommand(
-        "channel", "Show channel N's sensor type and scaling (y = m x + c); with options, send "
-                   "the change ('C'), read it back and show what the instrument holds");
-    AddConnectionOptions(*command, options->connection);
+    CLI::App* command = AddInstrumentCommand(
+        app, "channel",
+        "Show channel N's sensor type and scaling (y = m x + c); with options, send the change "
+        "('C'), read it back and show what the instrument holds",
+        connection);
     command->add_option("N", options->channel, "The channel, 0 (cold junction) to 8")
         ->required()
         ->check(CLI::Range(0, 8));
@@ -160,12 +140,12 @@ void AddChannelCommand(CLI::App& app, CommandRun& run) {
         ->type_name("NAME");
     command->add_option("--m", options->m, "Slope m, 1.0 +/- 0.1 (or 0), with '.'")->type_name("M");
     command->add_option("--c", options->c, "Offset c, 0.0 +/- 2, with '.'")->type_name("C");
-    command->callback([options, &run] {
-        run = [options] {
+    command->callback([options, &run, &connection] {
+        run = [options, &connection] {
             if (!CheckScalings(*options)) {
                 return ExitCode::Usage;
             }
-            return RunSession(options->connection, [&options](Session& session) {
+            return RunSession(connection, [&options](Session& session) {
                 return ShowOrChange(session, *options);
             });
         };

@@ -1,12 +1,13 @@
 // log download, log reset: the instrument's log memory.
 #include "Commands.h"
-#include "ConnectionOptions.h"
 #include "DownloadProgress.h"
 #include "LineOutput.h"
 #include "Messages.h"
+#include "Session.h"
+#include "instrument/ClockText.h"
 #include "instrument/FileLineEnd.h"
+#include "instrument/LogJobs.h"
 #include "instrument/LoggedRecords.h"
-#include "protocol/RequestBuilders.h"
 
 #include <algorithm>
 #include <iostream>
@@ -18,77 +19,65 @@ using namespace LoggedRecords;
 
 namespace {
 
-// A record's reply is waited for a second and asked for three times, as the panel does.
-constexpr Bounds kRecordBounds{1000, 3};
-constexpr std::uint32_t kResetPauseMs = 100;
-
 struct DownloadOptions {
-    ConnectionOptions connection;
     std::string file;
     int first = 1;
     int last = 0; // 0: the last record the instrument holds
 };
 
-// How the records of a download fared that are not in its file.
-struct Gaps {
-    std::vector<int> notAnswered;
-    std::vector<int> unreadable;
-    int notFetchedFrom = 0; // records from this one on were not fetched (0: none)
+// Each record's line into the file as it comes, and the progress while standard error is a
+// terminal.
+class FileSink final : public jobs::DownloadSink {
+public:
+    FileSink(LineFile& file, DownloadProgress& progress, int first)
+        : file_(file), progress_(progress), first_(first) {}
+
+    bool Take(const jobs::RecordResult& result) override {
+        if (result.fate == jobs::RecordFate::Fetched &&
+            !file_.Write(*RecordLine(result.reply, result.record, '.'))) {
+            Tell(file_.Problem() + "; the download stopped at record " +
+                 std::to_string(result.record) + ", the lines before it are kept");
+            failed_ = true;
+            return false;
+        }
+        progress_.Show(result.record - first_ + 1);
+        return true;
+    }
+    bool Failed() const { return failed_; }
+
+private:
+    LineFile& file_;
+    DownloadProgress& progress_;
+    int first_;
+    bool failed_ = false;
 };
 
-void TellGaps(const Gaps& gaps, int last, int wanted) {
-    if (!gaps.notAnswered.empty()) {
-        Tell("records not answered, not in the file: " + NumberRuns(gaps.notAnswered));
+// The records of a download that are not in its file, by why.
+void TellGaps(const jobs::DownloadReport& report) {
+    if (!report.notAnswered.empty()) {
+        Tell("records not answered, not in the file: " + NumberRuns(report.notAnswered));
     }
-    if (!gaps.unreadable.empty()) {
+    if (!report.unreadable.empty()) {
         Tell("records whose reply could not be read, not in the file: " +
-             NumberRuns(gaps.unreadable));
+             NumberRuns(report.unreadable));
     }
-    if (gaps.notFetchedFrom > 0) {
-        Tell("records not fetched: " + NumberRuns({gaps.notFetchedFrom, last}));
+    if (report.instrumentSilent) {
+        Tell("the instrument stopped answering");
     }
-    if (wanted > kLastAddressableRecord) {
+    if (report.handled < report.last) {
+        const int from = report.handled + 1;
+        Tell("records not fetched: " + std::to_string(from) +
+             (from < report.last ? "-" + std::to_string(report.last) : ""));
+    }
+    if (report.wanted > kLastAddressableRecord) {
         Tell("records " + std::to_string(kLastAddressableRecord + 1) + " to " +
-             std::to_string(wanted) +
+             std::to_string(report.wanted) +
              " cannot be fetched: a record is asked for by a four-digit number");
     }
 }
 
-// Fetches records first..last into the file; what is not in it goes into `gaps`.
-ExitCode FetchRecords(Session& session, int first, int last, LineFile& file, Gaps& gaps) {
-    DownloadProgress progress(session.Time(), last - first + 1);
-    SilenceWatch silence;
-    for (int record = first; record <= last; ++record) {
-        const ExchangeResult result =
-            session.Link().Ask(Question::LoggedRecord(record), session.BoundsOr(kRecordBounds));
-        silence.Note(result.outcome);
-        if (result.outcome == Outcome::Closing) {
-            gaps.notFetchedFrom = record;
-            return ExitCode::NotDone;
-        }
-        if (!result.Answered()) {
-            gaps.notAnswered.push_back(record);
-        } else if (const auto line = RecordLine(result.reply, record, '.')) {
-            if (!file.Write(*line)) {
-                Tell(file.Problem() + "; the download stopped at record " + std::to_string(record) +
-                     ", the lines before it are kept");
-                return ExitCode::FileError;
-            }
-        } else {
-            gaps.unreadable.push_back(record);
-        }
-        progress.Show(record - first + 1);
-        if (silence.Silent()) {
-            Tell("the instrument stopped answering");
-            gaps.notFetchedFrom = record < last ? record + 1 : 0;
-            return ExitCode::NotDone;
-        }
-    }
-    return ExitCode::Done;
-}
-
 ExitCode Download(Session& session, const DownloadOptions& options) {
-    const std::optional<InstrumentStatus> status = session.Status();
+    const std::optional<protocol::InstrumentStatus> status = ReadStatus(session);
     if (!status) {
         return ExitCode::NotDone;
     }
@@ -99,7 +88,6 @@ ExitCode Download(Session& session, const DownloadOptions& options) {
              " records: --first and --last must lie within 1 to that");
         return ExitCode::Usage;
     }
-    const int last = std::min(wanted, kLastAddressableRecord);
     const std::string name =
         !options.file.empty()
             ? options.file
@@ -110,22 +98,26 @@ ExitCode Download(Session& session, const DownloadOptions& options) {
         Tell(file.Problem());
         return ExitCode::FileError;
     }
-    Gaps gaps;
-    const ExitCode fetched = FetchRecords(session, options.first, last, file, gaps);
+    DownloadProgress progress(session.Time(),
+                              std::min(wanted, kLastAddressableRecord) - options.first + 1);
+    FileSink sink(file, progress, options.first);
+    const jobs::DownloadReport report =
+        jobs::DownloadRecords(session.Jobs(jobs::kRecordBounds), options.first, wanted, sink);
     StandardOutput().Write(name);
-    TellGaps(gaps, last, wanted);
-    const bool whole = gaps.notAnswered.empty() && gaps.unreadable.empty() &&
-                       gaps.notFetchedFrom == 0 && wanted <= kLastAddressableRecord;
-    return fetched != ExitCode::Done ? fetched : whole ? ExitCode::Done : ExitCode::NotDone;
+    TellGaps(report);
+    if (sink.Failed()) {
+        return ExitCode::FileError;
+    }
+    return report.Whole() ? ExitCode::Done : ExitCode::NotDone;
 }
 
-void AddDownload(CLI::App& log, CommandRun& run) {
+void AddDownload(CLI::App& log, CommandRun& run, ConnectionOptions& connection) {
     auto options = std::make_shared<DownloadOptions>();
-    CLI::App* command = log.add_subcommand(
-        "download", "Fetch the logged records into \"<model> <stamp>.csv\" (the panel's file "
-                    "and lines) and print the file's name; records that are missing are named "
-                    "on standard error");
-    AddConnectionOptions(*command, options->connection);
+    CLI::App* command = AddInstrumentCommand(
+        log, "download",
+        "Fetch the logged records into \"<model> <stamp>.csv\" (the panel's file and lines) and "
+        "print the file's name; records that are missing are named on standard error",
+        connection);
     command->add_option("-o,--output", options->file, "Write to FILE instead")->type_name("FILE");
     command->add_option("--first", options->first, "The first record to fetch (default 1)")
         ->check(CLI::PositiveNumber)
@@ -133,18 +125,13 @@ void AddDownload(CLI::App& log, CommandRun& run) {
     command->add_option("--last", options->last, "The last record to fetch (default: all)")
         ->check(CLI::PositiveNumber)
         ->type_name("M");
-    command->callback([options, &run] {
-        run = [options] {
-            return RunSession(options->connection,
+    command->callback([options, &run, &connection] {
+        run = [options, &connection] {
+            return RunSession(connection,
                               [&options](Session& session) { return Download(session, *options); });
         };
     });
 }
-
-struct ResetOptions {
-    ConnectionOptions connection;
-    bool yes = false;
-};
 
 // The operator's Yes on the terminal.
 bool Confirmed(const std::string& question) {
@@ -162,39 +149,42 @@ bool Confirmed(const std::string& question) {
 }
 
 ExitCode Reset(Session& session) {
-    const ExchangeResult readBack =
-        session.ChangeAndReadBack(LogPointerResetRequest(), kResetPauseMs,
-                                  Question::Poll(Poll::kStatus), "the \"Z\" request");
-    if (!readBack.Answered()) {
+    const protocol::Outcome reset = jobs::ResetLogPointer(session.Jobs());
+    TellUnanswered(reset, "the \"Z\" request");
+    if (reset != protocol::Outcome::Answered) {
         return ExitCode::NotDone;
     }
-    const bool printed = StandardOutput().Write(
-        "records: " + std::to_string(ReadStatus(readBack.reply).recordCount));
+    const std::optional<protocol::InstrumentStatus> status = ReadStatus(session);
+    if (!status) {
+        return ExitCode::NotDone;
+    }
+    const bool printed = StandardOutput().Write("records: " + std::to_string(status->recordCount));
     return printed ? ExitCode::Done : ExitCode::FileError;
 }
 
-void AddReset(CLI::App& log, CommandRun& run) {
-    auto options = std::make_shared<ResetOptions>();
-    CLI::App* command = log.add_subcommand(
-        "reset", "Reset the logged-data pointer ('Z'), asking on the terminal first, and print "
-                 "the record count the instrument then reports");
-    AddConnectionOptions(*command, options->connection);
-    command->add_flag("-y,--yes", options->yes, "Do not ask");
-    command->callback([options, &run] {
-        run = [options] {
-            if (!options->yes && !Confirmed("Reset Logged data pointer?")) {
+void AddReset(CLI::App& log, CommandRun& run, ConnectionOptions& connection) {
+    auto yes = std::make_shared<bool>(false);
+    CLI::App* command = AddInstrumentCommand(
+        log, "reset",
+        "Reset the logged-data pointer ('Z'), asking on the terminal first, and print the "
+        "record count the instrument then reports",
+        connection);
+    command->add_flag("-y,--yes", *yes, "Do not ask");
+    command->callback([yes, &run, &connection] {
+        run = [yes, &connection] {
+            if (!*yes && !Confirmed("Reset Logged data pointer?")) {
                 return ExitCode::NotDone;
             }
-            return RunSession(options->connection, Reset);
+            return RunSession(connection, Reset);
         };
     });
 }
 
 } // namespace
 
-void AddLogCommands(CLI::App& app, CommandRun& run) {
+void AddLogCommands(CLI::App& app, CommandRun& run, ConnectionOptions& connection) {
     CLI::App* log = app.add_subcommand("log", "The instrument's log memory");
     log->require_subcommand(1);
-    AddDownload(*log, run);
-    AddReset(*log, run);
+    AddDownload(*log, run, connection);
+    AddReset(*log, run, connection);
 }

@@ -13,20 +13,21 @@ std::string Trimmed(const std::string& text) {
 }
 
 mqtt::Reading MqttReading(const TimedReading& reading) {
-    const Readings& readings = reading.readings;
+    const protocol::Readings& readings = reading.readings;
     mqtt::Reading message{Iso8601Text(reading.time), std::string(UnitSymbol(readings.unit)), {}};
-    for (int channel = 0; channel < kReadingChannels; ++channel) {
+    for (int channel = 0; channel < protocol::kReadingChannels; ++channel) {
         message.channels[static_cast<std::size_t>(channel)] = {
-            Trimmed(readings.texts[static_cast<std::size_t>(channel)]), readings.Value(channel)};
+            Trimmed(readings.texts[static_cast<std::size_t>(channel)]),
+            ReadingValue(readings, channel)};
     }
     return message;
 }
 
 } // namespace
 
-mqtt::InstrumentInfo InstrumentInfoOf(const InstrumentStatus& status) {
+mqtt::InstrumentInfo InstrumentInfoOf(const protocol::InstrumentStatus& status) {
     return {Trimmed(status.modelName), Trimmed(status.firmware),
-            status.Flag(SystemFlag::kFahrenheit) ? "F" : "C"};
+            status.Flag(protocol::SystemFlag::kFahrenheit) ? "F" : "C"};
 }
 
 MqttSink::MqttSink(mqtt::PublisherOptions options, const mqtt::InstrumentInfo& info)

@@ -1,12 +1,12 @@
 // outputs read, outputs write: the alarm table of a V630 in the table file's layout.
 #include "Commands.h"
-#include "ConnectionOptions.h"
 #include "LineOutput.h"
 #include "Messages.h"
+#include "Session.h"
+#include "instrument/AlarmOutputJobs.h"
 #include "instrument/AlarmTable.h"
 #include "instrument/FileLineEnd.h"
 #include "instrument/LoggedRecords.h"
-#include "protocol/RequestBuilders.h"
 
 #include <fstream>
 #include <memory>
@@ -15,16 +15,31 @@
 
 namespace {
 
-// The instrument takes a written output within this pause, before it is read back.
-constexpr std::uint32_t kWritePauseMs = 20;
-
-std::string OutputName(int output) {
-    return "output " + std::to_string(output);
+// Whether the instrument has alarm outputs: a V420 drives none.
+bool HasAlarmOutputs(Session& session) {
+    const std::optional<protocol::InstrumentStatus> status = ReadStatus(session);
+    if (status && status->model == protocol::Model::V420) {
+        Tell("the " + status->modelName + " drives no alarm outputs");
+        return false;
+    }
+    return status.has_value();
 }
 
 // The outputs of a run that were not done, told by kind; false when there are any.
-bool TellUndone(const std::string& what, const std::vector<int>& undone,
-                const std::vector<int>& notTried) {
+bool TellUndone(const std::string& what, const std::vector<jobs::OutputResult>& results) {
+    std::vector<int> undone;
+    std::vector<int> notTried;
+    for (const jobs::OutputResult& result : results) {
+        if (result.fate == jobs::OutputFate::Differs) {
+            Tell("the instrument holds other values for output " + std::to_string(result.output) +
+                 " than were sent");
+        }
+        if (result.fate == jobs::OutputFate::NotTried) {
+            notTried.push_back(result.output);
+        } else if (result.fate != jobs::OutputFate::Confirmed) {
+            undone.push_back(result.output);
+        }
+    }
     if (!undone.empty()) {
         Tell("outputs " + what + ": " + LoggedRecords::NumberRuns(undone));
     }
@@ -34,101 +49,37 @@ bool TellUndone(const std::string& what, const std::vector<int>& undone,
     return undone.empty() && notTried.empty();
 }
 
-// Whether the instrument has alarm outputs: a V420 drives none.
-bool HasAlarmOutputs(Session& session) {
-    const std::optional<InstrumentStatus> status = session.Status();
-    if (status && status->model == Model::V420) {
-        Tell("the " + status->modelName + " drives no alarm outputs");
-        return false;
-    }
-    return status.has_value();
-}
-
-// The outputs from `output` on, once the run ended early.
-std::vector<int> From(int output) {
-    std::vector<int> rest;
-    for (int next = output; next <= kAlarmOutputs; ++next) {
-        rest.push_back(next);
-    }
-    return rest;
-}
-
 ExitCode ReadOutputs(Session& session, LineOutput& output) {
     if (!HasAlarmOutputs(session)) {
         return ExitCode::NotDone;
     }
-    SilenceWatch silence;
-    std::vector<int> unread;
-    for (int number = 1; number <= kAlarmOutputs; ++number) {
-        const ExchangeResult result =
-            session.Ask(Question::AlarmOutput(number), OutputName(number));
-        silence.Note(result.outcome);
-        if (result.outcome == Outcome::Closing || silence.Silent()) {
-            unread.push_back(number);
-            TellUndone("not read", unread, From(number + 1));
-            return ExitCode::NotDone;
-        }
-        if (!result.Answered()) {
-            unread.push_back(number);
-        } else if (!output.Write(AlarmTable::FileLine(AlarmOutputReply::Setting(result.reply)))) {
+    std::vector<int> outputs;
+    for (int number = 1; number <= protocol::kAlarmOutputs; ++number) {
+        outputs.push_back(number);
+    }
+    const std::vector<jobs::OutputResult> results = jobs::ReadAlarmOutputs(session.Jobs(), outputs);
+    for (const jobs::OutputResult& result : results) {
+        if (result.held && !output.Write(AlarmTable::FileLine(*result.held))) {
             Tell(output.Problem());
             return ExitCode::FileError;
         }
     }
-    return TellUndone("not read", unread, {}) ? ExitCode::Done : ExitCode::NotDone;
+    return TellUndone("not read", results) ? ExitCode::Done : ExitCode::NotDone;
 }
 
-// Writes one output and reads it back: whether the instrument now holds it.
-bool WriteConfirmed(Session& session, const AlarmOutputSetting& setting, Outcome& outcome) {
-    const std::string what = OutputName(setting.output);
-    const ExchangeResult written =
-        session.Ask(*Question::Request(AlarmOutputRequest(setting)), what);
-    outcome = written.outcome;
-    if (!written.Answered()) {
-        return false;
-    }
-    session.Link().Settle(kWritePauseMs);
-    const ExchangeResult readBack =
-        session.Ask(Question::AlarmOutput(setting.output), what + " read back");
-    outcome = readBack.outcome;
-    if (!readBack.Answered()) {
-        return false;
-    }
-    if (AlarmOutputReply::Setting(readBack.reply) != setting) {
-        Tell("the instrument holds other values for " + what + " than were sent");
-        return false;
-    }
-    return true;
-}
-
-ExitCode WriteOutputs(Session& session, const std::vector<AlarmOutputSetting>& settings) {
+ExitCode WriteOutputs(Session& session, const std::vector<protocol::AlarmOutputSetting>& settings) {
     if (!HasAlarmOutputs(session)) {
         return ExitCode::NotDone;
     }
-    SilenceWatch silence;
-    std::vector<int> unconfirmed;
-    for (std::size_t i = 0; i < settings.size(); ++i) {
-        Outcome outcome = Outcome::Answered;
-        if (!WriteConfirmed(session, settings[i], outcome)) {
-            unconfirmed.push_back(settings[i].output);
-        }
-        silence.Note(outcome);
-        if (outcome == Outcome::Closing || silence.Silent()) {
-            std::vector<int> notTried;
-            for (std::size_t rest = i + 1; rest < settings.size(); ++rest) {
-                notTried.push_back(settings[rest].output);
-            }
-            TellUndone("not confirmed", unconfirmed, notTried);
-            return ExitCode::NotDone;
-        }
-    }
-    return TellUndone("not confirmed", unconfirmed, {}) ? ExitCode::Done : ExitCode::NotDone;
+    return TellUndone("not confirmed", jobs::WriteAlarmOutputs(session.Jobs(), settings))
+               ? ExitCode::Done
+               : ExitCode::NotDone;
 }
 
 // The table file's settings; a file that cannot be read, or a line that holds no output of the
 // table, refuses it whole.
-std::optional<std::vector<AlarmOutputSetting>> ReadTableFile(const std::string& path,
-                                                             ExitCode& refused) {
+std::optional<std::vector<protocol::AlarmOutputSetting>> ReadTableFile(const std::string& path,
+                                                                       ExitCode& refused) {
     std::ifstream file(path, std::ios::binary);
     std::ostringstream bytes;
     if (!file || !(bytes << file.rdbuf())) {
@@ -150,53 +101,48 @@ std::optional<std::vector<AlarmOutputSetting>> ReadTableFile(const std::string& 
     return content.settings;
 }
 
-struct OutputsOptions {
-    ConnectionOptions connection;
-    std::string file;
-};
-
-void AddRead(CLI::App& outputs, CommandRun& run) {
-    auto options = std::make_shared<OutputsOptions>();
-    CLI::App* command = outputs.add_subcommand(
-        "read", "Read the eight alarm outputs and print them as the lines of the panel's "
-                "table file (\"OC\" layout); outputs not read are named on standard error");
-    AddConnectionOptions(*command, options->connection);
-    command->add_option("-o,--output", options->file, "Write the table to FILE instead")
-        ->type_name("FILE");
-    command->callback([options, &run] {
-        run = [options] {
+void AddRead(CLI::App& outputs, CommandRun& run, ConnectionOptions& connection) {
+    auto file = std::make_shared<std::string>();
+    CLI::App* command = AddInstrumentCommand(
+        outputs, "read",
+        "Read the eight alarm outputs and print them as the lines of the panel's table file "
+        "(\"OC\" layout); outputs not read are named on standard error",
+        connection);
+    command->add_option("-o,--output", *file, "Write the table to FILE instead")->type_name("FILE");
+    command->callback([file, &run, &connection] {
+        run = [file, &connection] {
             StandardOutput standardOutput;
-            std::unique_ptr<LineFile> file;
-            if (!options->file.empty()) {
-                file = std::make_unique<LineFile>(options->file, LineFile::Mode::Replace,
-                                                  kFileLineEnd);
-                if (!file->IsOpen()) {
-                    Tell(file->Problem());
+            std::unique_ptr<LineFile> table;
+            if (!file->empty()) {
+                table = std::make_unique<LineFile>(*file, LineFile::Mode::Replace, kFileLineEnd);
+                if (!table->IsOpen()) {
+                    Tell(table->Problem());
                     return ExitCode::FileError;
                 }
             }
-            LineOutput& output = file ? static_cast<LineOutput&>(*file) : standardOutput;
-            return RunSession(options->connection,
+            LineOutput& output = table ? static_cast<LineOutput&>(*table) : standardOutput;
+            return RunSession(connection,
                               [&output](Session& session) { return ReadOutputs(session, output); });
         };
     });
 }
 
-void AddWrite(CLI::App& outputs, CommandRun& run) {
-    auto options = std::make_shared<OutputsOptions>();
-    CLI::App* command = outputs.add_subcommand(
-        "write", "Write every output of a table file (\"OC\" layout) and read each back; "
-                 "outputs not confirmed are named on standard error");
-    AddConnectionOptions(*command, options->connection);
-    command->add_option("FILE", options->file, "The table file")->required();
-    command->callback([options, &run] {
-        run = [options] {
+void AddWrite(CLI::App& outputs, CommandRun& run, ConnectionOptions& connection) {
+    auto file = std::make_shared<std::string>();
+    CLI::App* command = AddInstrumentCommand(
+        outputs, "write",
+        "Write every output of a table file (\"OC\" layout) and read each back; outputs not "
+        "confirmed are named on standard error",
+        connection);
+    command->add_option("FILE", *file, "The table file")->required();
+    command->callback([file, &run, &connection] {
+        run = [file, &connection] {
             ExitCode refused = ExitCode::Usage;
-            const auto settings = ReadTableFile(options->file, refused);
+            const auto settings = ReadTableFile(*file, refused);
             if (!settings) {
                 return refused;
             }
-            return RunSession(options->connection, [&settings](Session& session) {
+            return RunSession(connection, [&settings](Session& session) {
                 return WriteOutputs(session, *settings);
             });
         };
@@ -205,9 +151,9 @@ void AddWrite(CLI::App& outputs, CommandRun& run) {
 
 } // namespace
 
-void AddOutputsCommands(CLI::App& app, CommandRun& run) {
+void AddOutputsCommands(CLI::App& app, CommandRun& run, ConnectionOptions& connection) {
     CLI::App* outputs = app.add_subcommand("outputs", "The alarm outputs of a V630");
     outputs->require_subcommand(1);
-    AddRead(*outputs, run);
-    AddWrite(*outputs, run);
+    AddRead(*outputs, run, connection);
+    AddWrite(*outputs, run, connection);
 }

@@ -10,7 +10,7 @@
 // How the tool waits for the instrument: it blocks until the serial worker hands something
 // over (a received cluster) or the step's time has passed, then runs what was handed over on
 // this thread. The program closes when a stop signal has come.
-class PortWait final : public LinkWait {
+class PortWait final : public protocol::LinkWait {
 public:
     PortWait() : queue_([this] { Wake(); }) {}
 

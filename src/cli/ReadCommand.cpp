@@ -1,11 +1,12 @@
 // read: readings polled at an interval, one line per reading, to every sink of the run.
 #include "Commands.h"
-#include "ConnectionOptions.h"
 #include "Messages.h"
 #include "MqttOptions.h"
 #include "MqttSink.h"
 #include "ReadingSinks.h"
+#include "Session.h"
 #include "instrument/FileLineEnd.h"
+#include "instrument/StatusJobs.h"
 
 #include <algorithm>
 #include <cmath>
@@ -19,7 +20,6 @@ namespace {
 constexpr std::uint32_t kSinkCheckMs = 500;
 
 struct ReadOptions {
-    ConnectionOptions connection;
     int count = 1;
     double intervalSeconds = 2.0;
     bool rawSignals = false;
@@ -37,7 +37,8 @@ ExitCode Ended(const SinkFailure& failure) {
 
 // Polls the readings until `count` have been taken (0: until a stop signal) and hands each to
 // every sink. A silent instrument ends a counted run; a run without end keeps polling, so that
-// it carries on once the instrument answers again.
+// it carries on once the instrument answers again; while the port's device is away it asks
+// nothing, the session telling the loss and the return.
 class ReadLoop {
 public:
     ReadLoop(Session& session, const ReadOptions& options, std::vector<ReadingSink*> sinks)
@@ -83,27 +84,29 @@ private:
 
     // The end of the run, if this poll brings it.
     std::optional<ExitCode> PollOnce(char poll) {
+        if (options_.count == 0 && session_.DeviceLost()) {
+            return std::nullopt;
+        }
         const LocalTime asked = ToLocalTime(session_.Time().Now());
-        const ExchangeResult result = session_.Link().Ask(
-            Question::Poll(poll), session_.BoundsOr({Bounds::kDefaultWaitMs, 1}));
-        silence_.Note(result.outcome);
-        if (result.outcome == Outcome::Closing) {
+        const jobs::Result<protocol::Readings> readings =
+            jobs::ReadReadings(session_.Jobs(jobs::kReadingPollBounds), poll);
+        silence_.Note(readings.outcome);
+        if (readings.outcome == protocol::Outcome::Closing) {
             return ExitCode::Done;
         }
-        if (!result.Answered()) {
-            return Unanswered();
-        }
-        const std::optional<Readings> readings = ReadReadings(result.reply);
-        if (!readings) {
+        if (readings.outcome == protocol::Outcome::Refused) {
             Tell("a reading reply that cannot be read is left out");
             return std::nullopt;
+        }
+        if (!readings.Answered()) {
+            return Unanswered();
         }
         if (toldSilent_) {
             Tell("the instrument answers again");
             toldSilent_ = false;
         }
         for (ReadingSink* sink : sinks_) {
-            if (const std::optional<SinkFailure> failure = sink->Take({asked, *readings})) {
+            if (const std::optional<SinkFailure> failure = sink->Take({asked, *readings.value})) {
                 return Ended(*failure);
             }
         }
@@ -122,29 +125,31 @@ private:
     Session& session_;
     const ReadOptions& options_;
     std::vector<ReadingSink*> sinks_;
-    SilenceWatch silence_;
+    protocol::SilenceWatch silence_;
     bool toldSilent_ = false;
     int taken_ = 0;
 };
 
 // Polls the readings into the lines and, with --mqtt, the broker. The status is asked for first
 // when the run needs it: the instrument's inputs for --mv, its model and more for the broker.
-ExitCode ReadOnSession(Session& session, const ReadOptions& options, LineSink& lines,
+ExitCode ReadOnSession(Session& session, const ReadOptions& options,
+                       const ConnectionOptions& connection, LineSink& lines,
                        mqtt::PublisherOptions publishing) {
     const bool toBroker = !options.mqtt.url.empty();
-    std::optional<InstrumentStatus> status;
-    if ((options.rawSignals || toBroker) && !(status = session.Status())) {
+    std::optional<protocol::InstrumentStatus> status;
+    if ((options.rawSignals || toBroker) && !(status = ReadStatus(session))) {
         return ExitCode::NotDone;
     }
     // 'T', or with --mv the signal poll of the instrument's inputs.
     const char poll =
-        ReadingPoll(status ? status->inputs : InputFamily::Thermocouple, options.rawSignals);
+        *ReadingPoll(options.rawSignals ? ReadingKind::RawSignal : ReadingKind::Temperature,
+                     status ? std::optional(status->inputs) : std::nullopt);
     if (!toBroker) {
         return ReadLoop(session, options, {&lines}).Run(poll);
     }
     const mqtt::InstrumentInfo info = InstrumentInfoOf(*status);
-    publishing.id = MqttId(options.mqtt, info.model,
-                           options.connection.simulate.empty() ? session.PortName() : "sim");
+    publishing.id =
+        MqttId(options.mqtt, info.model, connection.simulate.empty() ? session.PortName() : "sim");
     std::optional<MqttSink> broker;
     try {
         broker.emplace(std::move(publishing), info);
@@ -157,7 +162,7 @@ ExitCode ReadOnSession(Session& session, const ReadOptions& options, LineSink& l
     return end == ExitCode::Done ? published : end;
 }
 
-ExitCode RunRead(const ReadOptions& options) {
+ExitCode RunRead(const ReadOptions& options, const ConnectionOptions& connection) {
     mqtt::PublisherOptions publishing;
     if (!options.mqtt.url.empty()) {
         if (const ExitCode checked = CheckMqttOptions(options.mqtt, publishing);
@@ -179,20 +184,21 @@ ExitCode RunRead(const ReadOptions& options) {
         output = file.get();
     }
     LineSink lines(options.json ? &JsonText : &PcLogText, *output);
-    return RunSession(options.connection, [&](Session& session) {
-        return ReadOnSession(session, options, lines, std::move(publishing));
+    return RunSession(connection, [&](Session& session) {
+        return ReadOnSession(session, options, connection, lines, std::move(publishing));
     });
 }
 
 } // namespace
 
-void AddReadCommand(CLI::App& app, CommandRun& run) {
+void AddReadCommand(CLI::App& app, CommandRun& run, ConnectionOptions& connection) {
     auto options = std::make_shared<ReadOptions>();
-    CLI::App* command = app.add_subcommand(
-        "read", "Poll the readings every S seconds and print one line per reading: the PC "
-                "log's line (time stamp, then the cold junction and channels 1 to 8, \";\" "
-                "separated, four decimals) or a JSON object");
-    AddConnectionOptions(*command, options->connection);
+    CLI::App* command = AddInstrumentCommand(
+        app, "read",
+        "Poll the readings every S seconds and print one line per reading: the PC log's line "
+        "(time stamp, then the cold junction and channels 1 to 8, \";\" separated, four "
+        "decimals) or a JSON object",
+        connection);
     command
         ->add_option("--count", options->count,
                      "Readings to take; 0 runs until SIGINT or "
@@ -214,5 +220,7 @@ void AddReadCommand(CLI::App& app, CommandRun& run) {
                      "Append the lines to FILE, each on the disk as soon as it is written")
         ->type_name("FILE");
     AddMqttOptions(*command, options->mqtt);
-    command->callback([options, &run] { run = [options] { return RunRead(*options); }; });
+    command->callback([options, &run, &connection] {
+        run = [options, &connection] { return RunRead(*options, connection); };
+    });
 }

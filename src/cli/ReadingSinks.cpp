@@ -15,16 +15,16 @@ std::string PcLogText(const TimedReading& reading) {
 }
 
 std::string JsonText(const TimedReading& reading) {
-    const Readings& readings = reading.readings;
+    const protocol::Readings& readings = reading.readings;
     nlohmann::json channels = nlohmann::json::array();
-    for (int channel = 1; channel < kReadingChannels; ++channel) {
-        channels.push_back(Number(readings.Value(channel)));
+    for (int channel = 1; channel < protocol::kReadingChannels; ++channel) {
+        channels.push_back(Number(ReadingValue(readings, channel)));
     }
     const nlohmann::ordered_json line{
         {"time", Iso8601Text(reading.time)},
         {"unit", UnitSymbol(readings.unit)},
         {"cold_junction",
-         Number(readings.hasColdJunction ? readings.Value(0) : std::optional<double>())},
+         Number(readings.hasColdJunction ? ReadingValue(readings, 0) : std::optional<double>())},
         {"channels", channels},
     };
     return line.dump();

@@ -12,7 +12,7 @@
 // asked for.
 struct TimedReading {
     LocalTime time;
-    Readings readings;
+    protocol::Readings readings;
 };
 
 // Why a sink can take no more readings, which ends the run with that exit status.

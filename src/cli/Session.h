@@ -1,33 +1,25 @@
 #pragma once
 
+#include "ConnectionOptions.h"
 #include "ExitCode.h"
 #include "PortWait.h"
-#include "instrument/StatusSettings.h"
+#include "instrument/InstrumentLink.h"
+#include "instrument/JobLink.h"
 #include "protocol/Exchange.h"
 #include "protocol/FrameLayer.h"
-#include "serial/SerialPort.h"
-#include "sim/InstrumentServer.h"
+#include "protocol/MessageCatalogue.h"
 
-#include <cstdint>
 #include <functional>
 #include <memory>
 #include <optional>
 #include <string>
-#include <string_view>
 
-// The options every command that talks to the instrument takes.
-struct ConnectionOptions {
-    std::string port;            // empty: the port stored in the panel's settings
-    std::string simulate;        // "V420" or "V630": the built-in simulator instead of a port
-    std::uint32_t timeoutMs = 0; // per attempt; 0: the command's own
-    int attempts = 0;            // 0: the command's own
-};
-
-class SessionLink;
 class SessionObserver;
 
-// One run's link to the instrument: the port (or the built-in simulator), the frame layer and
-// the exchange path, waiting on the port's received clusters.
+// One run's link to the instrument: the instrument link (the port with the panel's port
+// settings, or the built-in simulator), the frame layer and the exchange path, waiting on the
+// port's received clusters. When the port's device goes away, and when it is back, standard
+// error says so (and why it went).
 class Session {
 public:
     // The session on the port, or nothing with the reason in `failure`.
@@ -36,43 +28,32 @@ public:
     Session(const Session&) = delete;
     Session& operator=(const Session&) = delete;
 
-    // The given bounds unless the command line named others.
-    Bounds BoundsOr(Bounds defaults) const;
-    Exchange& Link() { return *exchange_; }
+    // What the jobs run on: the bounds the command line names, else the given ones.
+    jobs::JobLink Jobs(protocol::Bounds defaults = jobs::kUnattendedBounds);
+    protocol::Exchange& Link() { return *exchange_; }
     Clock& Time() { return SystemClock(); }
     bool Stopping() { return wait_.Closing(); }
+    // The port's device is away; the port opens it again as soon as it is back.
+    bool DeviceLost() const { return link_->DeviceLost(); }
     // The port's name or path as opened.
-    const std::string& PortName() const { return port_.CommPort(); }
-
-    // Asks with the command line's bounds, else the given ones (a 3 s wait, 3 attempts). An
-    // exchange that brings no usable answer is told on standard error, `what` naming the
-    // question there ("the status poll"); a stop signal is not.
-    ExchangeResult Ask(const Question& question, std::string_view what,
-                       Bounds defaults = {Bounds::kDefaultWaitMs, 3});
-    std::optional<InstrumentStatus> Status();
-    // A request that changes the instrument, the pause in which it takes the change, then the
-    // question that reads back what it now holds: how that ended.
-    ExchangeResult ChangeAndReadBack(std::string_view payload, std::uint32_t pauseMs,
-                                     const Question& readBack, std::string_view what);
+    const std::string& PortName() const { return link_->CommPort(); }
 
 private:
     explicit Session(const ConnectionOptions& options);
-    bool OpenPort(std::string& failure);
+    void DeviceChanged();
 
     ConnectionOptions options_;
-    std::unique_ptr<sim::InstrumentServer> simulator_; // first: it serves until the port closed
     PortWait wait_;
-    TSerialPort port_;
-    std::unique_ptr<SessionLink> link_;
+    std::unique_ptr<InstrumentLink> link_;
     std::unique_ptr<SessionObserver> observer_;
-    std::unique_ptr<FrameLayer> frames_;
-    std::unique_ptr<Exchange> exchange_;
+    std::unique_ptr<protocol::FrameLayer> frames_;
+    std::unique_ptr<protocol::Exchange> exchange_;
 };
+
+// The instrument's status; when it does not come, nothing, and standard error says why.
+std::optional<protocol::InstrumentStatus> ReadStatus(Session& session);
 
 // Opens the session and runs the command on it; a port that cannot be opened ends the run
 // with PortUnavailable and the reason on standard error.
 ExitCode RunSession(const ConnectionOptions& options,
                     const std::function<ExitCode(Session&)>& command);
-
-// How an exchange that brought no usable answer ended, for the operator.
-std::string Unanswered(const ExchangeResult& result, std::string_view what);

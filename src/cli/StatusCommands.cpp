@@ -1,43 +1,37 @@
 // status, clock set, config set: the instrument-wide settings of the status reply.
 #include "Commands.h"
-#include "ConnectionOptions.h"
 #include "LineOutput.h"
 #include "Messages.h"
+#include "Session.h"
 #include "instrument/SendChecks.h"
-#include "protocol/MessageCatalogue.h"
-#include "protocol/RequestBuilders.h"
+#include "instrument/StatusJobs.h"
 
 #include <algorithm>
-#include <cmath>
 #include <memory>
 #include <nlohmann/json.hpp>
 
 namespace {
 
-// The instrument takes a changed setting within this pause, before it is read back.
-constexpr std::uint32_t kSettlePauseMs = 100;
-// A clock set counts as taken when the instrument reads at most this much later than was sent.
-constexpr int kClockSlackSeconds = 10;
-
-nlohmann::ordered_json StatusObject(const InstrumentStatus& status) {
+nlohmann::ordered_json StatusObject(const protocol::InstrumentStatus& status) {
     return {
         {"model", status.modelName},
         {"firmware", status.firmware},
         {"date", status.date},
         {"time", status.time},
-        {"unit", status.Flag(SystemFlag::kFahrenheit) ? "F" : "C"},
-        {"inputs", status.inputs == InputFamily::Resistance ? "resistance" : "thermocouple"},
-        {"beep", status.Flag(SystemFlag::kAudible)},
-        {"autoscan", status.Flag(SystemFlag::kAutoscan)},
+        {"unit", status.Flag(protocol::SystemFlag::kFahrenheit) ? "F" : "C"},
+        {"inputs",
+         status.inputs == protocol::InputFamily::Resistance ? "resistance" : "thermocouple"},
+        {"beep", status.Flag(protocol::SystemFlag::kAudible)},
+        {"autoscan", status.Flag(protocol::SystemFlag::kAutoscan)},
         {"scan_interval", status.autoscanInterval},
-        {"logging", status.Flag(SystemFlag::kLogging)},
+        {"logging", status.Flag(protocol::SystemFlag::kLogging)},
         {"log_interval", status.loggingInterval},
         {"records", status.recordCount},
     };
 }
 
 // One object on one line, or one "name: value" line per setting.
-bool PrintStatus(const InstrumentStatus& status, bool json) {
+bool PrintStatus(const protocol::InstrumentStatus& status, bool json) {
     StandardOutput output;
     const nlohmann::ordered_json object = StatusObject(status);
     if (json) {
@@ -60,104 +54,92 @@ ExitCode Printed(bool printed) {
     return printed ? ExitCode::Done : ExitCode::FileError;
 }
 
-// Reads the status, sends it back with only the change, reads it back and prints it.
-ExitCode ChangeStatus(Session& session, StatusChange change, bool pcTime) {
-    const std::optional<InstrumentStatus> status = session.Status();
-    if (!status) {
+// The status read back after a change, printed, and the changes it does not show told.
+ExitCode Changed(const jobs::StatusChanged& changed) {
+    if (!changed.before.Answered()) {
+        TellUnanswered(changed.before.outcome, "the status poll");
         return ExitCode::NotDone;
     }
-    const std::uint32_t readAt = session.Time().TickCount();
-    if (pcTime) {
-        change.clock = ToLocalTime(session.Time().Now());
-    }
-    const int secondsSinceRead =
-        static_cast<int>(std::lround((session.Time().TickCount() - readAt) / 1000.0));
-    const ExchangeResult readBack = session.ChangeAndReadBack(
-        StatusRequestFor(*status, change, secondsSinceRead), kSettlePauseMs,
-        Question::Poll(Poll::kStatus), "the \"S\" request");
-    if (!readBack.Answered()) {
+    TellUnanswered(changed.written.request, "the \"S\" request");
+    const jobs::Result<protocol::InstrumentStatus>& held = changed.written.held;
+    if (!held.Answered()) {
+        TellUnanswered(held.outcome, "the \"S\" request read back");
         return ExitCode::NotDone;
     }
-    const InstrumentStatus held = ReadStatus(readBack.reply);
-    if (!PrintStatus(held, false)) {
+    if (!PrintStatus(*held.value, false)) {
         return ExitCode::FileError;
     }
-    const std::vector<std::string> missed = NotTaken(change, held, kClockSlackSeconds);
-    if (!missed.empty()) {
+    if (!changed.notTaken.empty()) {
         std::string names;
-        for (const std::string& name : missed) {
+        for (const std::string& name : changed.notTaken) {
             names += (names.empty() ? "" : ", ") + name;
         }
         Tell("the instrument does not hold what was sent: " + names);
-        return ExitCode::NotDone;
     }
-    return ExitCode::Done;
+    return changed.Done() && changed.written.request == protocol::Outcome::Answered
+               ? ExitCode::Done
+               : ExitCode::NotDone;
 }
 
-struct StatusOptions {
-    ConnectionOptions connection;
-    bool json = false;
-};
-
-void AddStatus(CLI::App& app, CommandRun& run) {
-    auto options = std::make_shared<StatusOptions>();
-    CLI::App* command = app.add_subcommand(
-        "status", "Poll the status once and print model, firmware, clock, unit, inputs, beep, "
-                  "autoscan and its interval, logging and its interval, records in memory");
-    AddConnectionOptions(*command, options->connection);
-    command->add_flag("--json", options->json, "One JSON object instead of name: value lines");
-    command->callback([options, &run] {
-        run = [options] {
-            return RunSession(options->connection, [&options](Session& session) {
-                const std::optional<InstrumentStatus> status = session.Status();
-                return status ? Printed(PrintStatus(*status, options->json)) : ExitCode::NotDone;
+void AddStatus(CLI::App& app, CommandRun& run, ConnectionOptions& connection) {
+    auto json = std::make_shared<bool>(false);
+    CLI::App* command = AddInstrumentCommand(
+        app, "status",
+        "Poll the status once and print model, firmware, clock, unit, inputs, beep, autoscan "
+        "and its interval, logging and its interval, records in memory",
+        connection);
+    command->add_flag("--json", *json, "One JSON object instead of name: value lines");
+    command->callback([json, &run, &connection] {
+        run = [json, &connection] {
+            return RunSession(connection, [&json](Session& session) {
+                const std::optional<protocol::InstrumentStatus> status = ReadStatus(session);
+                return status ? Printed(PrintStatus(*status, *json)) : ExitCode::NotDone;
             });
         };
     });
 }
 
 struct ClockOptions {
-    ConnectionOptions connection;
     bool pcTime = false;
     std::string date;
     std::string time;
 };
 
-void AddClockSet(CLI::App& app, CommandRun& run) {
+void AddClockSet(CLI::App& app, CommandRun& run, ConnectionOptions& connection) {
     auto options = std::make_shared<ClockOptions>();
     CLI::App* clock = app.add_subcommand("clock", "The instrument's clock");
     clock->require_subcommand(1);
-    CLI::App* command = clock->add_subcommand(
-        "set", "Set the instrument's clock (to the PC's time unless --date and --time are "
-               "given), read it back and print the status it now holds");
-    AddConnectionOptions(*command, options->connection);
+    CLI::App* command = AddInstrumentCommand(
+        *clock, "set",
+        "Set the instrument's clock (to the PC's time unless --date and --time are given), "
+        "read it back and print the status it now holds",
+        connection);
     CLI::Option* pcTime =
         command->add_flag("--pc-time", options->pcTime, "The PC's local date and time (default)");
     CLI::Option* date = command->add_option("--date", options->date, "The date as DD/MM/YY");
     CLI::Option* time = command->add_option("--time", options->time, "The time as HH:MM:SS");
     date->needs(time)->excludes(pcTime);
     time->needs(date)->excludes(pcTime);
-    command->callback([options, &run] {
-        run = [options] {
-            StatusChange change;
+    command->callback([options, &run, &connection] {
+        run = [options, &connection] {
+            std::optional<LocalTime> time;
             if (!options->date.empty()) {
                 const Checked<std::string> date = CheckDate(options->date);
-                const Checked<std::string> time = CheckTime(options->time);
-                if (!date || !time) {
-                    Tell(!date ? date.refusal : time.refusal);
+                const Checked<std::string> checkedTime = CheckTime(options->time);
+                if (!date || !checkedTime) {
+                    Tell(!date ? date.refusal : checkedTime.refusal);
                     return ExitCode::Usage;
                 }
-                change.clock = ReadInstrumentClock(*date.value, *time.value);
+                time = ReadInstrumentClock(*date.value, *checkedTime.value);
             }
-            return RunSession(options->connection, [&](Session& session) {
-                return ChangeStatus(session, change, !change.clock);
+            return RunSession(connection, [&time](Session& session) {
+                return Changed(jobs::SetClock(session.Jobs(), session.Time(), time));
             });
         };
     });
 }
 
 struct ConfigOptions {
-    ConnectionOptions connection;
     std::string unit;
     std::string beep;
     std::string autoscan;
@@ -195,14 +177,15 @@ std::optional<StatusChange> ConfigChange(const ConfigOptions& options, std::stri
     return refusal.empty() ? std::optional(change) : std::nullopt;
 }
 
-void AddConfigSet(CLI::App& app, CommandRun& run) {
+void AddConfigSet(CLI::App& app, CommandRun& run, ConnectionOptions& connection) {
     auto options = std::make_shared<ConfigOptions>();
     CLI::App* config = app.add_subcommand("config", "The instrument-wide settings");
     config->require_subcommand(1);
-    CLI::App* command = config->add_subcommand(
-        "set", "Change the named settings only (the others stay as the instrument holds them), "
-               "read them back and print the status it now holds");
-    AddConnectionOptions(*command, options->connection);
+    CLI::App* command = AddInstrumentCommand(
+        *config, "set",
+        "Change the named settings only (the others stay as the instrument holds them), read "
+        "them back and print the status it now holds",
+        connection);
     const auto onOff = CLI::IsMember({"on", "off"});
     command->add_option("--unit", options->unit, "Temperature unit")
         ->check(CLI::IsMember({"C", "F"}));
@@ -214,21 +197,21 @@ void AddConfigSet(CLI::App& app, CommandRun& run) {
         ->check(onOff);
     command->add_option("--log-interval", options->logInterval, "Logging interval, 5 to 3600 s")
         ->type_name("S");
-    command->callback([command, options, &run] {
+    command->callback([options, &run, &connection] {
         if (options->unit.empty() && options->beep.empty() && options->autoscan.empty() &&
             options->logging.empty() && options->scanInterval.empty() &&
             options->logInterval.empty()) {
             throw CLI::ValidationError("config set", "name at least one setting to change");
         }
-        run = [options] {
+        run = [options, &connection] {
             std::string refusal;
             const std::optional<StatusChange> change = ConfigChange(*options, refusal);
             if (!change) {
                 Tell(refusal);
                 return ExitCode::Usage;
             }
-            return RunSession(options->connection, [&change](Session& session) {
-                return ChangeStatus(session, *change, false);
+            return RunSession(connection, [&change](Session& session) {
+                return Changed(jobs::ChangeStatus(session.Jobs(), session.Time(), *change));
             });
         };
     });
@@ -236,8 +219,8 @@ void AddConfigSet(CLI::App& app, CommandRun& run) {
 
 } // namespace
 
-void AddStatusCommands(CLI::App& app, CommandRun& run) {
-    AddStatus(app, run);
-    AddClockSet(app, run);
-    AddConfigSet(app, run);
+void AddStatusCommands(CLI::App& app, CommandRun& run, ConnectionOptions& connection) {
+    AddStatus(app, run, connection);
+    AddClockSet(app, run, connection);
+    AddConfigSet(app, run, connection);
 }

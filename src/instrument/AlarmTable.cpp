@@ -21,23 +21,25 @@ const std::vector<std::string>& PolarityNames() {
     return names;
 }
 
-AlarmOutputSetting InitialSetting(int output) {
+protocol::AlarmOutputSetting InitialSetting(int output) {
     return {output, kTypeOff, output, 20, 1, 1, 0};
 }
 
-std::string FileLine(const AlarmOutputSetting& setting) {
-    return TwoDigitField(setting.output) + "," + TwoDigitField(setting.type) + "," +
-           TwoDigitField(setting.input) + "," + FiveCharacterField(setting.trigger) + "," +
-           FiveCharacterField(setting.band) + "," + FiveCharacterField(setting.hysteresis) + "," +
-           LastCharacters(" " + std::to_string(setting.polarity), 2);
+std::string FileLine(const protocol::AlarmOutputSetting& setting) {
+    return protocol::TwoDigitField(setting.output) + "," + protocol::TwoDigitField(setting.type) +
+           "," + protocol::TwoDigitField(setting.input) + "," +
+           protocol::FiveCharacterField(setting.trigger) + "," +
+           protocol::FiveCharacterField(setting.band) + "," +
+           protocol::FiveCharacterField(setting.hysteresis) + "," +
+           protocol::LastCharacters(" " + std::to_string(setting.polarity), 2);
 }
 
-std::optional<AlarmOutputSetting> ParseFileLine(std::string_view line) {
+std::optional<protocol::AlarmOutputSetting> ParseFileLine(std::string_view line) {
     if (line.size() < kLineLength) {
         return std::nullopt;
     }
     const auto field = [line](std::size_t position, std::size_t width) {
-        return PayloadField::Decimal(line, position, width);
+        return protocol::PayloadField::Decimal(line, position, width);
     };
     const auto output = field(1, 2);
     const auto type = field(4, 2);
@@ -49,9 +51,9 @@ std::optional<AlarmOutputSetting> ParseFileLine(std::string_view line) {
     if (!output || !type || !input || !trigger || !band || !hysteresis || !polarity) {
         return std::nullopt;
     }
-    const AlarmOutputSetting setting{*output, *type,       *input,   *trigger,
-                                     *band,   *hysteresis, *polarity};
-    if (!InRange(setting)) {
+    const protocol::AlarmOutputSetting setting{*output, *type,       *input,   *trigger,
+                                               *band,   *hysteresis, *polarity};
+    if (!protocol::InRange(setting)) {
         return std::nullopt;
     }
     return setting;

@@ -20,20 +20,20 @@ const std::vector<std::string>& TypeNames();     // "OFF", "ON", "HIGH", "LOW", 
 const std::vector<std::string>& PolarityNames(); // "Normal", "Inverted"
 
 // Output n as the panel starts: OFF, input n, trigger value 20, band 1, hysteresis 1, Normal.
-AlarmOutputSetting InitialSetting(int output);
+protocol::AlarmOutputSetting InitialSetting(int output);
 
 // A line of the table file without its line end, 29 characters: output, type and input as two
 // digits, the three numbers right-aligned in five characters, the polarity right-aligned in two
 // characters padded with a blank, separated by commas.
-std::string FileLine(const AlarmOutputSetting& setting);
+std::string FileLine(const protocol::AlarmOutputSetting& setting);
 // The setting a line holds (each field a decimal integer at its position, leading blanks
 // allowed), or nothing when the line is too short or any field is not a number or out of its
 // range (InRange).
-std::optional<AlarmOutputSetting> ParseFileLine(std::string_view line);
+std::optional<protocol::AlarmOutputSetting> ParseFileLine(std::string_view line);
 
 struct FileContent {
-    std::vector<AlarmOutputSetting> settings; // the good lines, in file order
-    std::vector<int> skippedLines;            // numbers (from 1) of the lines left out
+    std::vector<protocol::AlarmOutputSetting> settings; // the good lines, in file order
+    std::vector<int> skippedLines;                      // numbers (from 1) of the lines left out
 };
 // Every line of a table file checked whole; lines end with LF or CR LF, and an empty text after
 // the last line end is no line.

@@ -32,21 +32,22 @@ std::string FileNameBase(std::string_view modelName, std::string_view stamp) {
 
 bool IsReplyOf(std::string_view payload, int record) {
     return !payload.empty() && payload.front() == 'D' &&
-           LoggedRecordReply::RecordNumberText(payload) ==
-               LastCharacters("0000" + std::to_string(record), 4);
+           protocol::LoggedRecordReply::RecordNumberText(payload) ==
+               protocol::LastCharacters("0000" + std::to_string(record), 4);
 }
 
 std::optional<std::string> RecordLine(std::string_view payload, int record, char decimalSeparator) {
-    if (!IsReplyOf(payload, record) || !LoggedRecordReply::Readable(payload)) {
+    if (!IsReplyOf(payload, record) || !protocol::LoggedRecordReply::Readable(payload)) {
         return std::nullopt;
     }
-    std::string line = LoggedRecordReply::RecordNumberText(payload) + "," +
-                       LoggedRecordReply::DateText(payload) + " " +
-                       LoggedRecordReply::TimeText(payload);
+    std::string line = protocol::LoggedRecordReply::RecordNumberText(payload) + "," +
+                       protocol::LoggedRecordReply::DateText(payload) + " " +
+                       protocol::LoggedRecordReply::TimeText(payload);
     for (int channel = 1; channel <= kChannels; ++channel) {
         line += ';';
         line += WithDecimalSeparator(
-            FixedWithTenDigits(LoggedRecordReply::ChannelValue(payload, channel), kDecimals),
+            FixedWithTenDigits(protocol::LoggedRecordReply::ChannelValue(payload, channel),
+                               kDecimals),
             decimalSeparator);
     }
     return line;

@@ -1,7 +1,6 @@
 #include "Readings.h"
 
 #include "NumberText.h"
-#include "protocol/MessageCatalogue.h"
 #include "protocol/RequestBuilders.h"
 
 namespace {
@@ -10,50 +9,42 @@ constexpr int kLogDecimals = 4;
 
 } // namespace
 
-std::string_view UnitSymbol(ReadingUnit unit) {
+std::string_view UnitSymbol(protocol::ReadingUnit unit) {
     switch (unit) {
-    case ReadingUnit::Celsius:
+    case protocol::ReadingUnit::Celsius:
         return "C";
-    case ReadingUnit::Fahrenheit:
+    case protocol::ReadingUnit::Fahrenheit:
         return "F";
-    case ReadingUnit::Millivolts:
+    case protocol::ReadingUnit::Millivolts:
         return "mV";
-    case ReadingUnit::Ohms:
+    case protocol::ReadingUnit::Ohms:
         return "Ohm";
     }
     return "";
 }
 
-char ReadingPoll(InputFamily inputs, bool rawSignals) {
-    if (!rawSignals) {
-        return Poll::kTemperatures;
-    }
-    return inputs == InputFamily::Resistance ? Poll::kResistances : Poll::kMillivolts;
-}
-
-std::optional<double> Readings::Value(int channel) const {
-    return ParseFloat(texts[static_cast<std::size_t>(channel)]);
-}
-
-std::optional<Readings> ReadReadings(std::string_view payload) {
-    const std::optional<ReadingUnit> unit = ReadingsReply::Unit(payload);
-    if (!unit) {
+std::optional<char> ReadingPoll(ReadingKind kind, std::optional<protocol::InputFamily> inputs) {
+    const bool resistance = inputs == protocol::InputFamily::Resistance;
+    switch (kind) {
+    case ReadingKind::Temperature:
+        return protocol::Poll::kTemperatures;
+    case ReadingKind::RawSignal:
+        return resistance ? protocol::Poll::kResistances : protocol::Poll::kMillivolts;
+    case ReadingKind::LeadResistance:
+        if (resistance) {
+            return protocol::Poll::kLeadResistances;
+        }
         return std::nullopt;
     }
-    Readings readings;
-    readings.unit = *unit;
-    // The resistance replies carry channels 1 to 8 only, at their own positions.
-    readings.hasColdJunction = *unit != ReadingUnit::Ohms;
-    for (int channel = readings.hasColdJunction ? 0 : 1; channel < kReadingChannels; ++channel) {
-        readings.texts[channel] = readings.hasColdJunction
-                                      ? ReadingsReply::ReadingText(payload, channel)
-                                      : ResistanceReply::ReadingText(payload, channel);
-    }
-    return readings;
+    return std::nullopt;
+}
+
+std::optional<double> ReadingValue(const protocol::Readings& readings, int channel) {
+    return ParseFloat(readings.texts[static_cast<std::size_t>(channel)]);
 }
 
 std::string PcLogLine(std::string_view timeStamp,
-                      const std::array<std::string, kReadingChannels>& texts,
+                      const std::array<std::string, protocol::kReadingChannels>& texts,
                       char decimalSeparator) {
     std::string line(timeStamp);
     for (const std::string& text : texts) {

@@ -8,32 +8,22 @@
 #include <string_view>
 
 // "C", "F", "mV", "Ohm".
-std::string_view UnitSymbol(ReadingUnit unit);
+std::string_view UnitSymbol(protocol::ReadingUnit unit);
 
-// The poll of the readings: 'T' for temperatures; for the signals, 'M' (millivolts) on a
-// thermocouple instrument and 'R' (resistance) on a resistance one.
-char ReadingPoll(InputFamily inputs, bool rawSignals);
+// What a reading poll asks for: temperatures, the raw signal of the inputs (millivolts on a
+// thermocouple instrument, resistance on a resistance one), or the lead resistance.
+enum class ReadingKind { Temperature, RawSignal, LeadResistance };
 
-inline constexpr int kReadingChannels = 9; // the cold junction (0) and channels 1 to 8
+// The reading poll of that kind for the instrument's inputs (unset until it has reported them):
+// 'T', 'M', 'R', 'r', or nothing for the lead resistance of a thermocouple instrument.
+std::optional<char> ReadingPoll(ReadingKind kind, std::optional<protocol::InputFamily> inputs);
 
-// One reading reply: the text of each channel as received, eight characters; the cold
-// junction's is empty in the resistance replies, which do not carry it.
-struct Readings {
-    ReadingUnit unit = ReadingUnit::Celsius;
-    std::array<std::string, kReadingChannels> texts;
-    bool hasColdJunction = true;
-
-    // The channel's value, when its text is a number (ParseFloat).
-    std::optional<double> Value(int channel) const;
-};
-
-// The readings of a 'T', 'M', 'R' or 'r' reply; nothing for any other reply, and for a 'T'
-// reply whose unit flags do not read.
-std::optional<Readings> ReadReadings(std::string_view payload);
+// The channel's value, when its text is a number (ParseFloat).
+std::optional<double> ReadingValue(const protocol::Readings& readings, int channel);
 
 // A line of the PC data log without its line end: the time stamp, then ";" and the value of
 // each reading text, cold junction first, with four decimals and that decimal separator; a text
 // that is not a number is logged as 0 (TextToFloat).
 std::string PcLogLine(std::string_view timeStamp,
-                      const std::array<std::string, kReadingChannels>& texts,
+                      const std::array<std::string, protocol::kReadingChannels>& texts,
                       char decimalSeparator);

@@ -59,7 +59,7 @@ std::string COutOfRangeMessage() {
 }
 
 std::string SendField(float value) {
-    return ScalingField(FloatToFixed(value, 0, kDecimals));
+    return protocol::ScalingField(FloatToFixed(value, 0, kDecimals));
 }
 
 } // namespace Scaling

@@ -34,7 +34,7 @@ std::string_view Trimmed(std::string_view text) {
 
 // A whole number with blanks around it allowed, when it lies in lowest..highest.
 std::optional<int> WholeNumberIn(std::string_view text, int lowest, int highest) {
-    const std::optional<int> value = ParseDecimal(Trimmed(text));
+    const std::optional<int> value = protocol::ParseDecimal(Trimmed(text));
     if (!value || *value < lowest || *value > highest) {
         return std::nullopt;
     }
@@ -103,7 +103,7 @@ Checked<std::string> CheckIntervalField(std::string_view field, std::string_view
                                          " seconds).");
 }
 
-std::optional<int> FirstBadRegister(const RegisterTexts& registers) {
+std::optional<int> FirstBadRegister(const protocol::RegisterTexts& registers) {
     for (std::size_t i = 0; i < registers.size(); ++i) {
         if (!IsTwoHexDigits(registers[i])) {
             return static_cast<int>(i);

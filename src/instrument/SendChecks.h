@@ -34,7 +34,7 @@ Checked<std::string> CheckIntervalField(std::string_view field, std::string_view
 
 // The number of the first of the 32 clock register texts that is not two hexadecimal digits;
 // nothing when all are. A wrong register value can stop the instrument's clock.
-std::optional<int> FirstBadRegister(const RegisterTexts& registers);
+std::optional<int> FirstBadRegister(const protocol::RegisterTexts& registers);
 // A register number as the engineering window and its file show it: two upper-case hex digits.
 std::string RegisterName(int registerNumber);
 

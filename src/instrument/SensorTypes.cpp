@@ -3,23 +3,25 @@
 #include <algorithm>
 #include <cctype>
 
-const std::vector<std::string>& SensorTypeNames(std::optional<InputFamily> inputs, int channel) {
+const std::vector<std::string>& SensorTypeNames(std::optional<protocol::InputFamily> inputs,
+                                                int channel) {
     static const std::vector<std::string> kResistance{"PT100"};
     static const std::vector<std::string> kThermocouple{"J", "K", "T", "E", "N", "R", "S", "B"};
-    return inputs == InputFamily::Resistance || channel == 0 ? kResistance : kThermocouple;
+    return inputs == protocol::InputFamily::Resistance || channel == 0 ? kResistance
+                                                                       : kThermocouple;
 }
 
-bool IsSensorTypeCode(int code, std::optional<InputFamily> inputs, int channel) {
+bool IsSensorTypeCode(int code, std::optional<protocol::InputFamily> inputs, int channel) {
     return code >= 0 && code < static_cast<int>(SensorTypeNames(inputs, channel).size());
 }
 
-std::string SensorTypeName(int code, std::optional<InputFamily> inputs, int channel) {
+std::string SensorTypeName(int code, std::optional<protocol::InputFamily> inputs, int channel) {
     return IsSensorTypeCode(code, inputs, channel) ? SensorTypeNames(inputs, channel)[code]
                                                    : std::string();
 }
 
-std::optional<int> SensorTypeCode(std::string_view name, std::optional<InputFamily> inputs,
-                                  int channel) {
+std::optional<int> SensorTypeCode(std::string_view name,
+                                  std::optional<protocol::InputFamily> inputs, int channel) {
     const std::vector<std::string>& names = SensorTypeNames(inputs, channel);
     const auto same = [name](const std::string& candidate) {
         return std::equal(candidate.begin(), candidate.end(), name.begin(), name.end(),

@@ -4,10 +4,10 @@
 
 namespace SettleRule {
 
-float Threshold(std::optional<InputFamily> inputs, int channel) {
+float Threshold(std::optional<protocol::InputFamily> inputs, int channel) {
     constexpr float kResistance = 0.01f;
     constexpr float kThermocouple = 0.004f;
-    if (inputs == InputFamily::Resistance || channel == 0) {
+    if (inputs == protocol::InputFamily::Resistance || channel == 0) {
         return kResistance;
     }
     return kThermocouple;

@@ -24,38 +24,23 @@ struct FlagSetting {
     const char* name;
 };
 constexpr FlagSetting kFlagSettings[] = {
-    {&StatusChange::fahrenheit, SystemFlag::kFahrenheit, "unit"},
-    {&StatusChange::beep, SystemFlag::kAudible, "beep"},
-    {&StatusChange::autoscan, SystemFlag::kAutoscan, "autoscan"},
-    {&StatusChange::logging, SystemFlag::kLogging, "logging"},
+    {&StatusChange::fahrenheit, protocol::SystemFlag::kFahrenheit, "unit"},
+    {&StatusChange::beep, protocol::SystemFlag::kAudible, "beep"},
+    {&StatusChange::autoscan, protocol::SystemFlag::kAutoscan, "autoscan"},
+    {&StatusChange::logging, protocol::SystemFlag::kLogging, "logging"},
 };
 
-bool ClockTaken(const LocalTime& sent, const InstrumentStatus& readBack, int slackSeconds) {
+bool ClockTaken(const LocalTime& sent, const protocol::InstrumentStatus& readBack) {
     const std::optional<LocalTime> held = ReadInstrumentClock(readBack.date, readBack.time);
     const std::int64_t later = held ? SecondsOf(*held) - SecondsOf(sent) : -1;
-    return later >= 0 && later <= slackSeconds;
+    return later >= 0 && later <= kClockSlackSeconds;
 }
 
 } // namespace
 
-InstrumentStatus ReadStatus(std::string_view payload) {
-    InstrumentStatus status;
-    status.date = StatusReply::DateText(payload);
-    status.time = StatusReply::TimeText(payload);
-    status.flags = StatusReply::SystemFlags(payload);
-    status.autoscanInterval = StatusReply::AutoscanInterval(payload);
-    status.recordCount = StatusReply::LoggedRecordCount(payload);
-    status.loggingInterval = StatusReply::LoggingInterval(payload);
-    status.modelName = StatusReply::ModelName(payload);
-    status.model = ModelNamed(status.modelName);
-    status.firmware = StatusReply::FirmwareVersion(payload);
-    status.inputs = StatusReply::Inputs(payload);
-    return status;
-}
-
-std::string StatusRequestFor(const InstrumentStatus& status, const StatusChange& change,
+std::string StatusRequestFor(const protocol::InstrumentStatus& status, const StatusChange& change,
                              int secondsSinceRead) {
-    StatusRequestTexts texts{status.date, status.time, {}, {}, {}};
+    protocol::StatusRequestTexts texts{status.date, status.time, {}, {}, {}};
     std::optional<LocalTime> clock = change.clock;
     if (!clock) {
         if (const auto held = ReadInstrumentClock(status.date, status.time)) {
@@ -74,13 +59,13 @@ std::string StatusRequestFor(const InstrumentStatus& status, const StatusChange&
     texts.autoscanInterval =
         std::to_string(change.autoscanInterval.value_or(status.autoscanInterval));
     texts.loggingInterval = std::to_string(change.loggingInterval.value_or(status.loggingInterval));
-    return StatusRequest(texts);
+    return protocol::StatusRequest(texts);
 }
 
-std::vector<std::string> NotTaken(const StatusChange& change, const InstrumentStatus& readBack,
-                                  int clockSlackSeconds) {
+std::vector<std::string> NotTaken(const StatusChange& change,
+                                  const protocol::InstrumentStatus& readBack) {
     std::vector<std::string> missed;
-    if (change.clock && !ClockTaken(*change.clock, readBack, clockSlackSeconds)) {
+    if (change.clock && !ClockTaken(*change.clock, readBack)) {
         missed.emplace_back("clock");
     }
     for (const FlagSetting& flag : kFlagSettings) {

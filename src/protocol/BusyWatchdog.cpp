@@ -1,5 +1,7 @@
 #include "BusyWatchdog.h"
 
+namespace protocol {
+
 bool BusyWatchdog::Tick(bool commsBusy, std::uint64_t framesTransmitted) {
     if (framesTransmitted != framesSeen_) {
         framesSeen_ = framesTransmitted;
@@ -14,3 +16,5 @@ bool BusyWatchdog::Tick(bool commsBusy, std::uint64_t framesTransmitted) {
     --count_;
     return false;
 }
+
+} // namespace protocol

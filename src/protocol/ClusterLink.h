@@ -3,6 +3,8 @@
 #include <cstdint>
 #include <string>
 
+namespace protocol {
+
 // What the frame layer needs of the serial port: send a text, and take received clusters
 // oldest first. The program forwards these to its TSerialPort; tests use a fake.
 class ClusterLink {
@@ -16,3 +18,5 @@ public:
     // Line-error flags of the oldest queued cluster, -1 when none is queued.
     virtual std::int32_t PeekClusterError() = 0;
 };
+
+} // namespace protocol

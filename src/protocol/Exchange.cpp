@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+namespace protocol {
+
 namespace {
 
 // The longest single wait; a bounded wait sees its clock move even when nothing arrives.
@@ -51,11 +53,14 @@ ExchangeResult Exchange::Ask(const Question& question, Bounds bounds, std::stop_
 
 ExchangeResult Exchange::Attempt(const Question& question, std::uint32_t waitMs,
                                  const std::stop_token& cancel) {
-    const std::optional<std::uint64_t> transaction = frames_.Transmit(question, waitMs, true);
+    const std::optional<std::uint64_t> transaction =
+        frames_.Transmit(question, question.pauseMs + waitMs, true);
     if (!transaction) {
         // The link was free a moment ago; only a frame too long for the buffer stays unsent.
         return {frames_.CommsBusy() ? Outcome::NotAnswered : Outcome::NotSent, {}};
     }
+    // The answer may arrive meanwhile; it is handled once the pause is over.
+    clock_.Sleep(question.pauseMs);
     const std::uint32_t start = clock_.TickCount();
     for (;;) {
         if (std::optional<TransactionEnd> end = frames_.TakeEnd(*transaction)) {
@@ -79,18 +84,24 @@ ExchangeResult Exchange::Attempt(const Question& question, std::uint32_t waitMs,
 }
 
 bool Exchange::Send(const Question& question, std::stop_token cancel) {
-    return WaitForIdle(cancel) && SendIfIdle(question);
-}
-
-bool Exchange::ChangeAndReadBack(std::string_view payload, std::uint32_t pauseMs,
-                                 const Question& readBack) {
-    const std::optional<Question> request = Question::Request(payload);
-    if (!request || !Send(*request)) {
+    if (!WaitForIdle(cancel) || !SendIfIdle(question)) {
         return false;
     }
-    clock_.Sleep(pauseMs);
-    Send(readBack);
+    clock_.Sleep(question.pauseMs);
     return true;
+}
+
+ChangeResult Exchange::ChangeAndReadBack(const Question& change, const Question& readBack,
+                                         ReadBack how, Bounds bounds, std::stop_token cancel) {
+    ChangeResult result{Ask(change, bounds, cancel).outcome, {}};
+    if (result.change != Outcome::Answered && result.change != Outcome::NotAnswered) {
+        result.readBack.outcome = result.change;
+    } else if (how == ReadBack::Awaited) {
+        result.readBack = Ask(readBack, bounds, cancel);
+    } else if (Send(readBack, cancel)) {
+        result.readBack.outcome = Outcome::Answered;
+    }
+    return result;
 }
 
 bool Exchange::SendIfIdle(const Question& question) {
@@ -107,3 +118,5 @@ void Exchange::Settle(std::uint32_t milliseconds) {
         wait_.WaitForActivity(std::min(kLongestStepMs, milliseconds - elapsed));
     }
 }
+
+} // namespace protocol

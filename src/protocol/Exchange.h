@@ -8,6 +8,8 @@
 #include <stop_token>
 #include <string>
 
+namespace protocol {
+
 // How the program waits for the instrument. The panel handles its window messages meanwhile
 // (so replies, timer ticks and clicks run inside the wait), the command-line tool blocks on the
 // port's received clusters, tests move a manual clock.
@@ -44,6 +46,17 @@ struct Bounds {
     int attempts = 1;
 };
 
+// How a change's read back reaches its sender: awaited and returned, or sent and left to the
+// reply handlers, which show it as it arrives (a window whose handlers fill its controls).
+enum class ReadBack { Awaited, ToHandlers };
+
+// How a change and its read back ended. The read back is Answered with its reply only when it
+// was awaited; sent to the handlers, it is Answered once it has gone.
+struct ChangeResult {
+    Outcome change = Outcome::NotAnswered;
+    ExchangeResult readBack;
+};
+
 // The one way to ask the instrument something: waits until the link is free, sends, waits for
 // the reply that answers it, asks again when none came, and says how it ended. The link's one
 // transaction at a time, its busy flag and its transmit buffer stay the frame layer's own.
@@ -53,17 +66,18 @@ public:
 
     // Waits for the link (bounded by the transaction on it), then makes up to
     // `bounds.attempts` attempts of at most `bounds.waitMs` each, until one brings a usable
-    // reply; Refused when replies came but none was usable. A cancel requested through `cancel`
-    // ends the wait at its next step.
+    // reply; Refused when replies came but none was usable. A request's pause runs after its
+    // frame has gone, before its answer is waited for. A cancel requested through `cancel` ends
+    // the wait at its next step.
     ExchangeResult Ask(const Question& question, Bounds bounds = {}, std::stop_token cancel = {});
-    // A request that changes the instrument, the fixed pause in which it takes the change (the
-    // thread blocks meanwhile, as the instrument expects), then the poll that reads back what
-    // it now holds; the reply goes to the handlers. False when the request was not sent.
-    bool ChangeAndReadBack(std::string_view payload, std::uint32_t pauseMs,
-                           const Question& readBack);
-    // Waits for the link, sends, and returns without waiting for the answer: the reply goes to
-    // the handlers alone. False when the wait ended by a cancel or the close, or the frame does
-    // not fit the buffer.
+    // A request that changes the instrument, its pause, then the question that reads back what
+    // the instrument now holds; the read back is asked whenever the request went out, since the
+    // instrument may have taken it though its answer was lost.
+    ChangeResult ChangeAndReadBack(const Question& change, const Question& readBack, ReadBack how,
+                                   Bounds bounds = {}, std::stop_token cancel = {});
+    // Waits for the link, sends, pauses as a request asks, and returns without waiting for the
+    // answer: the reply goes to the handlers alone. False when the wait ended by a cancel or the
+    // close, or the frame does not fit the buffer.
     bool Send(const Question& question, std::stop_token cancel = {});
     // Sends only when the link is free and never waits; otherwise as Send. The transaction is
     // bounded like any other, so a silent instrument never holds the link.
@@ -101,3 +115,5 @@ public:
 private:
     int unanswered_ = 0;
 };
+
+} // namespace protocol

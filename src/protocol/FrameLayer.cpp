@@ -5,6 +5,8 @@
 #include <algorithm>
 #include <exception>
 
+namespace protocol {
+
 namespace {
 
 // The time patterns of the received-cluster log line and of its echo on the diagnostic line.
@@ -232,3 +234,5 @@ void FrameLayer::ReportFailure(const std::string& what) {
         // The diagnostic line itself failed; the count above still tells.
     }
 }
+
+} // namespace protocol

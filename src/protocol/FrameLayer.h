@@ -15,6 +15,8 @@
 #include <string>
 #include <string_view>
 
+namespace protocol {
+
 // A request as it goes on the line: EOT STX payload ETX BCC, the BCC being the XOR of the
 // payload bytes and the ETX.
 std::string RequestFrame(std::string_view payload);
@@ -138,3 +140,5 @@ private:
     int handlerFailures_ = 0;
     bool diagnosticEcho_ = false;
 };
+
+} // namespace protocol

@@ -2,6 +2,8 @@
 
 #include <string>
 
+namespace protocol {
+
 // What the frame layer shows of the link, and what it needs of the front end that uses it.
 // Texts are bytes as exchanged with the instrument (Windows-1252); the front end converts them
 // for display.
@@ -24,3 +26,5 @@ public:
     virtual bool CommsLogActive() = 0;
     virtual void WriteCommsLogLine(const std::string& line) = 0;
 };
+
+} // namespace protocol

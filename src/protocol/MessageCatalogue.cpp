@@ -6,6 +6,8 @@
 #include <cctype>
 #include <cmath>
 
+namespace protocol {
+
 using PayloadField::Decimal;
 using PayloadField::Hex;
 using PayloadField::Text;
@@ -94,6 +96,22 @@ std::string FirmwareVersion(std::string_view payload) {
 std::string Caption(std::string_view payload) {
     return Text(payload, 26, 17);
 }
+InstrumentStatus Decode(std::string_view payload) {
+    InstrumentStatus status;
+    status.date = DateText(payload);
+    status.time = TimeText(payload);
+    status.systemFlagText = SystemFlagText(payload);
+    status.flags = SystemFlags(payload);
+    status.autoscanInterval = AutoscanInterval(payload);
+    status.recordCount = LoggedRecordCount(payload);
+    status.loggingInterval = LoggingInterval(payload);
+    status.modelName = ModelName(payload);
+    status.model = ModelNamed(status.modelName);
+    status.firmware = FirmwareVersion(payload);
+    status.inputs = Inputs(payload);
+    status.caption = Caption(payload);
+    return status;
+}
 } // namespace StatusReply
 
 namespace ReadingsReply {
@@ -120,6 +138,22 @@ std::string ReadingText(std::string_view payload, int channel) {
 }
 std::optional<int> UnitFlags(std::string_view payload) {
     return Decimal(payload, 74, 2);
+}
+std::optional<Readings> Decode(std::string_view payload) {
+    const std::optional<ReadingUnit> unit = Unit(payload);
+    if (!unit) {
+        return std::nullopt;
+    }
+    Readings readings;
+    readings.unit = *unit;
+    // The resistance replies carry channels 1 to 8 only, at their own positions.
+    readings.hasColdJunction = *unit != ReadingUnit::Ohms;
+    for (int channel = readings.hasColdJunction ? 0 : 1; channel < kReadingChannels; ++channel) {
+        readings.texts[static_cast<std::size_t>(channel)] =
+            readings.hasColdJunction ? ReadingText(payload, channel)
+                                     : ResistanceReply::ReadingText(payload, channel);
+    }
+    return readings;
 }
 } // namespace ReadingsReply
 
@@ -190,7 +224,7 @@ AlarmOutputSetting Setting(std::string_view payload) {
             Band(payload),         Hysteresis(payload), Polarity(payload)};
 }
 bool InRange(std::string_view payload) {
-    return ::InRange(Setting(payload));
+    return protocol::InRange(Setting(payload));
 }
 } // namespace AlarmOutputReply
 
@@ -253,3 +287,5 @@ std::string SerialNumber(std::string_view payload) {
     return std::string(payload.substr(1, payload.size() - 4));
 }
 } // namespace SerialNumberReply
+
+} // namespace protocol

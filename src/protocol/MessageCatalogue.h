@@ -1,8 +1,11 @@
 #pragma once
 
+#include <array>
 #include <optional>
 #include <string>
 #include <string_view>
+
+namespace protocol {
 
 // The fields of every reply, read from the payload as the handlers receive it: the letter at
 // position 1, the fields, then ETX, BCC and whatever followed. Text fields give the characters
@@ -54,6 +57,28 @@ std::string FirmwareVersion(std::string_view payload); // 31-33
 std::string Caption(std::string_view payload);         // 26-42
 } // namespace StatusReply
 
+// The whole status reply as one value: what every front end reads of it.
+struct InstrumentStatus {
+    std::string date;           // "dd/mm/yy"
+    std::string time;           // "hh:mm:ss"
+    std::string systemFlagText; // the two characters as received
+    int flags = 0;              // the system flag byte (SystemFlag bits), 0 when not hex
+    int autoscanInterval = 2;
+    int recordCount = 512;
+    int loggingInterval = 60;
+    std::string modelName;
+    Model model = Model::Unknown;
+    std::string firmware;
+    InputFamily inputs = InputFamily::Thermocouple;
+    std::string caption; // model, version and what follows, for the main window's caption
+
+    bool Flag(int mask) const { return (flags & mask) != 0; }
+};
+
+namespace StatusReply {
+InstrumentStatus Decode(std::string_view payload);
+} // namespace StatusReply
+
 // The unit of the readings a reply carries.
 enum class ReadingUnit { Celsius, Fahrenheit, Millivolts, Ohms };
 
@@ -73,6 +98,22 @@ namespace ResistanceReply {
 // Channel 1 to 8 at 8i - 6, 8 characters; empty for any other channel.
 std::string ReadingText(std::string_view payload, int channel);
 } // namespace ResistanceReply
+
+inline constexpr int kReadingChannels = 9; // the cold junction (0) and channels 1 to 8
+
+// One reading reply as one value: the text of each channel as received, eight characters; the
+// cold junction's is empty in the resistance replies, which do not carry it.
+struct Readings {
+    ReadingUnit unit = ReadingUnit::Celsius;
+    std::array<std::string, kReadingChannels> texts;
+    bool hasColdJunction = true;
+};
+
+namespace ReadingsReply {
+// Any reading reply ('T', 'M', 'R', 'r'); nothing for another reply, and for a 'T' reply whose
+// unit flags are not a number.
+std::optional<Readings> Decode(std::string_view payload);
+} // namespace ReadingsReply
 
 // Alarm-output states, letter 'O'.
 namespace OutputStatesReply {
@@ -150,3 +191,5 @@ namespace SerialNumberReply {
 // From position 2 up to the end of the payload less its last three characters.
 std::string SerialNumber(std::string_view payload);
 } // namespace SerialNumberReply
+
+} // namespace protocol

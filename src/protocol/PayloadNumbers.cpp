@@ -2,6 +2,8 @@
 
 #include <limits>
 
+namespace protocol {
+
 namespace {
 
 int DigitValue(char c) {
@@ -101,3 +103,5 @@ std::optional<int> Hex(std::string_view payload, std::size_t position, std::size
 }
 
 } // namespace PayloadField
+
+} // namespace protocol

@@ -5,6 +5,8 @@
 #include <string>
 #include <string_view>
 
+namespace protocol {
+
 // Numbers and fixed-position fields of the texts exchanged with the instrument.
 //
 // A decimal number is: optional leading blanks, an optional '+' or '-', then one or more
@@ -25,3 +27,5 @@ std::string Text(std::string_view payload, std::size_t position, std::size_t wid
 std::optional<int> Decimal(std::string_view payload, std::size_t position, std::size_t width);
 std::optional<int> Hex(std::string_view payload, std::size_t position, std::size_t width);
 } // namespace PayloadField
+
+} // namespace protocol

@@ -6,10 +6,32 @@
 #include "PayloadNumbers.h"
 #include "RequestBuilders.h"
 
+namespace protocol {
+
 namespace {
 
 constexpr std::size_t kOutputDigits = 2;
 constexpr std::size_t kRecordDigits = 4;
+
+std::uint32_t PauseAfterRequest(char letter) {
+    switch (letter) {
+    case 'A':
+        return 20;
+    case 'S':
+    case 'C':
+    case 'Z':
+    case 'F':
+    case 'R':
+        return 100;
+    case 'X':
+    case 'f':
+        return 200;
+    case 'T':
+        return 5000;
+    default:
+        return 0;
+    }
+}
 
 Question NumberedPoll(std::string frame, char letter, int number, std::size_t digits) {
     return {std::move(frame), {false, letter, number, digits}};
@@ -48,5 +70,9 @@ std::optional<Question> Question::Request(std::string_view payload) {
     if (payload.size() > FrameLayer::kMaxPayload) {
         return std::nullopt;
     }
-    return Question{RequestFrame(payload), {true, 0, std::nullopt, 0}};
+    Question request{RequestFrame(payload), {true, 0, std::nullopt, 0}};
+    request.pauseMs = payload.empty() ? 0 : PauseAfterRequest(payload.front());
+    return request;
 }
+
+} // namespace protocol

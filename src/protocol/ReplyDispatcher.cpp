@@ -1,5 +1,7 @@
 #include "ReplyDispatcher.h"
 
+namespace protocol {
+
 ReplyDispatcher::ReplyDispatcher(FrameLayer& frames, ReplyHandler& handler)
     : frames_(frames), handler_(handler) {
     frames_.SetDispatcher([this](const std::string& payload) { DispatchReply(payload); });
@@ -56,3 +58,5 @@ void ReplyDispatcher::DispatchReply(const std::string& payload) {
         break;
     }
 }
+
+} // namespace protocol

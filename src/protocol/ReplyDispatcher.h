@@ -5,6 +5,8 @@
 
 #include <string>
 
+namespace protocol {
+
 // DispatchReply: the bookkeeping of every framed reply, then the handler chosen by its first
 // character. Connects itself to the frame layer for as long as it lives.
 class ReplyDispatcher {
@@ -20,3 +22,5 @@ private:
     FrameLayer& frames_;
     ReplyHandler& handler_;
 };
+
+} // namespace protocol

@@ -2,6 +2,8 @@
 
 #include <string>
 
+namespace protocol {
+
 // The handlers that DispatchReply selects by the reply's first character. Each is given the
 // payload as received without its STX: the letter at position 1, then the fields, the ETX,
 // the BCC and any bytes that followed. Field positions are those of MessageCatalogue.h.
@@ -20,3 +22,5 @@ public:
     virtual void OnSerialNumber(const std::string& payload) = 0;         // 'Z'
     virtual void OnFilterConstant(const std::string& payload) = 0;       // 'f'
 };
+
+} // namespace protocol

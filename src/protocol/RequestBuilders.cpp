@@ -5,6 +5,8 @@
 
 #include <cstdint>
 
+namespace protocol {
+
 namespace {
 
 // Upper-case hexadecimal with at least `digits` digits; a negative number as its 32-bit pattern.
@@ -120,3 +122,5 @@ std::string RegisterWriteRequest(const RegisterTexts& registers) {
 std::string FilterConstantRequest(std::string_view constantText, bool sixtyHertz) {
     return "f" + LastCharacters("00" + std::string(constantText), 2) + (sixtyHertz ? "01" : "00");
 }
+
+} // namespace protocol

@@ -8,6 +8,8 @@
 #include <string>
 #include <string_view>
 
+namespace protocol {
+
 // Everything the program sends to the instrument: the poll letters, the two extended polls
 // (whole frames, for FrameLayer::TransmitExtendedPoll) and every request payload (for
 // FrameLayer::SendRequest). Numbers formatted for the operator's locale reach these builders
@@ -86,3 +88,5 @@ std::string RegisterWriteRequest(const RegisterTexts& registers);
 
 // "f" + the last two characters of "00" + the constant text, then "01" for 60 Hz or "00".
 std::string FilterConstantRequest(std::string_view constantText, bool sixtyHertz);
+
+} // namespace protocol

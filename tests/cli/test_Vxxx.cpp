@@ -5,6 +5,7 @@
 #include "sim/PanelPort.h"
 #include "sim/ReplyText.h"
 
+#include <algorithm>
 #include <csignal>
 #include <gtest/gtest.h>
 #include <regex>
@@ -45,6 +46,8 @@ TEST(Vxxx, EachCommandPrintsWhatTheInstrumentReports) {
         {{"channel", "0", port}, std::regex("channel: 0\ntype: PT100\nm: 1.0000\nc: 0.0000\n")},
         {{"outputs", "read", port}, std::regex("(0\\d,00,0\\d,   20,    1,    1, 0\n){8}")},
         {{"log", "download", port}, std::regex(R"(V630 \d{14}\.csv\n)")},
+        {{port, "--timeout", "500", "status", "--attempts", "2"},
+         std::regex("model: V630\n(.*\n)*")},
         {{"--help"}, std::regex("(.*\n)*Exit status: 0 done;(.*\n)*")},
     };
     for (const Case& c : cases) {
@@ -172,6 +175,57 @@ TEST(Vxxx, SigtermDuringReadLeavesOnlyCompleteLines) {
         line.pop_back(); // CR
         EXPECT_TRUE(std::regex_match(line, kPcLogLine)) << line;
     }
+}
+
+// Milliseconds of the day at the start of each trace line that holds `what`.
+std::vector<long> TimesOf(const std::string& trace, const std::string& what) {
+    std::vector<long> times;
+    for (const std::string& line : Lines(trace)) {
+        if (line.find(what) != std::string::npos) {
+            times.push_back(
+                ((std::stol(line.substr(0, 2)) * 60 + std::stol(line.substr(3, 2))) * 60 +
+                 std::stol(line.substr(6, 2))) *
+                    1000 +
+                std::stol(line.substr(9, 3)));
+        }
+    }
+    return times;
+}
+
+std::size_t Count(const std::string& text, const std::string& what) {
+    std::size_t count = 0;
+    for (std::size_t at = text.find(what); at != std::string::npos; at = text.find(what, at + 1)) {
+        ++count;
+    }
+    return count;
+}
+
+TEST(Vxxx, AnUnattendedReadSaysWhenThePortIsLostAndBackAndPollsOn) {
+    Folder folder("vxxx-unplugged");
+    Simulator simulator(folder, {"--hangup-after", "2", "--return-after", "2"});
+    Process reader(
+        {VXXX_PROGRAM, "read", "--count", "0", "--interval", "0.5", "--port", simulator.Link()},
+        folder.Path().string(), {}, (folder / "out").string(), (folder / "err").string());
+    const auto pollsAfterReturn = [&] {
+        const std::vector<long> serving = TimesOf(simulator.Trace(), " serving on ");
+        const std::vector<long> polls = TimesOf(simulator.Trace(), "<- 04 54 05");
+        return serving.size() < 2
+                   ? std::vector<long>()
+                   : std::vector<long>(std::upper_bound(polls.begin(), polls.end(), serving[1]),
+                                       polls.end());
+    };
+    for (int i = 0; i < 500 && pollsAfterReturn().size() < 3; ++i) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
+    EXPECT_EQ(reader.End(SIGTERM, std::chrono::seconds(3)), 0);
+    const std::string err = FileText(folder / "err");
+    EXPECT_EQ(Count(err, "went away ("), 1u) << err; // and why
+    EXPECT_EQ(Count(err, "is back"), 1u) << err;
+    EXPECT_EQ(err.find("stopped answering"), std::string::npos) << err;
+    const std::vector<long> after = pollsAfterReturn();
+    ASSERT_FALSE(after.empty()) << simulator.Trace();
+    EXPECT_LE(after.front() - TimesOf(simulator.Trace(), " serving on ").at(1), 5000);
+    EXPECT_GE(Lines(FileText(folder / "out")).size(), 5u);
 }
 
 TEST(Vxxx, ADownloadWithDroppedRepliesNamesTheMissingRecords) {

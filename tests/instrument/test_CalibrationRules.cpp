@@ -38,9 +38,9 @@ TEST(SettleRule, SmallMovesSettleAfterTenTicksAndALargeOneStartsAgain) {
 }
 
 TEST(SettleRule, ThresholdFollowsTheInputs) {
-    EXPECT_FLOAT_EQ(SettleRule::Threshold(InputFamily::Thermocouple, 1), 0.004f);
-    EXPECT_FLOAT_EQ(SettleRule::Threshold(InputFamily::Thermocouple, 0), 0.01f);
-    EXPECT_FLOAT_EQ(SettleRule::Threshold(InputFamily::Resistance, 5), 0.01f);
+    EXPECT_FLOAT_EQ(SettleRule::Threshold(protocol::InputFamily::Thermocouple, 1), 0.004f);
+    EXPECT_FLOAT_EQ(SettleRule::Threshold(protocol::InputFamily::Thermocouple, 0), 0.01f);
+    EXPECT_FLOAT_EQ(SettleRule::Threshold(protocol::InputFamily::Resistance, 5), 0.01f);
     EXPECT_FLOAT_EQ(SettleRule::Threshold(std::nullopt, 3), 0.004f);
 }
 
@@ -66,7 +66,7 @@ TEST(Scaling, RangeIsJudgedInSinglePrecision) {
 }
 
 TEST(Scaling, SendFieldsMakeTheCalibrationPayload) {
-    const std::string payload =
-        CalibrationRequest(3, 1, Scaling::SendField(0.998004f), Scaling::SendField(-0.011976f));
+    const std::string payload = protocol::CalibrationRequest(3, 1, Scaling::SendField(0.998004f),
+                                                             Scaling::SendField(-0.011976f));
     EXPECT_EQ(payload, "C301  0.9980 -0.0120!");
 }

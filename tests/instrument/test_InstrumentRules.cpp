@@ -91,16 +91,18 @@ TEST(StatusSettings, OnlyTheNamedSettingsChangeAndTheClockMovesOn) {
         {Clock({2026, 2, 28, 7, 8, 9}), 5, "S26022807080991030258"},
     };
     for (const Case& c : cases) {
-        EXPECT_EQ(StatusRequestFor(ReadStatus(kStatus), c.change, c.secondsSinceRead), c.request);
+        EXPECT_EQ(
+            StatusRequestFor(protocol::StatusReply::Decode(kStatus), c.change, c.secondsSinceRead),
+            c.request);
     }
-    const InstrumentStatus status = ReadStatus(kStatus);
-    EXPECT_EQ(status.model, Model::V630);
-    EXPECT_EQ(status.inputs, InputFamily::Resistance);
+    const protocol::InstrumentStatus status = protocol::StatusReply::Decode(kStatus);
+    EXPECT_EQ(status.model, protocol::Model::V630);
+    EXPECT_EQ(status.inputs, protocol::InputFamily::Resistance);
     EXPECT_EQ(status.recordCount, 12);
 }
 
 TEST(StatusSettings, ASettingTheReadBackDoesNotShowIsNamed) {
-    const InstrumentStatus held = ReadStatus(kStatus);
+    const protocol::InstrumentStatus held = protocol::StatusReply::Decode(kStatus);
     struct Case {
         StatusChange change;
         std::vector<std::string> missed;
@@ -114,7 +116,7 @@ TEST(StatusSettings, ASettingTheReadBackDoesNotShowIsNamed) {
         {Clock({2027, 1, 1, 0, 0, 0}), {"clock"}},
     };
     for (const Case& c : cases) {
-        EXPECT_EQ(NotTaken(c.change, held, 10), c.missed);
+        EXPECT_EQ(NotTaken(c.change, held), c.missed);
     }
 }
 
@@ -123,31 +125,47 @@ TEST(Readings, EachReadingReplyGivesItsUnitAndTexts) {
     const std::string nine = "   25.00" + std::string(8 * 8, ' ');
     struct Case {
         std::string payload;
-        std::optional<ReadingUnit> unit;
+        std::optional<protocol::ReadingUnit> unit;
         bool coldJunction;
     };
     const Case cases[] = {
-        {"T" + nine + "01", ReadingUnit::Fahrenheit, true},
-        {"T" + nine + "02", ReadingUnit::Celsius, true},
+        {"T" + nine + "01", protocol::ReadingUnit::Fahrenheit, true},
+        {"T" + nine + "02", protocol::ReadingUnit::Celsius, true},
         {"T" + nine + "x1", {}, true},
-        {"M" + nine, ReadingUnit::Millivolts, true},
-        {"r" + eight + std::string(56, ' '), ReadingUnit::Ohms, false},
+        {"M" + nine, protocol::ReadingUnit::Millivolts, true},
+        {"r" + eight + std::string(56, ' '), protocol::ReadingUnit::Ohms, false},
         {"S" + nine, {}, true},
     };
     for (const Case& c : cases) {
-        const std::optional<Readings> readings = ReadReadings(c.payload);
+        const std::optional<protocol::Readings> readings =
+            protocol::ReadingsReply::Decode(c.payload);
         ASSERT_EQ(readings.has_value(), c.unit.has_value()) << c.payload;
         if (readings) {
             EXPECT_EQ(readings->unit, *c.unit);
             EXPECT_EQ(readings->hasColdJunction, c.coldJunction);
-            EXPECT_EQ(readings->Value(c.coldJunction ? 0 : 1), c.coldJunction ? 25.0 : 21.5);
-            EXPECT_EQ(readings->Value(8), std::nullopt);
+            EXPECT_EQ(ReadingValue(*readings, c.coldJunction ? 0 : 1),
+                      c.coldJunction ? 25.0 : 21.5);
+            EXPECT_EQ(ReadingValue(*readings, 8), std::nullopt);
         }
     }
-    EXPECT_EQ(ReadingPoll(InputFamily::Resistance, true), 'R');
-    EXPECT_EQ(SensorTypeCode("pt100", InputFamily::Resistance, 4), 0);
-    EXPECT_EQ(SensorTypeCode("k", InputFamily::Thermocouple, 4), 1);
-    EXPECT_EQ(SensorTypeCode("K", InputFamily::Thermocouple, 0), std::nullopt);
+    EXPECT_EQ(SensorTypeCode("pt100", protocol::InputFamily::Resistance, 4), 0);
+    EXPECT_EQ(SensorTypeCode("k", protocol::InputFamily::Thermocouple, 4), 1);
+    EXPECT_EQ(SensorTypeCode("K", protocol::InputFamily::Thermocouple, 0), std::nullopt);
+}
+
+TEST(ReadingPoll, FollowsTheKindAndTheInputMode) {
+    using enum ReadingKind;
+    const std::optional<protocol::InputFamily> unset;
+    constexpr auto kTc = protocol::InputFamily::Thermocouple;
+    constexpr auto kRt = protocol::InputFamily::Resistance;
+    EXPECT_EQ(ReadingPoll(Temperature, unset), 'T');
+    EXPECT_EQ(ReadingPoll(Temperature, kRt), 'T');
+    EXPECT_EQ(ReadingPoll(RawSignal, unset), 'M');
+    EXPECT_EQ(ReadingPoll(RawSignal, kTc), 'M');
+    EXPECT_EQ(ReadingPoll(RawSignal, kRt), 'R');
+    EXPECT_EQ(ReadingPoll(LeadResistance, kRt), 'r');
+    EXPECT_FALSE(ReadingPoll(LeadResistance, kTc));
+    EXPECT_FALSE(ReadingPoll(LeadResistance, unset));
 }
 
 } // namespace

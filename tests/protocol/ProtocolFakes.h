@@ -14,7 +14,7 @@
 #include <vector>
 
 // A serial port seen through its clusters: what was sent, and a queue of clusters to receive.
-class FakeLink final : public ClusterLink {
+class FakeLink final : public protocol::ClusterLink {
 public:
     void SendText(const std::string& text) override { sent.push_back(text); }
     std::int32_t PeekClusterSize() override {
@@ -39,7 +39,7 @@ public:
 };
 
 // The main window as the frame layer sees it.
-class FakeObserver final : public FrameObserver {
+class FakeObserver final : public protocol::FrameObserver {
 public:
     void ShowCommsCount(int count) override { commsCount = count; }
     void ShowBccErrorCount(int count) override { bccErrorCount = count; }
@@ -69,7 +69,7 @@ public:
 
 // The wait of exchange tests: each step moves the manual clock on and runs `step`, which a test
 // uses to deliver replies or start another exchange inside a wait.
-class StepWait final : public LinkWait {
+class StepWait final : public protocol::LinkWait {
 public:
     explicit StepWait(ManualClock& clock) : clock_(clock) {}
     void WaitForActivity(std::uint32_t) override {
@@ -93,7 +93,7 @@ private:
 };
 
 // Records which handler got which payload, as "kind:payload", in order.
-class RecordingHandler final : public ReplyHandler {
+class RecordingHandler final : public protocol::ReplyHandler {
 public:
     void OnReadings(const std::string& p) override { Record("Readings", p); }
     void OnResistanceReadings(const std::string& p) override { Record("Resistance", p); }

@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 #include <string>
 
+using namespace protocol;
+
 namespace {
 
 // Runs the watchdog over ticks: 'i' idle, 'b' busy with the same transaction, 'n' busy with a

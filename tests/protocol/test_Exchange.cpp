@@ -4,6 +4,8 @@
 #include <gtest/gtest.h>
 #include <map>
 
+using namespace protocol;
+
 namespace {
 
 std::string Output(int output, int type = 0) {
@@ -80,6 +82,18 @@ TEST_F(ExchangeTest, UnansweredAttemptsAreAskedAgainWithinTheirBounds) {
     EXPECT_EQ(silent.outcome, Outcome::NotAnswered);
     EXPECT_EQ(link.sent.size(), 6u);
     EXPECT_EQ(clock.TickCount(), 1060u + 3000u);
+}
+
+// A request's pause runs once its frame has gone: an answer that comes meanwhile is taken after
+// it, and the answer's own bound starts only then.
+TEST_F(ExchangeTest, ARequestsPauseTravelsWithIt) {
+    At(50, "\x06");
+    EXPECT_EQ(exchange.Ask(*Question::Request("T"), {1000, 1}).outcome, Outcome::Answered);
+    EXPECT_EQ(clock.TickCount(), 5000u + wait.stepMs);
+    At(5100, "\x06");
+    EXPECT_TRUE(exchange.Send(*Question::Request("A01,00,01,   20,    1,    1,00")));
+    EXPECT_EQ(clock.TickCount(), 5000u + wait.stepMs + 20u);
+    EXPECT_EQ(Question::Poll('S').pauseMs, 0u);
 }
 
 TEST_F(ExchangeTest, ThreeUnansweredInARowMeanTheInstrumentIsSilent) {

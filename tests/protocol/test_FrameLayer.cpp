@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+using namespace protocol;
+
 namespace {
 
 class FrameLayerTest : public ::testing::Test {

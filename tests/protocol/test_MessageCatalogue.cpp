@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+using namespace protocol;
+
 namespace {
 
 const std::string kEnd = "\x03"

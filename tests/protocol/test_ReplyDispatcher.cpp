@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+using namespace protocol;
+
 namespace {
 
 class ReplyDispatcherTest : public ::testing::Test {

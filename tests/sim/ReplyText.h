@@ -10,8 +10,9 @@
 // the check's range and passes the panel's BCC check, handed on without its STX, still ending
 // with ETX and BCC.
 inline std::optional<std::string> PanelPayload(const std::string& cluster) {
-    if (cluster.empty() || cluster.front() != kStx || cluster.size() > FrameLayer::kMaxCluster ||
-        !FrameLayer::CheckBcc(cluster)) {
+    if (cluster.empty() || cluster.front() != protocol::kStx ||
+        cluster.size() > protocol::FrameLayer::kMaxCluster ||
+        !protocol::FrameLayer::CheckBcc(cluster)) {
         return std::nullopt;
     }
     return cluster.substr(1);

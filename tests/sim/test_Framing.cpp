@@ -47,11 +47,11 @@ TEST(SimFraming, DecodesThePollAndRequestBytesThePanelSends) {
          "D0007\x05",
          DecodedFrame::Kind::Poll, "D0007"},
         {"\x04\x02\x5A\x03\x59", DecodedFrame::Kind::Request, "Z"},
-        {RequestFrame("S26120714050911020E10"), DecodedFrame::Kind::Request,
+        {protocol::RequestFrame("S26120714050911020E10"), DecodedFrame::Kind::Request,
          "S26120714050911020E10"},
         // A check byte that happens to be EOT or NUL belongs to the frame.
-        {RequestFrame("\x07"), DecodedFrame::Kind::Request, "\x07"},
-        {RequestFrame("12"), DecodedFrame::Kind::Request, "12"},
+        {protocol::RequestFrame("\x07"), DecodedFrame::Kind::Request, "\x07"},
+        {protocol::RequestFrame("12"), DecodedFrame::Kind::Request, "12"},
     };
     for (const Case& test : cases) {
         const auto frames = DecodeAll(test.bytes);
@@ -86,7 +86,7 @@ TEST(SimFraming, BadFramesAreReportedOrSkippedAndTheNextFrameStillDecodes) {
     EXPECT_EQ(frames[2].body, "S");
 
     // The longest payload the panel can send still passes.
-    frames = DecodeAll(RequestFrame(std::string(508, 'X')));
+    frames = DecodeAll(protocol::RequestFrame(std::string(508, 'X')));
     ASSERT_EQ(frames.size(), 1u);
     EXPECT_EQ(frames[0].kind, DecodedFrame::Kind::Request);
 

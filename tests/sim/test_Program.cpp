@@ -46,7 +46,7 @@ TEST(SimProgram, AnswersThroughItsPseudoTerminalAndCleansUpOnTerm) {
     port.Send(std::string(300, '\x04') + "\x02\x03\x03\x03"); // rubbish never stops it
     port.Close();
     PanelPort again(path);
-    EXPECT_EQ(again.Ask(RequestFrame("Z")), "\x06");
+    EXPECT_EQ(again.Ask(protocol::RequestFrame("Z")), "\x06");
     EXPECT_EQ(Field(*PanelPayload(again.Ask(PollFrame("S"))), 18, 21), "0000");
 
     EXPECT_EQ(simulator.End(SIGTERM), 0);

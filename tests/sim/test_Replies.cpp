@@ -225,12 +225,12 @@ TEST_F(Instrument, SerialRegistersAndFilterReplies) {
 TEST(SimRecords, LoggedValuesDecodeByThePanelsRule) {
     EXPECT_EQ(sim::FloatAsLittleEndianHex(100.0f), "0000C842");
     EXPECT_EQ(sim::FloatAsLittleEndianHex(-50.0f), "000048C2");
-    EXPECT_DOUBLE_EQ(LoggedRecordReply::DecodeValue("0000C842"), 100.0);
-    EXPECT_DOUBLE_EQ(LoggedRecordReply::DecodeValue("000048C2"), -50.0);
+    EXPECT_DOUBLE_EQ(protocol::LoggedRecordReply::DecodeValue("0000C842"), 100.0);
+    EXPECT_DOUBLE_EQ(protocol::LoggedRecordReply::DecodeValue("000048C2"), -50.0);
     for (const float value : {21.37f, -0.125f, 1234.5f, 0.001f}) {
-        EXPECT_FLOAT_EQ(
-            static_cast<float>(LoggedRecordReply::DecodeValue(sim::FloatAsLittleEndianHex(value))),
-            value);
+        EXPECT_FLOAT_EQ(static_cast<float>(protocol::LoggedRecordReply::DecodeValue(
+                            sim::FloatAsLittleEndianHex(value))),
+                        value);
     }
 }
 
@@ -255,10 +255,11 @@ TEST(SimRecords, RecordsPresentAtStartAreNumberedAndTimedAtTheInterval) {
                             std::stoi(Field(first, 14, 15)), std::stoi(Field(first, 16, 17)));
     EXPECT_EQ(sim::FromSeconds(sim::ToSeconds(at_first) + 120), model.Log().Record(3)->time);
     for (int channel = 1; channel <= 8; ++channel) {
-        EXPECT_NEAR(LoggedRecordReply::ChannelValue(third, channel), 21.0, 1.5) << channel;
+        EXPECT_NEAR(protocol::LoggedRecordReply::ChannelValue(third, channel), 21.0, 1.5)
+            << channel;
     }
     // Beyond the last record the memory reads zeros.
-    EXPECT_EQ(LoggedRecordReply::DecodeValue(Field(reply("D0004"), 18, 25)), 0.0);
+    EXPECT_EQ(protocol::LoggedRecordReply::DecodeValue(Field(reply("D0004"), 18, 25)), 0.0);
     EXPECT_EQ(Field(reply("D0004"), 6, 17), "000000000000");
 }
 

@@ -70,7 +70,7 @@ TEST(SimServer, ServesARawTerminalThatStaysTheSameAcrossReopeningAndIgnoresBadFr
                   "F\x03\x46");
         port.Send("\x04\x02" + std::string(600, 'A') + "\x03\x41");
         EXPECT_EQ(port.Receive(300, 600), "");
-        EXPECT_EQ(port.Ask(RequestFrame("F")), "\x06");
+        EXPECT_EQ(port.Ask(protocol::RequestFrame("F")), "\x06");
 
         server.Step({3, sim::InputLevel::Kind::Celsius, 150.0, 0.0});
         std::this_thread::sleep_for(std::chrono::milliseconds(600));

@@ -133,7 +133,7 @@ TEST_F(PortOnDevice, ThePortOpensItByAnyNameAndItsWorkerBringsTheReplies) {
     const auto status = PanelPayload(Ask(kStatusPoll));
     ASSERT_TRUE(status);
     EXPECT_EQ(Field(*status, 1, 1), "S");
-    EXPECT_EQ(Ask(RequestFrame("Z")), "\x06"); // a request is acknowledged
+    EXPECT_EQ(Ask(protocol::RequestFrame("Z")), "\x06"); // a request is acknowledged
 
     port.SetActive(false);
     port.SetActive(true);

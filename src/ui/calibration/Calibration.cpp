@@ -1,5 +1,6 @@
 #include "Calibration.h"
 
+#include "instrument/Readings.h"
 #include "instrument/SettleRule.h"
 #include "protocol/RequestBuilders.h"
 #include "ui/panel/DiagnosticLevel.h"
@@ -189,7 +190,7 @@ void TfCalibrate::ShowSerialNumber(const QString& serialNumber) {
 void TfCalibrate::cbCalClick(int channel) {
     ChannelColumn& column = columns_[channel];
     if (column.select->isChecked()) {
-        context_.exchange.Send(Question::Poll(Poll::Channel(channel)));
+        context_.exchange.Send(protocol::Question::Poll(protocol::Poll::Channel(channel)));
         if (channel == 0) {
             {
                 // Clearing "All" here must not clear channel 0 with the rest.
@@ -320,7 +321,7 @@ std::vector<int> TfCalibrate::CheckedChannels() const {
 }
 
 char TfCalibrate::ReadingPoll() const {
-    return ResistanceInputs() ? Poll::kResistances : Poll::kMillivolts;
+    return *::ReadingPoll(ReadingKind::RawSignal, context_.state.InputMode);
 }
 
 // Timer5 runs while a channel is selected, so selected channels show live readings. A stage

@@ -122,9 +122,6 @@ private:
     void TakePostReadings(const std::vector<int>& channels);
     void WaitForSettling();
 
-    // How long the instrument is given after a request that changes its calibration.
-    static constexpr std::uint32_t kAfterRequestMs = 100;
-
     // CalibrationRecords.cpp: local copy, record file, factory calibration, serial number.
     void bRememberClick();
     void bRecallClick();

@@ -49,7 +49,7 @@ void TfCalibrate::bRecordClick() {
     const auto inputs = context_.state.InputMode;
     const TestRecord::Heading heading{
         context_.state.ModelName,
-        inputs ? QString(QLatin1Char(InputFamilyLetter(*inputs))) : QString(),
+        inputs ? QString(QLatin1Char(protocol::InputFamilyLetter(*inputs))) : QString(),
         ui->eSerial->text(),
         context_.windows.main != nullptr ? context_.windows.main->ClockText() : QString(),
         ui->e_span->text(),
@@ -72,15 +72,13 @@ void TfCalibrate::bRecordClick() {
 
 void TfCalibrate::bSaveClick() {
     if (Confirm(ui->bSave->toolTip())) {
-        context_.exchange.Send(*Question::Request(FactorySaveRequest()));
-        context_.clock.Sleep(kAfterRequestMs);
+        context_.exchange.Send(*protocol::Question::Request(protocol::FactorySaveRequest()));
     }
 }
 
 void TfCalibrate::bRestoreClick() {
     if (Confirm(ui->bRestore->toolTip())) {
-        context_.exchange.Send(*Question::Request(FactoryRestoreRequest()));
-        context_.clock.Sleep(kAfterRequestMs);
+        context_.exchange.Send(*protocol::Question::Request(protocol::FactoryRestoreRequest()));
     }
 }
 
@@ -94,7 +92,7 @@ void TfCalibrate::mStore1Click() {
     OperatorInteraction& operatorInteraction = context_.operatorInteraction;
     const QString serial = ui->eSerial->text();
     // "Z" alone would reset the instrument's log pointer.
-    const auto request = SerialNumberRequest(ToWindows1252(serial));
+    const auto request = protocol::SerialNumberRequest(ToWindows1252(serial));
     if (!request) {
         operatorInteraction.Notify(QStringLiteral("No serial to store: the serial is empty"));
         return;
@@ -108,7 +106,7 @@ void TfCalibrate::mStore1Click() {
                                  QStringLiteral("\" to instrument?"))) {
         return;
     }
-    const std::optional<Question> store = Question::Request(*request);
+    const std::optional<protocol::Question> store = protocol::Question::Request(*request);
     if (!store) {
         operatorInteraction.Notify(QStringLiteral("Serial not stored: it is too long to send"));
         return;
@@ -118,6 +116,6 @@ void TfCalibrate::mStore1Click() {
 
 void TfCalibrate::mRetrieve1Click() {
     if (Confirm(mRetrieve1->toolTip())) {
-        context_.exchange.Send(Question::Poll(Poll::kSerialNumber));
+        context_.exchange.Send(protocol::Question::Poll(protocol::Poll::kSerialNumber));
     }
 }

@@ -2,6 +2,7 @@
 #include "Calibration.h"
 #include "instrument/Scaling.h"
 #include "instrument/SensorTypes.h"
+#include "instrument/SettleRule.h"
 #include "protocol/RequestBuilders.h"
 #include "ui_Calibration.h"
 
@@ -9,10 +10,6 @@
 #include <map>
 
 namespace {
-
-constexpr std::uint32_t kSettlingMs = 5000;
-// How long Send waits for the reading that shows the new calibration.
-constexpr std::uint32_t kPostReadingWaitMs = 3000;
 
 // What keeps a channel's "C" request from going out, in the order the operator is told.
 enum class Fault { NoReading, NoSlope, TypeNotReported, TypeNotValid };
@@ -22,7 +19,7 @@ using LeftOut = std::map<Fault, std::vector<int>>;
 // that is unknown or none of the instrument's inputs: either would send made-up values or a
 // malformed request.
 std::optional<Fault> FaultOf(const ChannelColumn& column, int channel,
-                             std::optional<InputFamily> inputs, bool sendsScaling) {
+                             std::optional<protocol::InputFamily> inputs, bool sendsScaling) {
     if (sendsScaling && column.m->text() == ChannelColumn::kNoReading) {
         return Fault::NoReading;
     }
@@ -113,9 +110,9 @@ void TfCalibrate::SendChannel(int channel) {
     memory_.channels[channel].c = QString::fromStdString(c);
     column.m->setText(memory_.channels[channel].m);
     column.c->setText(memory_.channels[channel].c);
-    context_.exchange.Send(*Question::Request(CalibrationRequest(channel, *column.typeCode, m, c)));
+    context_.exchange.Send(*protocol::Question::Request(
+        protocol::CalibrationRequest(channel, *column.typeCode, m, c)));
     column.holdsNewScaling = false;
-    context_.clock.Sleep(kAfterRequestMs);
     context_.pump.ProcessPending();
 }
 
@@ -123,11 +120,13 @@ void TfCalibrate::SendChannel(int channel) {
 // arrived after the instrument had the settling time, never from the labels that stopped at
 // Ready (which would record the calibration as checked when it never was).
 void TfCalibrate::TakePostReadings(const std::vector<int>& channels) {
-    context_.exchange.Send(Question::Poll(ReadingPoll()));
+    context_.exchange.Send(protocol::Question::Poll(ReadingPoll()));
     context_.pump.ProcessPending();
     WaitForSettling();
     const bool readingCame =
-        context_.exchange.Ask(Question::Poll(ReadingPoll()), {kPostReadingWaitMs, 1}).Answered();
+        context_.exchange
+            .Ask(protocol::Question::Poll(ReadingPoll()), SettleRule::kPostReadingBounds)
+            .Answered();
     MainWindow* main = context_.windows.main;
     for (const int channel : channels) {
         QString post = CalibrationMemory::kNotSet;
@@ -147,7 +146,7 @@ void TfCalibrate::TakePostReadings(const std::vector<int>& channels) {
 // blocked window would hold it; the program's close ends it at once.
 void TfCalibrate::WaitForSettling() {
     const PollingPause quiet(context_.windows.main);
-    context_.exchange.Settle(kSettlingMs);
+    context_.exchange.Settle(SettleRule::kSettlingAfterSendMs);
 }
 
 void TfCalibrate::bResetClick() {
@@ -169,9 +168,9 @@ void TfCalibrate::bResetClick() {
                 leftOut[*fault].push_back(channel);
                 continue;
             }
-            context_.exchange.Send(
-                *Question::Request(CalibrationResetRequest(channel, *column.typeCode)));
-            context_.exchange.Send(Question::Poll(Poll::Channel(channel)));
+            context_.exchange.Send(*protocol::Question::Request(
+                protocol::CalibrationResetRequest(channel, *column.typeCode)));
+            context_.exchange.Send(protocol::Question::Poll(protocol::Poll::Channel(channel)));
         }
     }
     TellLeftOut(context_.operatorInteraction, QStringLiteral("Not reset, "), leftOut);

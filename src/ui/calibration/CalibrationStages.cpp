@@ -91,7 +91,7 @@ void TfCalibrate::StartSampling() {
     SetSampling(true);
     AddLine(QStringLiteral("- Sampling..."));
     AddLine(QStringLiteral("- Wait for auto-complete or click Next to force to next stage"));
-    context_.exchange.Send(Question::Poll(ReadingPoll()));
+    context_.exchange.Send(protocol::Question::Poll(ReadingPoll()));
 }
 
 // A channel whose stage read no number for it keeps no value from that stage.
@@ -175,7 +175,7 @@ void TfCalibrate::Timer5Timer() {
     const QScopedValueRollback running(tickRunning_, true);
     const int phase = phase_;
     // Answered after this tick: the texts read below are those of the previous answer.
-    context_.exchange.Send(Question::Poll(ReadingPoll()));
+    context_.exchange.Send(protocol::Question::Poll(ReadingPoll()));
     if (phase != phase_) {
         return;
     }

@@ -222,7 +222,7 @@ bool TfChannel::RefreshOutstanding(int channel) const {
     if (refreshesStarting_[channel] > 0) {
         return true;
     }
-    FrameLayer& frames = context_.exchange.Frames();
+    protocol::FrameLayer& frames = context_.exchange.Frames();
     return unansweredPoll_ && unansweredPoll_->channel == channel && frames.CommsBusy() &&
            frames.TransmittedFrameCount() == unansweredPoll_->frame;
 }
@@ -243,7 +243,11 @@ void TfChannel::bRefreshClick() {
     edited_ = false;
     ++refreshesStarting_[channel];
     ShowSyncColour();
-    context_.exchange.Send(Question::Poll(Poll::Channel(channel)));
+    context_.exchange.Send(protocol::Question::Poll(protocol::Poll::Channel(channel)));
     --refreshesStarting_[channel];
+    NotePollSent(channel);
+}
+
+void TfChannel::NotePollSent(int channel) {
     unansweredPoll_ = SentPoll{channel, context_.exchange.Frames().TransmittedFrameCount()};
 }

@@ -72,6 +72,8 @@ private:
     // A refresh of the channel scheduled or under way, or its poll still holding the link.
     bool RefreshOutstanding(int channel) const;
     void RefreshAfterPaint(int channel);
+    // The poll of that channel is on the line: the controls stay red until its reply.
+    void NotePollSent(int channel);
     // The value of m or c, limited with the operator's consent, as its field's text, and shown
     // so in its edit; nothing, with the reason reported, when it does not fit the field.
     std::optional<std::string> CheckedScaling(QLineEdit& edit, const QString& name, double value,

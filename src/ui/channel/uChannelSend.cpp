@@ -1,4 +1,5 @@
 // The "C" request of the channel window: the checks every value passes before it leaves.
+#include "instrument/ChannelJobs.h"
 #include "instrument/ScalingLimits.h"
 #include "protocol/RequestBuilders.h"
 #include "uChannel.h"
@@ -6,8 +7,6 @@
 #include "ui_uChannel.h"
 
 namespace {
-
-constexpr std::uint32_t kPauseAfterRequestMs = 100;
 
 QString Refusal(const QString& reason) {
     return reason + QStringLiteral(" Nothing was sent.");
@@ -49,15 +48,16 @@ void TfChannel::bSendClick() {
     if (!cText) {
         return;
     }
-    const std::string payload = ChannelRequest(shownChannel_, sensorType, *mText, *cText);
-
     syncState_ = SyncState::Sent;
     edited_ = false;
     Repaint();
-    context_.exchange.Send(*Question::Request(payload));
-    context_.pump.ProcessPending();
-    context_.clock.Sleep(kPauseAfterRequestMs);
-    bRefreshClick();
+    // The channel's reply to the read back turns the controls green.
+    const jobs::ChannelChanged changed =
+        jobs::ChangeChannel(context_.Jobs(), {shownChannel_, sensorType, *mText, *cText},
+                            protocol::ReadBack::ToHandlers);
+    if (changed.held.outcome == protocol::Outcome::Answered) {
+        NotePollSent(shownChannel_);
+    }
 }
 
 std::optional<std::string> TfChannel::CheckedScaling(QLineEdit& edit, const QString& name,
@@ -73,6 +73,6 @@ std::optional<std::string> TfChannel::CheckedScaling(QLineEdit& edit, const QStr
                         .arg(name, LocaleFixed(value, 4))));
         return std::nullopt;
     }
-    edit.setText(WithLocalePoint(QString::fromStdString(ScalingField(*text))));
+    edit.setText(WithLocalePoint(QString::fromStdString(protocol::ScalingField(*text))));
     return text;
 }

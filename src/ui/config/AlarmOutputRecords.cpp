@@ -39,7 +39,7 @@ const QStringList& Headings() {
     return headings;
 }
 
-QString CellText(const AlarmOutputSetting& setting, int column) {
+QString CellText(const protocol::AlarmOutputSetting& setting, int column) {
     switch (column) {
     case kTypeColumn:
         return TypeNames().value(setting.type);

@@ -15,7 +15,7 @@
 // reaches a record. The table file's lines are instrument/AlarmTable.h's.
 namespace AlarmOutputs {
 
-inline constexpr int kOutputs = kAlarmOutputs;
+inline constexpr int kOutputs = protocol::kAlarmOutputs;
 
 // Whether the row on screen is known to match the instrument.
 enum class Sync {
@@ -26,7 +26,7 @@ enum class Sync {
 };
 
 struct Record {
-    AlarmOutputSetting setting;
+    protocol::AlarmOutputSetting setting;
     Sync sync = Sync::Initial;
 };
 
@@ -59,7 +59,7 @@ enum Column {
 const QStringList& Headings();
 
 // The cell texts of a setting, columns 1 to 6 (column 0 is the output number).
-QString CellText(const AlarmOutputSetting& setting, int column);
+QString CellText(const protocol::AlarmOutputSetting& setting, int column);
 
 // Whether a column applies to a type: none for OFF and ON; input, trigger value, hysteresis and
 // polarity for HIGH and LOW; all five for BAND. Only these cells are edited; the others are
@@ -67,8 +67,8 @@ QString CellText(const AlarmOutputSetting& setting, int column);
 bool ColumnApplies(int type, int column);
 
 // The numbers a five-character field holds whole.
-inline constexpr int kFieldMinimum = kAlarmFieldMinimum;
-inline constexpr int kFieldMaximum = kAlarmFieldMaximum;
+inline constexpr int kFieldMinimum = protocol::kAlarmFieldMinimum;
+inline constexpr int kFieldMaximum = protocol::kAlarmFieldMaximum;
 
 QString SkippedLinesNotice(const QString& fileName, const std::vector<int>& skippedLines);
 

@@ -11,7 +11,7 @@ void AlarmOutputsTable::sgOPDblClick() {
     if (output == 0 || gate_.running()) {
         return;
     }
-    AlarmOutputSetting& setting = Setting(output);
+    protocol::AlarmOutputSetting& setting = Setting(output);
     if (column == kTypeColumn) {
         PickInto(output, QStringLiteral("Select Output Type:"), TypeNames(), setting.type, 0);
         return;

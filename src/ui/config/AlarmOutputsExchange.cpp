@@ -1,17 +1,13 @@
-// Reading and writing the instrument's alarm outputs, one transaction at a time.
+// Reading and writing the instrument's alarm outputs: the jobs, the rows they turn red while
+// asked, and what the operator is told of the outputs not confirmed.
 #include "AlarmOutputsTable.h"
-#include "protocol/RequestBuilders.h"
+#include "instrument/AlarmOutputJobs.h"
 
 #include <QTableWidget>
 
 using namespace AlarmOutputs;
 
 namespace {
-
-// Lets a reply to the polling that was just paused land before the first read.
-constexpr std::uint32_t kSettleBeforeReadAllMs = 500;
-// Gives the instrument time to take a written output before it is read back.
-constexpr std::uint32_t kSettleAfterWriteMs = 20;
 
 // Holds the window's exchange for as long as it lives, so every way out releases it.
 class HeldExchange {
@@ -33,25 +29,46 @@ std::vector<int> AllOutputs() {
     return outputs;
 }
 
+OutputsNotDone NotDone(const std::vector<jobs::OutputResult>& results) {
+    OutputsNotDone notDone;
+    for (const jobs::OutputResult& result : results) {
+        switch (result.fate) {
+        case jobs::OutputFate::Confirmed:
+            break;
+        case jobs::OutputFate::Refused:
+            notDone.refused.push_back(result.output);
+            break;
+        case jobs::OutputFate::NotTried:
+            notDone.notTried.push_back(result.output);
+            break;
+        case jobs::OutputFate::NotAnswered:
+        case jobs::OutputFate::Differs:
+            notDone.unconfirmed.push_back(result.output);
+            break;
+        }
+    }
+    return notDone;
+}
+
 } // namespace
 
 void AlarmOutputsTable::bReadClick() {
-    Run(Operation::Read, AllOutputs(), kSettleBeforeReadAllMs);
+    Read(AllOutputs(), true);
 }
 
 void AlarmOutputsTable::bWriteClick() {
-    Run(Operation::Write, AllOutputs(), 0);
+    Write(AllOutputs());
 }
 
 void AlarmOutputsTable::Read1Click() {
     if (const int output = CurrentOutput()) {
-        Run(Operation::Read, {output}, 0);
+        Read({output}, false);
     }
 }
 
 void AlarmOutputsTable::Write1Click() {
     if (const int output = CurrentOutput()) {
-        Run(Operation::Write, {output}, 0);
+        Write({output});
     }
 }
 
@@ -60,57 +77,46 @@ int AlarmOutputsTable::CurrentOutput() const {
     return row >= 1 && row <= kOutputs ? row : 0;
 }
 
-// Goes on past an output the instrument did not confirm, so one lost reply costs only its own
-// row; stops once the instrument has stopped answering, since it would otherwise hold the window
-// for every remaining bounded wait.
-void AlarmOutputsTable::Run(Operation operation, const std::vector<int>& outputs, int settleMs) {
+void AlarmOutputsTable::Read(const std::vector<int>& outputs, bool afterPolling) {
+    Run(Operation::Read, [&] {
+        if (afterPolling) {
+            context_.clock.Sleep(jobs::kQuietAfterPollingMs);
+        }
+        return jobs::ReadAlarmOutputs(context_.Jobs(), outputs,
+                                      [this](int output) { MarkAsked(output); });
+    });
+}
+
+void AlarmOutputsTable::Write(const std::vector<int>& outputs) {
+    Run(Operation::Write, [&] {
+        std::vector<protocol::AlarmOutputSetting> settings;
+        for (const int output : outputs) {
+            settings.push_back(Setting(output));
+        }
+        return jobs::WriteAlarmOutputs(context_.Jobs(), settings,
+                                       [this](int output) { MarkAsked(output); });
+    });
+}
+
+void AlarmOutputsTable::Run(Operation operation,
+                            const std::function<std::vector<jobs::OutputResult>()>& job) {
     if (gate_.running()) {
         return;
     }
-    OutputsNotDone notDone;
+    std::vector<jobs::OutputResult> results;
     {
         const HeldExchange hold(gate_);
         const PollingPause pause(context_.windows.main);
-        if (settleMs > 0) {
-            context_.clock.Sleep(static_cast<std::uint32_t>(settleMs));
-        }
-        SilenceWatch silence;
-        for (const int output : outputs) {
-            if (context_.state.Closing) {
-                return;
-            }
-            if (silence.Silent()) {
-                notDone.notTried.push_back(output);
-                continue;
-            }
-            const Step step = operation == Operation::Read ? ReadOne(output) : WriteOne(output);
-            silence.Note(step.outcome);
-            if (step.outcome == Outcome::Refused) {
-                notDone.refused.push_back(output);
-            } else if (!step.confirmed) {
-                notDone.unconfirmed.push_back(output);
-            }
-        }
+        results = job();
     }
+    const OutputsNotDone notDone = NotDone(results);
     if (!notDone.Empty() && !context_.state.Closing) {
         context_.operatorInteraction.ReportError(UnconfirmedReport(operation, notDone));
     }
 }
 
-AlarmOutputsTable::Step AlarmOutputsTable::ReadOne(int output) {
+void AlarmOutputsTable::MarkAsked(int output) {
     // Red while asked for; the reply turns it lime, a silent or refused one leaves it red.
     records_[output - 1].sync = Sync::NotInSync;
     ShowRow(output);
-    const Outcome outcome = context_.exchange.Ask(Question::AlarmOutput(output)).outcome;
-    return {outcome, outcome == Outcome::Answered};
-}
-
-AlarmOutputsTable::Step AlarmOutputsTable::WriteOne(int output) {
-    const AlarmOutputSetting written = Setting(output);
-    // The pause runs while the acknowledge is on its way; the read back waits for it.
-    context_.exchange.Send(*Question::Request(AlarmOutputRequest(written)));
-    context_.clock.Sleep(kSettleAfterWriteMs);
-    // The read back shows what the instrument holds; the write is confirmed when that is it.
-    const Step readBack = ReadOne(output);
-    return {readBack.outcome, readBack.confirmed && Setting(output) == written};
 }

@@ -54,7 +54,7 @@ void AlarmOutputsTable::bLoadClick() {
     controls_.lFilename->setText(fileName);
     const FileContent content =
         ParseFile(std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));
-    for (const AlarmOutputSetting& setting : content.settings) {
+    for (const protocol::AlarmOutputSetting& setting : content.settings) {
         Setting(setting.output) = setting;
         MarkEdited(setting.output);
     }

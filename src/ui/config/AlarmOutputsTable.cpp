@@ -184,8 +184,8 @@ void AlarmOutputsTable::MarkEdited(int output) {
     ShowRow(output);
 }
 
-void AlarmOutputsTable::ShowAlarmOutput(const AlarmOutputSetting& setting) {
-    if (InRange(setting)) {
+void AlarmOutputsTable::ShowAlarmOutput(const protocol::AlarmOutputSetting& setting) {
+    if (protocol::InRange(setting)) {
         records_[setting.output - 1] = {setting, Sync::InSync};
         ShowRow(setting.output);
     }

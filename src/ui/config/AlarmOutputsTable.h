@@ -1,6 +1,7 @@
 #pragma once
 
 #include "AlarmOutputRecords.h"
+#include "instrument/AlarmOutputJobs.h"
 #include "ui/panel/PanelContext.h"
 
 #include <QColor>
@@ -56,7 +57,7 @@ public:
 
     // An output as the instrument reported it: taken only when every field is in range, and
     // then in step; a reply that is out of range changes nothing.
-    void ShowAlarmOutput(const AlarmOutputSetting& setting);
+    void ShowAlarmOutput(const protocol::AlarmOutputSetting& setting);
 
     // The popup menu's Read and Write follow the window's exchange lock.
     void SetOperationsEnabled(bool enabled);
@@ -84,7 +85,7 @@ protected:
 private:
     void FillGrid();
     void ShowRow(int output);
-    AlarmOutputSetting& Setting(int output) { return records_[output - 1].setting; }
+    protocol::AlarmOutputSetting& Setting(int output) { return records_[output - 1].setting; }
     void MarkEdited(int output);
 
     // Editing (AlarmOutputsEdit.cpp).
@@ -93,15 +94,14 @@ private:
     void EnterInto(int output, int column, const QString& legend, const QString& fieldName,
                    int& field);
 
-    // Exchanges (AlarmOutputsExchange.cpp). Each step gives how the instrument's answer came
-    // and whether the output is confirmed.
-    struct Step {
-        Outcome outcome;
-        bool confirmed;
-    };
-    Step ReadOne(int output);
-    Step WriteOne(int output);
-    void Run(AlarmOutputs::Operation operation, const std::vector<int>& outputs, int settleMs);
+    // Exchanges (AlarmOutputsExchange.cpp): the outputs read or written by their job, each
+    // turned red as it is asked about. Reading them all after polling lets the last poll's
+    // reply land first.
+    void Read(const std::vector<int>& outputs, bool afterPolling);
+    void Write(const std::vector<int>& outputs);
+    void Run(AlarmOutputs::Operation operation,
+             const std::function<std::vector<jobs::OutputResult>()>& job);
+    void MarkAsked(int output);
     int CurrentOutput() const;
 
     AlarmOutputsControls controls_;

@@ -110,7 +110,7 @@ void TForm3::showEvent(QShowEvent* event) {
 void TForm3::FormShow() {
     ShowPortState();
     if (!exchangeRunning_) {
-        context_.exchange.Send(Question::Poll(Poll::kStatus));
+        context_.exchange.Send(protocol::Question::Poll(protocol::Poll::kStatus));
     }
 }
 
@@ -129,10 +129,10 @@ void TForm3::bRefreshClick() {
     if (context_.windows.main != nullptr) {
         context_.windows.main->ShowConnecting();
     }
-    context_.exchange.Send(Question::Poll(Poll::kStatus));
+    context_.exchange.Send(protocol::Question::Poll(protocol::Poll::kStatus));
 }
 
-void TForm3::ShowAlarmOutput(const AlarmOutputSetting& output) {
+void TForm3::ShowAlarmOutput(const protocol::AlarmOutputSetting& output) {
     outputs_->ShowAlarmOutput(output);
 }
 

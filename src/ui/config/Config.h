@@ -49,10 +49,10 @@ public:
     void bTestExMClick();
 
     // ConfigurationWindow
-    void ApplyStatus(const InstrumentStatus& status) override;
+    void ApplyStatus(const protocol::InstrumentStatus& status) override;
     void ShowModelLayout(int width, bool zeroLogShown) override;
     // The alarm outputs table in Panel1 takes it when every field is in range.
-    void ShowAlarmOutput(const AlarmOutputSetting& output) override;
+    void ShowAlarmOutput(const protocol::AlarmOutputSetting& output) override;
     void ReselectPort() override { cbPortChange(); }
     void DeviceGone() override;
     void DeviceBack() override;

@@ -1,15 +1,8 @@
 // The instrument's log memory in the logging group: the download and the two memory commands.
 #include "Config.h"
 #include "LogDownloadText.h"
-#include "protocol/RequestBuilders.h"
+#include "instrument/LogJobs.h"
 #include "ui_Config.h"
-
-namespace {
-
-constexpr std::uint32_t kPointerResetPauseMs = 100;
-constexpr std::uint32_t kMemoryTestPauseMs = 5000;
-
-} // namespace
 
 void TForm3::bDownloadClick() {
     if (exchangeRunning_) {
@@ -23,21 +16,21 @@ void TForm3::bDownloadClick() {
                 .arg(countText));
         return;
     }
-    LogDownload::Outcome outcome;
+    LogDownload::Report report;
     {
         const PollingPause pause(context_.windows.main);
         if (!context_.operatorInteraction.Ask(QStringLiteral("Download all logged data?"))) {
             return;
         }
         LockForExchange(true);
-        outcome = download_->Run(*count);
+        report = download_->Run(*count);
         LockForExchange(false);
     }
     // Told once the window is idle and polling runs again.
-    if (!outcome.error.isEmpty()) {
-        context_.operatorInteraction.ReportError(outcome.error);
-    } else if (!outcome.notice.isEmpty()) {
-        context_.operatorInteraction.Notify(outcome.notice);
+    if (!report.error.isEmpty()) {
+        context_.operatorInteraction.ReportError(report.error);
+    } else if (!report.notice.isEmpty()) {
+        context_.operatorInteraction.Notify(report.notice);
     }
 }
 
@@ -54,8 +47,7 @@ void TForm3::bZeroLogClick() {
         return;
     }
     LockForExchange(true);
-    context_.exchange.Send(*Question::Request(LogPointerResetRequest()));
-    context_.clock.Sleep(kPointerResetPauseMs);
+    jobs::ResetLogPointer(context_.Jobs());
     LockForExchange(false);
 }
 
@@ -65,8 +57,7 @@ void TForm3::bTestExMClick() {
         return;
     }
     LockForExchange(true);
-    context_.exchange.Send(*Question::Request(MemoryTestRequest()));
-    // The instrument overwrites its memory meanwhile; the window does nothing else.
-    context_.clock.Sleep(kMemoryTestPauseMs);
+    // The instrument overwrites its memory in the request's pause; the window does nothing else.
+    jobs::TestLogMemory(context_.Jobs());
     LockForExchange(false);
 }

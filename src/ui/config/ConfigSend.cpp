@@ -1,15 +1,10 @@
 // Writing the configuration to the instrument.
 #include "Config.h"
+#include "instrument/StatusJobs.h"
 #include "protocol/RequestBuilders.h"
 #include "ui/panel/LocaleText.h"
 #include "ui/panel/Windows1252.h"
 #include "ui_Config.h"
-
-namespace {
-
-constexpr std::uint32_t kSettlePauseMs = 100;
-
-} // namespace
 
 ConfigurationTexts TForm3::TextsToSend() const {
     ConfigurationTexts texts{ui->eDate->text(), ui->eTime->text(), ui->eSystemFlag->text(),
@@ -41,16 +36,18 @@ void TForm3::bSendClick() {
     if (!context_.operatorInteraction.Ask(QStringLiteral("Send configuration data?"))) {
         return;
     }
-    // The PC's clock as it is when the operator has said Yes.
+    // The PC's clock as it is when the operator has said Yes; the status reply refreshes the
+    // window.
     const ConfigurationTexts texts = TextsToSend();
-    context_.exchange.ChangeAndReadBack(StatusRequest({
-                                            ToWindows1252(texts.date),
-                                            ToWindows1252(texts.time),
-                                            ToWindows1252(texts.systemFlag.toUpper()),
-                                            ToWindows1252(texts.autoScanInterval),
-                                            ToWindows1252(texts.loggingInterval),
-                                        }),
-                                        kSettlePauseMs, Question::Poll(Poll::kStatus));
+    jobs::WriteStatus(context_.Jobs(),
+                      protocol::StatusRequest({
+                          ToWindows1252(texts.date),
+                          ToWindows1252(texts.time),
+                          ToWindows1252(texts.systemFlag.toUpper()),
+                          ToWindows1252(texts.autoScanInterval),
+                          ToWindows1252(texts.loggingInterval),
+                      }),
+                      protocol::ReadBack::ToHandlers);
 }
 
 void TForm3::FocusRefusedField(ConfigurationField field) {

@@ -2,36 +2,36 @@
 #include "Config.h"
 #include "SystemFlag.h"
 #include "protocol/MessageCatalogue.h"
+#include "ui/panel/Windows1252.h"
 #include "ui_Config.h"
 
 #include <QSignalBlocker>
 
-void TForm3::ApplyStatus(const InstrumentStatus& status) {
-    ui->eDate->setText(status.date);
-    ui->eTime->setText(status.time);
-    ui->eSystemFlag->setText(status.systemFlag);
-    const int flags = SystemFlagText::Value(status.systemFlag).value_or(0);
+void TForm3::ApplyStatus(const protocol::InstrumentStatus& status) {
+    ui->eDate->setText(FromWindows1252(status.date));
+    ui->eTime->setText(FromWindows1252(status.time));
+    ui->eSystemFlag->setText(FromWindows1252(status.systemFlagText));
     const struct {
         QRadioButton* first;
         QRadioButton* second;
         int mask;
     } groups[] = {
-        {ui->gUnit0, ui->gUnit1, SystemFlag::kFahrenheit},
-        {ui->gAudible0, ui->gAudible1, SystemFlag::kAudible},
-        {ui->gAutoscan0, ui->gAutoscan1, SystemFlag::kAutoscan},
-        {ui->gLogging0, ui->gLogging1, SystemFlag::kLogging},
+        {ui->gUnit0, ui->gUnit1, protocol::SystemFlag::kFahrenheit},
+        {ui->gAudible0, ui->gAudible1, protocol::SystemFlag::kAudible},
+        {ui->gAutoscan0, ui->gAutoscan1, protocol::SystemFlag::kAutoscan},
+        {ui->gLogging0, ui->gLogging1, protocol::SystemFlag::kLogging},
     };
     for (const auto& group : groups) {
         {
             const QSignalBlocker holdFirst(group.first);
             const QSignalBlocker holdSecond(group.second);
-            ((flags & group.mask) != 0 ? group.second : group.first)->setChecked(true);
+            (status.Flag(group.mask) ? group.second : group.first)->setChecked(true);
         }
         // As a choice made here would: the bit the reply carries, and the text in upper case.
         UpdateFlagBit(group.first, group.second, group.mask, Report::Silent);
     }
-    ui->eAutoScan->setText(QString::number(status.autoScanInterval));
-    ui->lLogMaxCount->setText(QString::number(status.loggedRecordCount));
+    ui->eAutoScan->setText(QString::number(status.autoscanInterval));
+    ui->lLogMaxCount->setText(QString::number(status.recordCount));
     ui->eLogInterval->setText(QString::number(status.loggingInterval));
     statusApplied_ = true;
     // An answer means the port is open.
@@ -39,19 +39,20 @@ void TForm3::ApplyStatus(const InstrumentStatus& status) {
 }
 
 void TForm3::gUnitClick() {
-    UpdateFlagBit(ui->gUnit0, ui->gUnit1, SystemFlag::kFahrenheit, Report::Operator);
+    UpdateFlagBit(ui->gUnit0, ui->gUnit1, protocol::SystemFlag::kFahrenheit, Report::Operator);
 }
 
 void TForm3::gAudibleClick() {
-    UpdateFlagBit(ui->gAudible0, ui->gAudible1, SystemFlag::kAudible, Report::Operator);
+    UpdateFlagBit(ui->gAudible0, ui->gAudible1, protocol::SystemFlag::kAudible, Report::Operator);
 }
 
 void TForm3::gAutoscanClick() {
-    UpdateFlagBit(ui->gAutoscan0, ui->gAutoscan1, SystemFlag::kAutoscan, Report::Operator);
+    UpdateFlagBit(ui->gAutoscan0, ui->gAutoscan1, protocol::SystemFlag::kAutoscan,
+                  Report::Operator);
 }
 
 void TForm3::gLoggingClick() {
-    UpdateFlagBit(ui->gLogging0, ui->gLogging1, SystemFlag::kLogging, Report::Operator);
+    UpdateFlagBit(ui->gLogging0, ui->gLogging1, protocol::SystemFlag::kLogging, Report::Operator);
 }
 
 void TForm3::UpdateFlagBit(QRadioButton* firstItem, QRadioButton* secondItem, int mask,

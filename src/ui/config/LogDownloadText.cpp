@@ -11,7 +11,7 @@
 namespace LogDownloadText {
 
 std::optional<int> RecordCount(const QString& text) {
-    const auto count = ParseDecimal(text.toStdString());
+    const auto count = protocol::ParseDecimal(text.toStdString());
     if (!count) {
         return std::nullopt;
     }
@@ -26,7 +26,7 @@ std::optional<QString> RecordLine(std::string_view payload, int record) {
     return WithLocalePoint(FromWindows1252(*line));
 }
 
-QString Shortfall(const DownloadGaps& gaps) {
+QString Shortfall(const jobs::DownloadReport& gaps) {
     QStringList told;
     const auto tell = [&told](const QString& what, const std::vector<int>& records, int of) {
         if (!records.empty()) {
@@ -45,12 +45,12 @@ QString Shortfall(const DownloadGaps& gaps) {
              ? QStringLiteral("were not fetched, as the instrument stopped answering")
              : QStringLiteral("were not fetched, as the download was stopped"),
          notFetched, gaps.last);
-    if (gaps.recordCount > LoggedRecords::kLastAddressableRecord) {
+    if (gaps.wanted > LoggedRecords::kLastAddressableRecord) {
         told.append(QStringLiteral("Records %1 to %2 (%3 records) could not be fetched: a record "
                                    "is asked for by a four-digit number.")
                         .arg(LoggedRecords::kLastAddressableRecord + 1)
-                        .arg(gaps.recordCount)
-                        .arg(gaps.recordCount - LoggedRecords::kLastAddressableRecord));
+                        .arg(gaps.wanted)
+                        .arg(gaps.wanted - LoggedRecords::kLastAddressableRecord));
     }
     return told.join(QLatin1Char('\n'));
 }

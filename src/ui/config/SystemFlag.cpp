@@ -5,7 +5,7 @@
 namespace SystemFlagText {
 
 std::optional<int> Value(const QString& text) {
-    return ParseHex(text.toStdString());
+    return protocol::ParseHex(text.toStdString());
 }
 
 QString Text(int value) {

@@ -17,8 +17,6 @@ namespace {
 
 // "Left6", "Top6", "Visible6".
 constexpr int kWindowNumber = 6;
-// The instrument needs this long after a write before it is read back.
-constexpr std::uint32_t kPauseAfterWriteMs = 200;
 
 // Where the register boxes and their labels stand inside gbRegister: 16 columns, two rows.
 constexpr int kColumns = 16;
@@ -156,13 +154,13 @@ void TfRTC::bRefreshClick() {
     for (QLineEdit* box : ereg_) {
         ColourBox(box, kAwaited);
     }
-    context_.exchange.Send(Question::Poll(Poll::kRegisters));
+    context_.exchange.Send(protocol::Question::Poll(protocol::Poll::kRegisters));
 }
 
 void TfRTC::bSendClick() {
     // What was checked is what goes out, whatever arrives while the question is open.
     const QStringList texts = ScreenRegisters();
-    RegisterTexts registers;
+    protocol::RegisterTexts registers;
     for (int i = 0; i < kRegisterCount; ++i) {
         registers[static_cast<std::size_t>(i)] = texts[i].toUpper().toStdString();
     }
@@ -175,8 +173,10 @@ void TfRTC::bSendClick() {
             QStringLiteral("Warning! Incorrect register value can stop RTC. Overwrite?"))) {
         return;
     }
-    context_.exchange.ChangeAndReadBack(RegisterWriteRequest(registers), kPauseAfterWriteMs,
-                                        Question::Poll(Poll::kRegisters));
+    // The registers' reply to the read back fills the boxes.
+    context_.exchange.ChangeAndReadBack(
+        *protocol::Question::Request(protocol::RegisterWriteRequest(registers)),
+        protocol::Question::Poll(protocol::Poll::kRegisters), protocol::ReadBack::ToHandlers);
 }
 
 void TfRTC::bSaveClick() {
@@ -218,7 +218,7 @@ void TfRTC::bLoadClick() {
 
 void TfRTC::bFilterConstantRefreshClick() {
     if (context_.operatorInteraction.Ask(QStringLiteral("Refresh filter constant?"))) {
-        context_.exchange.Send(Question::Poll(Poll::kFilterConstant));
+        context_.exchange.Send(protocol::Question::Poll(protocol::Poll::kFilterConstant));
     }
 }
 
@@ -236,8 +236,9 @@ void TfRTC::bFilterConstantSendClick() {
         return;
     }
     context_.exchange.ChangeAndReadBack(
-        FilterConstantRequest(std::to_string(*constant), sixtyHertz), kPauseAfterWriteMs,
-        Question::Poll(Poll::kFilterConstant));
+        *protocol::Question::Request(
+            protocol::FilterConstantRequest(std::to_string(*constant), sixtyHertz)),
+        protocol::Question::Poll(protocol::Poll::kFilterConstant), protocol::ReadBack::ToHandlers);
 }
 
 void TfRTC::bLogCommsClick() {

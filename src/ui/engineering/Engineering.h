@@ -53,7 +53,7 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    static constexpr int kRegisterCount = RegistersReply::kRegisterCount;
+    static constexpr int kRegisterCount = protocol::RegistersReply::kRegisterCount;
 
     void FormCreate();
     void CreateRegisterBoxes();

@@ -46,7 +46,7 @@ std::optional<QStringList> ReadRegisterFile(const QString& path, QString* error)
         return std::nullopt;
     }
     QStringList registers;
-    for (int i = 0; i < RegistersReply::kRegisterCount; ++i) {
+    for (int i = 0; i < protocol::RegistersReply::kRegisterCount; ++i) {
         const std::optional<QByteArray> line = ReadLine(file);
         if (file.error() != QFileDevice::NoError) {
             *error = QStringLiteral("Cannot read %1: %2").arg(path, file.errorString());

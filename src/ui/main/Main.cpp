@@ -1,5 +1,6 @@
 #include "Main.h"
 
+#include "instrument/InstrumentLine.h"
 #include "protocol/RequestBuilders.h"
 #include "ui/panel/DiagnosticLevel.h"
 #include "ui/panel/KeyboardAccess.h"
@@ -16,8 +17,8 @@ namespace {
 
 const std::string kControl = "Control";
 
-constexpr int kHintHidePause = 10000;
-constexpr int kStartUpWait = 2000;
+// How long a hint stays shown.
+constexpr int kHintShownMs = 10000;
 
 // The edit is left when the operator moves to another control of this window; switching to
 // another window or opening a menu leaves the focus where it was.
@@ -101,7 +102,7 @@ void TForm1::FormCreate() {
     ConnectKeyboard();
     ApplyDiagnosticLevel();
     for (QWidget* widget : findChildren<QWidget*>()) {
-        widget->setToolTipDuration(kHintHidePause);
+        widget->setToolTipDuration(kHintShownMs);
     }
     ui->lLogName->clear();
     state_.History.Clear();
@@ -110,13 +111,13 @@ void TForm1::FormCreate() {
     } catch (const SettingsStoreError&) {
         // The port keeps its own defaults.
     }
-    serialPort_.SetBaudRate(38400);
+    serialPort_.SetBaudRate(kInstrumentBaudRate);
     serialPort_.SetActive(true);
     if (!configurationWasVisible_) {
-        exchange_.Send(Question::Poll(Poll::kStatus));
+        exchange_.Send(protocol::Question::Poll(protocol::Poll::kStatus));
     }
     // The instrument settles after the port opens; nothing is handled meanwhile.
-    clock_.Sleep(kStartUpWait);
+    clock_.Sleep(kSettleAfterOpenMs);
     Timer1->start();
     frames_.SetWatchdogRunning(true);
 }
@@ -269,9 +270,9 @@ void TForm1::bCalibrateClick() {
     }
     if (!ui->rbMilliVolt->isChecked()) {
         QString question;
-        if (state_.InputMode == InputFamily::Thermocouple) {
+        if (state_.InputMode == protocol::InputFamily::Thermocouple) {
             question = QStringLiteral("Switch to Millivolt?");
-        } else if (state_.InputMode == InputFamily::Resistance) {
+        } else if (state_.InputMode == protocol::InputFamily::Resistance) {
             question = QStringLiteral("Switch to Resistance?");
         }
         if (operator_.Ask(question)) {
@@ -307,7 +308,7 @@ void TForm1::lDispDblClick(int channel) {
     if (channel != state_.SelectedChannel) {
         state_.SelectedChannel = channel;
         windows_.channel->MarkChannelSwitched();
-        exchange_.Send(Question::Poll(Poll::Channel(channel)));
+        exchange_.Send(protocol::Question::Poll(protocol::Poll::Channel(channel)));
     }
     windows_.channel->SetShown(true);
     windows_.channel->Repaint();

@@ -3,6 +3,7 @@
 #include "ChannelDisplays.h"
 #include "PcLog.h"
 #include "PollingRules.h"
+#include "instrument/Readings.h"
 #include "ui/panel/InstrumentPort.h"
 #include "ui/panel/PanelContext.h"
 
@@ -88,7 +89,7 @@ private:
     void IntervalElapsed();
     void InBetweenPoll();
     void SendReadingPoll();
-    DisplaySelection SelectedDisplay() const;
+    ReadingKind SelectedDisplay() const;
     void WriteLogLine();
     QString NowText(const QString& pattern);
 
@@ -100,8 +101,8 @@ private:
     SettingsStore& settings_;
     OperatorInteraction& operator_;
     Clock& clock_;
-    Exchange& exchange_;
-    FrameLayer& frames_;
+    protocol::Exchange& exchange_;
+    protocol::FrameLayer& frames_;
     PanelState& state_;
     PanelWindows& windows_;
     ChannelDisplays displays_;

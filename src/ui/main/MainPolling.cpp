@@ -47,7 +47,7 @@ void TForm1::IntervalElapsed() {
 }
 
 void TForm1::SendReadingPoll() {
-    const auto letter = ReadingPollLetter(SelectedDisplay(), state_.InputMode);
+    const auto letter = ReadingPoll(SelectedDisplay(), state_.InputMode);
     // No reading is owed for an interval the device was away.
     if (!letter || serialPort_.DeviceLost()) {
         readingPollPending_ = false;
@@ -55,32 +55,32 @@ void TForm1::SendReadingPoll() {
     }
     // A slow instrument keeps the link busy with the poll in between; the readings must not
     // starve behind it.
-    readingPollPending_ = !exchange_.SendIfIdle(Question::Poll(*letter));
+    readingPollPending_ = !exchange_.SendIfIdle(protocol::Question::Poll(*letter));
 }
 
 void TForm1::InBetweenPoll() {
     if (readingPollPending_ && !frames_.CommsBusy()) {
         SendReadingPoll();
     }
-    if (state_.InstrumentModel() == Model::V630) {
+    if (state_.InstrumentModel() == protocol::Model::V630) {
         if (--outputsCountdown_ <= 0) {
             outputsCountdown_ = IntervalFromText(ui->eInterval->text().toStdString()) / 2;
-            exchange_.SendIfIdle(Question::Poll(Poll::kOutputStates));
+            exchange_.SendIfIdle(protocol::Question::Poll(protocol::Poll::kOutputStates));
         }
-    } else if (state_.InstrumentModel() != Model::V420) {
+    } else if (state_.InstrumentModel() != protocol::Model::V420) {
         // Until the status reply names a known model, every tick in between asks for it.
-        exchange_.SendIfIdle(Question::Poll(Poll::kStatus));
+        exchange_.SendIfIdle(protocol::Question::Poll(protocol::Poll::kStatus));
     }
 }
 
-DisplaySelection TForm1::SelectedDisplay() const {
+ReadingKind TForm1::SelectedDisplay() const {
     if (ui->rbMilliVolt->isChecked()) {
-        return DisplaySelection::MilliVolt;
+        return ReadingKind::RawSignal;
     }
     if (ui->rbLead->isChecked()) {
-        return DisplaySelection::LeadResistance;
+        return ReadingKind::LeadResistance;
     }
-    return DisplaySelection::Temperature;
+    return ReadingKind::Temperature;
 }
 
 void TForm1::eIntervalExit() {

@@ -23,9 +23,9 @@ void TForm1::AdaptToStatus(const QString& caption) {
 }
 
 void TForm1::AdaptToModel() {
-    if (state_.InstrumentModel() == Model::V420) {
+    if (state_.InstrumentModel() == protocol::Model::V420) {
         displays_.ShowBothLeds(false);
-    } else if (state_.InstrumentModel() == Model::V630) {
+    } else if (state_.InstrumentModel() == protocol::Model::V630) {
         // Until the next output states reply leaves one of the two.
         displays_.ShowBothLeds(true);
     }

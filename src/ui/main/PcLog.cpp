@@ -24,8 +24,9 @@ QString LogName(const QString& stamp, int sequence) {
 } // namespace
 
 QString PcLogLine(const QString& timeStamp, const QStringList& readings) {
-    std::array<std::string, kReadingChannels> texts;
-    for (int channel = 0; channel < kReadingChannels && channel < readings.size(); ++channel) {
+    std::array<std::string, protocol::kReadingChannels> texts;
+    for (int channel = 0; channel < protocol::kReadingChannels && channel < readings.size();
+         ++channel) {
         texts[static_cast<std::size_t>(channel)] = ToWindows1252(readings[channel]);
     }
     // The values with the locale's separator; the time stamp keeps its dots.

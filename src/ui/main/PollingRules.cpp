@@ -1,26 +1,7 @@
 #include "PollingRules.h"
 
-#include "protocol/RequestBuilders.h"
-
 #include <algorithm>
 #include <charconv>
-
-std::optional<char> ReadingPollLetter(DisplaySelection selection,
-                                      std::optional<InputFamily> inputs) {
-    const bool resistance = inputs == InputFamily::Resistance;
-    switch (selection) {
-    case DisplaySelection::Temperature:
-        return Poll::kTemperatures;
-    case DisplaySelection::MilliVolt:
-        return resistance ? Poll::kResistances : Poll::kMillivolts;
-    case DisplaySelection::LeadResistance:
-        if (resistance) {
-            return Poll::kLeadResistances;
-        }
-        return std::nullopt;
-    }
-    return std::nullopt;
-}
 
 int ClampInterval(int seconds) {
     return std::clamp(seconds, kMinimumInterval, kMaximumInterval);

@@ -1,20 +1,9 @@
 #pragma once
 
-#include "protocol/MessageCatalogue.h"
-
-#include <cstdint>
-#include <optional>
 #include <string_view>
 
-// The rules of the polling timer that need no window: which reading poll a tick sends, how the
-// interval text is read and the port re-selection count.
-
-enum class DisplaySelection { Temperature, MilliVolt, LeadResistance };
-
-// The reading poll for the checked display button and the instrument's inputs (or unset):
-// 'T', 'M', 'R', 'r', or nothing for lead resistance on a thermocouple instrument.
-std::optional<char> ReadingPollLetter(DisplaySelection selection,
-                                      std::optional<InputFamily> inputs);
+// The rules of the polling timer that need no window: how the interval text is read and the
+// port re-selection count.
 
 inline constexpr int kMinimumInterval = 2;
 inline constexpr int kMaximumInterval = 3600;

@@ -7,13 +7,12 @@
 #include <cstdint>
 #include <functional>
 #include <string>
-#include <string_view>
 
 // What the windows need of the serial port object (SerialPort1): the cluster link of the frame
 // layer, the port's own settings in section "Comms", opening and closing, the port name, the
 // ports present, the received-cluster event and a device that goes away and comes back. The
-// program forwards it to its TSerialPort.
-class InstrumentPort : public ClusterLink {
+// program forwards it to the instrument link.
+class InstrumentPort : public protocol::ClusterLink {
 public:
     virtual void RestoreSettings(SettingsStore& store) = 0;
     virtual void StoreSettings(SettingsStore& store) = 0;
@@ -30,9 +29,6 @@ public:
     virtual void AddPortsPresent(QStringList& names) = 0;
     // Called on the UI thread once per received cluster.
     virtual void SetOnRxClusterEvent(std::function<void()> handler) = 0;
-    // The rule by which a cluster ends as soon as one whole reply has arrived, called on the
-    // serial worker's thread; a port that hands over every reply whole has no use for it.
-    virtual void SetCompleteReplyRule(std::function<bool(std::string_view received)>) {}
     // The port is open but its device went away; the port opens it again by itself as soon as
     // it is back. The handler is called on the UI thread when it goes and when it is back.
     virtual bool DeviceLost() = 0;

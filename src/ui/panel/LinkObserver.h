@@ -7,7 +7,7 @@
 // What the frame layer shows and needs, on the program's windows: the counters, indicator and
 // diagnostic line of the main window, the clock of its log lines, and the engineering window's
 // comms-transaction log.
-class LinkObserver final : public FrameObserver {
+class LinkObserver final : public protocol::FrameObserver {
 public:
     LinkObserver(PanelWindows& windows, Clock& clock);
 

@@ -6,6 +6,7 @@
 #include "PanelWindows.h"
 #include "base/Clock.h"
 #include "base/SettingsStore.h"
+#include "instrument/JobLink.h"
 #include "protocol/Exchange.h"
 
 // What every window is built with: the settings store, the operator, the clock, the exchange
@@ -15,8 +16,11 @@ struct PanelContext {
     SettingsStore& settings;
     OperatorInteraction& operatorInteraction;
     Clock& clock;
-    Exchange& exchange;
+    protocol::Exchange& exchange;
     MessagePump& pump;
     PanelState& state;
     PanelWindows& windows;
+
+    // What a window's jobs run on: the exchange path, each answer waited for 3 s and asked once.
+    jobs::JobLink Jobs(std::stop_token stop = {}) const { return {exchange, {}, std::move(stop)}; }
 };

@@ -15,7 +15,7 @@ struct PanelState {
     QString ModelName = QStringLiteral("Vxxx");
     QString FirmwareVersion = QStringLiteral("1.0");
     // Thermocouple or resistance inputs; unset until the first status reply.
-    std::optional<InputFamily> InputMode;
+    std::optional<protocol::InputFamily> InputMode;
     // "Diagnostic Level", read once at start (DiagnosticLevel.h names its bits).
     int DiagnosticLevel = 0;
     // 0 to 8: the channel the channel window shows.
@@ -32,6 +32,8 @@ struct PanelState {
     bool Closing = false;
 
     bool HasDiagnosticBit(int bit) const { return (DiagnosticLevel & bit) != 0; }
-    Model InstrumentModel() const { return ModelNamed(ModelName.toStdString()); }
-    bool ResistanceInputs() const { return InputMode == InputFamily::Resistance; }
+    protocol::Model InstrumentModel() const {
+        return protocol::ModelNamed(ModelName.toStdString());
+    }
+    bool ResistanceInputs() const { return InputMode == protocol::InputFamily::Resistance; }
 };

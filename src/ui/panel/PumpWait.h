@@ -6,7 +6,7 @@
 
 // The windows wait for the instrument by handling their messages: replies, timer ticks and the
 // operator's clicks run inside the wait, and a closing program ends it at once.
-class PumpWait final : public LinkWait {
+class PumpWait final : public protocol::LinkWait {
 public:
     PumpWait(MessagePump& pump, const PanelState& state) : pump_(pump), state_(state) {}
 

@@ -19,15 +19,15 @@ QString Text(const std::string& bytes) {
 }
 
 // lUnit's five characters for the unit of the readings.
-QString UnitLabel(ReadingUnit unit) {
+QString UnitLabel(protocol::ReadingUnit unit) {
     switch (unit) {
-    case ReadingUnit::Celsius:
+    case protocol::ReadingUnit::Celsius:
         return QStringLiteral(" \u00B0 C ");
-    case ReadingUnit::Fahrenheit:
+    case protocol::ReadingUnit::Fahrenheit:
         return QStringLiteral(" \u00B0 F ");
-    case ReadingUnit::Millivolts:
+    case protocol::ReadingUnit::Millivolts:
         return QStringLiteral("  mV ");
-    case ReadingUnit::Ohms:
+    case protocol::ReadingUnit::Ohms:
         break;
     }
     return QStringLiteral("  R  ");
@@ -44,29 +44,29 @@ ReplyRouter::ReplyRouter(PanelState& state, PanelWindows& windows)
     : state_(state), windows_(windows) {}
 
 void ReplyRouter::OnReadings(const std::string& payload) {
-    ShowReadings(0, payload, &ReadingsReply::ReadingText);
+    ShowReadings(payload);
 }
 
 void ReplyRouter::OnResistanceReadings(const std::string& payload) {
-    ShowReadings(1, payload, &ResistanceReply::ReadingText);
+    ShowReadings(payload);
 }
 
-void ReplyRouter::ShowReadings(int firstChannel, const std::string& payload,
-                               std::string (*field)(std::string_view, int)) {
+void ReplyRouter::ShowReadings(const std::string& payload) {
     MainDisplay* display = windows_.mainDisplay;
     if (display != nullptr && display->PcLogging()) {
         display->SetNewReading();
     }
-    const std::optional<ReadingUnit> unit = ReadingsReply::Unit(payload);
-    if (!unit) {
+    const std::optional<protocol::Readings> readings = protocol::ReadingsReply::Decode(payload);
+    if (!readings) {
         return;
     }
     if (display != nullptr) {
-        display->ShowUnit(UnitLabel(*unit));
+        display->ShowUnit(UnitLabel(readings->unit));
     }
     std::array<float, ReadingHistory::kChannels> values{};
-    for (int channel = firstChannel; channel <= ReadingHistory::kChannels; ++channel) {
-        const std::string text = field(payload, channel);
+    for (int channel = readings->hasColdJunction ? 0 : 1; channel <= ReadingHistory::kChannels;
+         ++channel) {
+        const std::string& text = readings->texts[static_cast<std::size_t>(channel)];
         if (windows_.mainDisplay != nullptr) {
             windows_.mainDisplay->ShowReading(channel, Text(text));
         }
@@ -83,30 +83,24 @@ void ReplyRouter::ShowReadings(int firstChannel, const std::string& payload,
 }
 
 void ReplyRouter::OnStatus(const std::string& payload) {
+    const protocol::InstrumentStatus status = protocol::StatusReply::Decode(payload);
     if (windows_.configuration != nullptr) {
-        windows_.configuration->ApplyStatus({
-            Text(StatusReply::DateText(payload)),
-            Text(StatusReply::TimeText(payload)),
-            Text(StatusReply::SystemFlagText(payload)),
-            StatusReply::AutoscanInterval(payload),
-            StatusReply::LoggedRecordCount(payload),
-            StatusReply::LoggingInterval(payload),
-        });
+        windows_.configuration->ApplyStatus(status);
     }
-    state_.InputMode = StatusReply::Inputs(payload);
-    state_.ModelName = Text(StatusReply::ModelName(payload));
-    state_.FirmwareVersion = Text(StatusReply::FirmwareVersion(payload));
+    state_.InputMode = status.inputs;
+    state_.ModelName = Text(status.modelName);
+    state_.FirmwareVersion = Text(status.firmware);
     if (windows_.configuration != nullptr) {
-        if (state_.InstrumentModel() == Model::V420) {
+        if (status.model == protocol::Model::V420) {
             windows_.configuration->ShowModelLayout(kV420Width,
                                                     MajorVersion(state_.FirmwareVersion) > 1);
-        } else if (state_.InstrumentModel() == Model::V630) {
+        } else if (status.model == protocol::Model::V630) {
             windows_.configuration->ShowModelLayout(kV630Width, true);
         }
     }
     if (windows_.mainDisplay != nullptr) {
         windows_.mainDisplay->AdaptToStatus(state_.ModelName + QStringLiteral(" Control Panel - ") +
-                                            Text(StatusReply::Caption(payload)));
+                                            Text(status.caption));
     }
     if (windows_.calibration != nullptr) {
         windows_.calibration->Restart();
@@ -117,20 +111,20 @@ void ReplyRouter::OnStatus(const std::string& payload) {
 }
 
 void ReplyRouter::OnOutputStates(const std::string& payload) {
-    const auto states = OutputStatesReply::States(payload);
+    const auto states = protocol::OutputStatesReply::States(payload);
     if (states && windows_.mainDisplay != nullptr) {
         windows_.mainDisplay->ShowOutputStates(static_cast<unsigned>(*states));
     }
 }
 
 void ReplyRouter::OnChannelConfiguration(const std::string& payload) {
-    const auto channel = ChannelConfigurationReply::Channel(payload);
-    const auto typeCode = ChannelConfigurationReply::SensorType(payload);
+    const auto channel = protocol::ChannelConfigurationReply::Channel(payload);
+    const auto typeCode = protocol::ChannelConfigurationReply::SensorType(payload);
     if (!channel || !typeCode) {
         return;
     }
-    const QString m = Text(ChannelConfigurationReply::ScalingM(payload));
-    const QString c = Text(ChannelConfigurationReply::ScalingC(payload));
+    const QString m = Text(protocol::ChannelConfigurationReply::ScalingM(payload));
+    const QString c = Text(protocol::ChannelConfigurationReply::ScalingC(payload));
     if (windows_.channel != nullptr) {
         windows_.channel->ApplyChannelReply(*channel, *typeCode, m, c);
     }
@@ -143,7 +137,7 @@ void ReplyRouter::OnChannelConfiguration(const std::string& payload) {
 
 void ReplyRouter::OnAlarmOutput(const std::string& payload) {
     if (windows_.configuration != nullptr) {
-        windows_.configuration->ShowAlarmOutput(AlarmOutputReply::Setting(payload));
+        windows_.configuration->ShowAlarmOutput(protocol::AlarmOutputReply::Setting(payload));
     }
 }
 
@@ -152,8 +146,8 @@ void ReplyRouter::OnRegisters(const std::string& payload) {
         return;
     }
     QStringList registers;
-    for (int k = 0; k < RegistersReply::kRegisterCount; ++k) {
-        registers.append(Text(RegistersReply::RegisterText(payload, k)));
+    for (int k = 0; k < protocol::RegistersReply::kRegisterCount; ++k) {
+        registers.append(Text(protocol::RegistersReply::RegisterText(payload, k)));
     }
     windows_.engineering->ShowRegisters(registers);
 }
@@ -163,15 +157,16 @@ void ReplyRouter::OnFilterConstant(const std::string& payload) {
         return;
     }
     std::optional<bool> sixtyHertz;
-    if (const auto mains = FilterConstantReply::MainsFlag(payload)) {
-        sixtyHertz = *mains == FilterConstantReply::kSixtyHertz;
+    if (const auto mains = protocol::FilterConstantReply::MainsFlag(payload)) {
+        sixtyHertz = *mains == protocol::FilterConstantReply::kSixtyHertz;
     }
-    windows_.engineering->ShowFilterConstant(Text(FilterConstantReply::ConstantText(payload)),
-                                             sixtyHertz);
+    windows_.engineering->ShowFilterConstant(
+        Text(protocol::FilterConstantReply::ConstantText(payload)), sixtyHertz);
 }
 
 void ReplyRouter::OnSerialNumber(const std::string& payload) {
     if (windows_.calibration != nullptr) {
-        windows_.calibration->ShowSerialNumber(Text(SerialNumberReply::SerialNumber(payload)));
+        windows_.calibration->ShowSerialNumber(
+            Text(protocol::SerialNumberReply::SerialNumber(payload)));
     }
 }

@@ -8,7 +8,7 @@
 // to the window they belong to, through that window's interface. Windows not yet registered
 // are skipped. The readings also feed the reading history; the status reply sets the model,
 // firmware version and input mode.
-class ReplyRouter final : public ReplyHandler {
+class ReplyRouter final : public protocol::ReplyHandler {
 public:
     ReplyRouter(PanelState& state, PanelWindows& windows);
 
@@ -26,8 +26,7 @@ private:
     // Every reading reply: a new line for the PC log while it is on, the unit label, the texts
     // shown, then one history column of channels 1 to 8 read from them. A 'T' reply whose unit
     // flags are not a number ends after the first step.
-    void ShowReadings(int firstChannel, const std::string& payload,
-                      std::string (*field)(std::string_view, int));
+    void ShowReadings(const std::string& payload);
 
     PanelState& state_;
     PanelWindows& windows_;

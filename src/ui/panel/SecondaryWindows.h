@@ -26,24 +26,14 @@ public:
     virtual void SetSamplingPeriod(int milliseconds) = 0;
 };
 
-// The instrument's settings that the status reply brings to the configuration window.
-struct InstrumentStatus {
-    QString date;       // "dd/mm/yy"
-    QString time;       // "hh:mm:ss"
-    QString systemFlag; // two hexadecimal characters as received
-    int autoScanInterval = 2;
-    int loggedRecordCount = 512;
-    int loggingInterval = 60;
-};
-
 class ConfigurationWindow : public SecondaryWindow {
 public:
     // The status reply's fields; the flag sets the four radio groups.
-    virtual void ApplyStatus(const InstrumentStatus& status) = 0;
+    virtual void ApplyStatus(const protocol::InstrumentStatus& status) = 0;
     // The window's width for the model, and whether the log pointer reset (bZeroLog) is offered.
     virtual void ShowModelLayout(int width, bool zeroLogShown) = 0;
     // One alarm output as the instrument reported it.
-    virtual void ShowAlarmOutput(const AlarmOutputSetting& output) = 0;
+    virtual void ShowAlarmOutput(const protocol::AlarmOutputSetting& output) = 0;
     // Closes the serial port and opens the selected one again (cbPortChange); the polling
     // cycle runs it when the instrument keeps failing to answer.
     virtual void ReselectPort() = 0;

@@ -13,6 +13,8 @@
 #include <cstdint>
 #include <string>
 
+using namespace protocol;
+
 namespace {
 
 #define REQUIRE(condition)                                                                         \
@@ -58,6 +60,9 @@ void ReadStatus(const std::string& p) {
     RequireText(StatusReply::ModelName(p), 4);
     RequireText(StatusReply::FirmwareVersion(p), 3);
     RequireText(StatusReply::Caption(p), 17);
+    const InstrumentStatus status = StatusReply::Decode(p);
+    REQUIRE(status.flags == StatusReply::SystemFlags(p) &&
+            status.caption == StatusReply::Caption(p));
 }
 
 void ReadReadings(const std::string& p) {
@@ -67,6 +72,11 @@ void ReadReadings(const std::string& p) {
     }
     if (const auto flags = ReadingsReply::UnitFlags(p)) {
         REQUIRE(*flags >= -9 && *flags <= 99);
+    }
+    if (const auto readings = ReadingsReply::Decode(p)) {
+        for (const std::string& text : readings->texts) {
+            RequireText(text, 8);
+        }
     }
 }
 

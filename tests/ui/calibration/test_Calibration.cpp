@@ -47,7 +47,7 @@ private slots:
 
     void restartRunsAtCreationWhenTheStatusCameFirst() {
         CalibrationBench b;
-        b.h.state.InputMode = InputFamily::Thermocouple;
+        b.h.state.InputMode = protocol::InputFamily::Thermocouple;
         b.Build();
         QCOMPARE(b.MemoLines().size(), 3);
     }
@@ -242,8 +242,8 @@ private slots:
         b.Click("bNext"); // span stage, not sampling
         b.answerReadings = false;
         b.h.port.responder = nullptr;
-        b.h.exchange.Send(Question::Poll('S'));      // the link stays busy
-        const PollingPause bounded(&b.h.mainWindow); // whatever Next does, the waits end
+        b.h.exchange.Send(protocol::Question::Poll('S')); // the link stays busy
+        const PollingPause bounded(&b.h.mainWindow);      // whatever Next does, the waits end
         QTimer::singleShot(0, b.window.get(), [&] { b.Click("bNext"); });
         b.Click("bNext");
         QVERIFY(b.InStage("rbSpan") && b.Sampling());

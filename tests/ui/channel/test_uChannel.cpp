@@ -317,7 +317,7 @@ private slots:
         QCOMPARE(h->pump.waits, 0);
 
         // Once the link is freed without a reply, the next paint asks again, after the paint.
-        h->clock.Advance(Bounds::kDefaultWaitMs);
+        h->clock.Advance(protocol::Bounds::kDefaultWaitMs);
         w->repaint();
         QVERIFY(h->Sent().empty());
         Settle();
@@ -328,7 +328,7 @@ private slots:
     void aChannelAlreadyPolledByTheMainWindowIsNotPolledTwice() {
         h->state.SelectedChannel = 3;
         w->MarkChannelSwitched();
-        h->exchange.Send(Question::Poll('3')); // the main window's poll
+        h->exchange.Send(protocol::Question::Poll('3')); // the main window's poll
         w->SetShown(true);
         QVERIFY(QTest::qWaitForWindowExposed(w.get()));
         w->Repaint();

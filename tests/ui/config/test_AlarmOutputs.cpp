@@ -42,7 +42,7 @@ struct FakeOutputs {
             if (silent.count(output) != 0) {
                 return std::nullopt;
             }
-            return Replies::Framed(AlarmOutputRequest(held[output - 1]));
+            return Replies::Framed(protocol::AlarmOutputRequest(held[output - 1]));
         }
         if (frame.size() > 4 && frame[1] == '\x02' && frame[2] == 'A') {
             const std::string payload = frame.substr(2, frame.size() - 4);
@@ -51,12 +51,12 @@ struct FakeOutputs {
                 return std::nullopt;
             }
             if (deaf.count(output) == 0) {
-                held[output - 1] = AlarmOutputReply::Setting(payload);
+                held[output - 1] = protocol::AlarmOutputReply::Setting(payload);
             }
         }
         return Replies::kAcknowledge;
     }
-    std::array<AlarmOutputSetting, kOutputs> held;
+    std::array<protocol::AlarmOutputSetting, kOutputs> held;
     std::set<int> silent;
     std::set<int> deaf;
     std::function<void(int output)> onPoll;
@@ -242,7 +242,7 @@ private slots:
         Trigger("Write1");
         const auto sent = h->Sent();
         QCOMPARE(sent.size(), 2u);
-        QCOMPARE(sent[0], RequestFrame("A03,02,03,-1234,    1,    1,00"));
+        QCOMPARE(sent[0], protocol::RequestFrame("A03,02,03,-1234,    1,    1,00"));
         QCOMPARE(sent[1], std::string("\x04\x41\x30\x33\x05"));
         QCOMPARE(whilePolled, kRed);
         QCOMPARE(Colour(3, 0), kLime);
@@ -260,7 +260,7 @@ private slots:
         QVERIFY(h->clock.TickCount() - before >= 500);
         std::vector<std::string> polls;
         for (int output = 1; output <= kOutputs; ++output) {
-            polls.push_back(AlarmOutputPoll(output));
+            polls.push_back(protocol::AlarmOutputPoll(output));
             QCOMPARE(Row(output), QStringList({"BAND", QString::number(9 - output),
                                                QString::number(100 * output), "-5", "2",
                                                output % 2 ? "Inverted" : "Normal"}));
@@ -279,7 +279,7 @@ private slots:
         QCOMPARE(sent.size(), 16u);
         for (int output = 1; output <= kOutputs; ++output) {
             QCOMPARE(sent[2 * output - 2][2], 'A');
-            QCOMPARE(sent[2 * output - 1], AlarmOutputPoll(output));
+            QCOMPARE(sent[2 * output - 1], protocol::AlarmOutputPoll(output));
         }
         QCOMPARE(instrument.held[1].type, kTypeOn);
         QCOMPARE(Cell(6, kTypeColumn), QString("BAND"));

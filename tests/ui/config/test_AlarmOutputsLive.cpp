@@ -84,8 +84,8 @@ private slots:
         Pick(2, kTypeColumn, kTypeLow);
         Pick(2, kInputColumn, 2);
         Enter(2, kTriggerColumn, "60");
-        const AlarmOutputSetting high{1, kTypeHigh, 3, 60, 1, 1, 0};
-        const AlarmOutputSetting low{2, kTypeLow, 3, 60, 1, 1, 0};
+        const protocol::AlarmOutputSetting high{1, kTypeHigh, 3, 60, 1, 1, 0};
+        const protocol::AlarmOutputSetting low{2, kTypeLow, 3, 60, 1, 1, 0};
         QCOMPARE(Table().Record(1).setting, high);
         QCOMPARE(Table().Record(2).sync, Sync::Unknown);
 

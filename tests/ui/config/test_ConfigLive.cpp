@@ -36,8 +36,7 @@ private slots:
 
     void aPortThatDoesNotOpenSaysWhy() {
         LivePanel live;
-        live.link.reset();
-        live.link = std::make_unique<SerialPortLink>(live.serialPort, "/nonexistent/vxxx");
+        live.UsePort("/nonexistent/vxxx");
         live.Start();
         QWidget* window = LivePanel::Window("Form3");
         QCOMPARE(window->findChild<QLabel*>("lPortState")->text(),
@@ -54,8 +53,7 @@ private slots:
         sim::ServerOptions options;
         options.link_path = linkPath;
         LivePanel live(options, /*realTime=*/true);
-        live.link.reset();
-        live.link = std::make_unique<SerialPortLink>(live.serialPort, linkPath);
+        live.UsePort(linkPath);
         live.Start();
         auto* ports = LivePanel::Window("Form3")->findChild<QComboBox*>("cbPort");
         const int index = ports->findText(QString::fromStdString(linkPath));
@@ -67,7 +65,7 @@ private slots:
         QCOMPARE(live.Form().windowTitle(), QString("Control Panel - connecting"));
         QTRY_VERIFY_WITH_TIMEOUT(live.Form().windowTitle().startsWith("V630 Control Panel"), 10000);
         QTRY_VERIFY_WITH_TIMEOUT(live.panel->State().History.newest != newest, 10000);
-        QVERIFY(live.serialPort.Active());
+        QVERIFY(live.instrument->Active());
     }
 };
 

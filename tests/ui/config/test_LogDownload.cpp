@@ -257,11 +257,11 @@ private slots:
         h->operatorAnswers.AnswerYes(2);
         const std::uint32_t start = h->clock.TickCount();
         Find("bZeroLog")->click();
-        QCOMPARE(h->Sent(), std::vector<std::string>{RequestFrame("Z")});
+        QCOMPARE(h->Sent(), std::vector<std::string>{protocol::RequestFrame("Z")});
         QVERIFY(h->clock.TickCount() - start >= 100);
         h->pump.ProcessPending();
         Find("bTestExM")->click();
-        QCOMPARE(h->Sent(), std::vector<std::string>{RequestFrame("T")});
+        QCOMPARE(h->Sent(), std::vector<std::string>{protocol::RequestFrame("T")});
         QVERIFY(h->clock.TickCount() - start >= 5100);
         QCOMPARE(h->operatorAnswers.questions.mid(1),
                  (QStringList{"Reset Logged data pointer?",

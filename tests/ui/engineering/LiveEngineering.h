@@ -11,7 +11,7 @@
 
 // Every register box filled by a register reply: lime, and two characters.
 inline bool AllRegistersRead(const TfRTC& window) {
-    for (int i = 0; i < RegistersReply::kRegisterCount; ++i) {
+    for (int i = 0; i < protocol::RegistersReply::kRegisterCount; ++i) {
         const auto* box = window.findChild<QLineEdit*>(QStringLiteral("ereg%1").arg(i));
         if (box->palette().color(QPalette::Base) != QColor(0, 255, 0) || box->text().size() != 2) {
             return false;

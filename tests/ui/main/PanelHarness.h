@@ -29,7 +29,7 @@ struct PanelHarness : WindowHarness {
         state = PanelState{};
         frames.SetWatchdogRunning(false);
         if (frames.CommsBusy()) {
-            clock.Advance(Bounds::kDefaultWaitMs);
+            clock.Advance(protocol::Bounds::kDefaultWaitMs);
         }
         form = std::make_unique<TForm1>(port, context);
         windows.main = form.get();

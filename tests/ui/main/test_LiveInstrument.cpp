@@ -56,7 +56,7 @@ private slots:
         faults.split_gap_ms = 400;
         LivePanel live(WithFaults(faults));
         live.Start();
-        FrameLayer& frames = live.panel->Frames();
+        protocol::FrameLayer& frames = live.panel->Frames();
         QTRY_VERIFY_WITH_TIMEOUT(frames.TransmittedFrameCount() >= 22, 40000);
         QTRY_VERIFY_WITH_TIMEOUT(!frames.CommsBusy(), 3000);
         // Corrupt and split replies are BCC errors; corrupt and dropped ones stay unanswered.
@@ -75,14 +75,14 @@ private slots:
         LivePanel live(WithFaults(faults));
         live.Start();
         live.StopPollingTimer();
-        FrameLayer& frames = live.panel->Frames();
-        Exchange& exchange = live.panel->Exchanges();
+        protocol::FrameLayer& frames = live.panel->Frames();
+        protocol::Exchange& exchange = live.panel->Exchanges();
         QTRY_VERIFY_WITH_TIMEOUT(!frames.CommsBusy(), 5000); // the start-up status poll
-        exchange.Send(Question::Poll('T'));
+        exchange.Send(protocol::Question::Poll('T'));
         QElapsedTimer wall;
         wall.start();
         const double cpuBefore = ThreadCpuMilliseconds();
-        exchange.Send(Question::Poll('O')); // waits for the reply to 'T'
+        exchange.Send(protocol::Question::Poll('O')); // waits for the reply to 'T'
         const double cpu = ThreadCpuMilliseconds() - cpuBefore;
         QVERIFY2(wall.elapsed() >= 1200, qPrintable(QString::number(wall.elapsed())));
         QVERIFY2(cpu < 0.2 * wall.elapsed(),
@@ -100,9 +100,9 @@ private slots:
         QElapsedTimer wall;
         wall.start();
         // Waits for the start-up status poll's late reply.
-        live.panel->Exchanges().Send(Question::Poll('T'));
+        live.panel->Exchanges().Send(protocol::Question::Poll('T'));
         QVERIFY2(wall.elapsed() < 3000, qPrintable(QString::number(wall.elapsed())));
-        QVERIFY(!live.serialPort.Active());
+        QVERIFY(!live.instrument->Active());
         QVERIFY(live.settings.Get("Control", "Comms_Interval"));
     }
 };

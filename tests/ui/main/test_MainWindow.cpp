@@ -178,8 +178,8 @@ private slots:
             QCOMPARE(closes, 1);
         }
         // A sender waiting for a reply that will never come goes on.
-        h->exchange.Send(Question::Poll('X'));
-        h->exchange.Send(Question::Poll('X'));
+        h->exchange.Send(protocol::Question::Poll('X'));
+        h->exchange.Send(protocol::Question::Poll('X'));
         QCOMPARE(h->pump.waits, 0);
     }
 

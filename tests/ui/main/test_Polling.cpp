@@ -128,7 +128,7 @@ private slots:
         h->Tick(2);
         AnswerLastPoll("V420");
         // Another window polls between two ticks; its wait starts afresh.
-        h->exchange.Send(Question::Poll('X'));
+        h->exchange.Send(protocol::Question::Poll('X'));
         h->Tick(3);
         QVERIFY(h->frames.CommsBusy());
         h->Tick();

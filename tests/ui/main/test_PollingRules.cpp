@@ -3,21 +3,6 @@
 #include <gtest/gtest.h>
 #include <string>
 
-TEST(ReadingPollLetter, FollowsTheDisplayAndTheInputMode) {
-    using enum DisplaySelection;
-    const std::optional<InputFamily> unset;
-    constexpr auto kTc = InputFamily::Thermocouple;
-    constexpr auto kRt = InputFamily::Resistance;
-    EXPECT_EQ(ReadingPollLetter(Temperature, unset), 'T');
-    EXPECT_EQ(ReadingPollLetter(Temperature, kRt), 'T');
-    EXPECT_EQ(ReadingPollLetter(MilliVolt, unset), 'M');
-    EXPECT_EQ(ReadingPollLetter(MilliVolt, kTc), 'M');
-    EXPECT_EQ(ReadingPollLetter(MilliVolt, kRt), 'R');
-    EXPECT_EQ(ReadingPollLetter(LeadResistance, kRt), 'r');
-    EXPECT_FALSE(ReadingPollLetter(LeadResistance, kTc));
-    EXPECT_FALSE(ReadingPollLetter(LeadResistance, unset));
-}
-
 TEST(IntervalFromText, ClampsToTwoUpToAnHour) {
     const std::pair<std::string, int> cases[] = {
         {"1", 2},

@@ -128,16 +128,16 @@ private slots:
         QCOMPARE(h->Form().windowTitle(), QString("V630 Control Panel - V630 2.8 10/11/18"));
         QCOMPARE(h->state.ModelName, QString("V630"));
         QCOMPARE(h->state.FirmwareVersion, QString("2.8"));
-        QCOMPARE(h->state.InputMode, std::optional(InputFamily::Thermocouple));
+        QCOMPARE(h->state.InputMode, std::optional(protocol::InputFamily::Thermocouple));
         // The other windows follow: the calibration restarts, the sensor types are rebuilt.
         QCOMPARE(h->calibration.restarts, 1);
         QCOMPARE(h->channel.sensorTypeRebuilds, 1);
-        const InstrumentStatus& status = h->configuration.status;
-        QCOMPARE(status.date, QString("07/12/26"));
-        QCOMPARE(status.time, QString("10:05:02"));
-        QCOMPARE(status.systemFlag, QString("13"));
-        QCOMPARE(status.autoScanInterval, 2);
-        QCOMPARE(status.loggedRecordCount, 512);
+        const protocol::InstrumentStatus& status = h->configuration.status;
+        QCOMPARE(QString::fromStdString(status.date), QString("07/12/26"));
+        QCOMPARE(QString::fromStdString(status.time), QString("10:05:02"));
+        QCOMPARE(QString::fromStdString(status.systemFlagText), QString("13"));
+        QCOMPARE(status.autoscanInterval, 2);
+        QCOMPARE(status.recordCount, 512);
         QCOMPARE(status.loggingInterval, 60);
     }
 
@@ -169,7 +169,8 @@ private slots:
         QCOMPARE(h->Find<QRadioButton>("rbMilliVolt")->text(), caption);
         QCOMPARE(!h->Find<QRadioButton>("rbLead")->isHidden(), leadShown);
         QCOMPARE(h->state.InputMode,
-                 std::optional(leadShown ? InputFamily::Resistance : InputFamily::Thermocouple));
+                 std::optional(leadShown ? protocol::InputFamily::Resistance
+                                         : protocol::InputFamily::Thermocouple));
     }
 
     void theModelDecidesTheOutputLedsAndTheConfigurationLayout() {
@@ -219,7 +220,7 @@ private slots:
     void aShortStatusReplyStillNamesWhatItHas() {
         h->port.Receive(Replies::Framed("S2612071005"));
         QCOMPARE(h->Form().windowTitle(), QString(" Control Panel - "));
-        QCOMPARE(h->state.InputMode, std::optional(InputFamily::Thermocouple));
+        QCOMPARE(h->state.InputMode, std::optional(protocol::InputFamily::Thermocouple));
         // Still no known model: the status goes on being asked.
         h->Polls();
         h->Tick();
@@ -244,7 +245,8 @@ private slots:
     void theOtherRepliesReachTheirWindows() {
         h->port.Receive(Replies::Framed("A03,02,05,  -12,    1,    2,01"));
         QCOMPARE(h->configuration.outputs.size(), std::size_t{1});
-        QCOMPARE(h->configuration.outputs[0], (AlarmOutputSetting{3, 2, 5, -12, 1, 2, 1}));
+        QCOMPARE(h->configuration.outputs[0],
+                 (protocol::AlarmOutputSetting{3, 2, 5, -12, 1, 2, 1}));
         std::string registers = "X";
         for (int k = 0; k < 32; ++k) {
             registers += QString::asprintf("%02X", k).toStdString();

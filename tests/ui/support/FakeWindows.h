@@ -70,20 +70,22 @@ public:
 
 class FakeConfigurationWindow final : public FakeSecondaryWindow<ConfigurationWindow> {
 public:
-    void ApplyStatus(const InstrumentStatus& applied) override { status = applied; }
+    void ApplyStatus(const protocol::InstrumentStatus& applied) override { status = applied; }
     void ShowModelLayout(int shownWidth, bool shownZeroLog) override {
         width = shownWidth;
         zeroLogShown = shownZeroLog;
     }
-    void ShowAlarmOutput(const AlarmOutputSetting& output) override { outputs.push_back(output); }
+    void ShowAlarmOutput(const protocol::AlarmOutputSetting& output) override {
+        outputs.push_back(output);
+    }
     void ReselectPort() override { ++reselections; }
     void DeviceGone() override {}
     void DeviceBack() override {}
 
-    InstrumentStatus status;
+    protocol::InstrumentStatus status;
     int width = 230;
     bool zeroLogShown = false;
-    std::vector<AlarmOutputSetting> outputs;
+    std::vector<protocol::AlarmOutputSetting> outputs;
     int reselections = 0;
 };
 

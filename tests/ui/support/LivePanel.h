@@ -3,7 +3,7 @@
 #include "app/ControlPanel.h"
 #include "app/QtHandOver.h"
 #include "app/SerialPortLink.h"
-#include "serial/SerialPort.h"
+#include "instrument/InstrumentLink.h"
 #include "sim/InstrumentServer.h"
 #include "support/ManualClock.h"
 #include "support/MemorySettingsStore.h"
@@ -25,7 +25,15 @@ struct LivePanel {
     explicit LivePanel(sim::ServerOptions options = {}, bool realTime = false)
         : server(std::move(options)), clock(realTime ? SystemClock() : manualClock) {
         server.Start();
-        link = std::make_unique<SerialPortLink>(serialPort, server.Path());
+        UsePort(server.Path());
+    }
+
+    // The program's link on that port instead of the simulator's; before Start.
+    void UsePort(const std::string& port) {
+        link.reset();
+        std::string failure;
+        instrument = InstrumentLink::Make(handOver.Queue(), SystemClock(), {port, {}}, failure);
+        link = std::make_unique<SerialPortLink>(*instrument);
     }
 
     // Builds the windows; settings a test wants must be set before.
@@ -52,7 +60,7 @@ struct LivePanel {
     ManualClock manualClock;
     Clock& clock;
     QtHandOver handOver;
-    TSerialPort serialPort{handOver.Queue()};
+    std::unique_ptr<InstrumentLink> instrument;
     std::unique_ptr<SerialPortLink> link;
     MemorySettingsStore settings;
     ScriptedOperator operatorAnswers;

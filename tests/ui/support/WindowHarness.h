@@ -56,11 +56,11 @@ struct WindowHarness {
     PanelWindows windows;
     FakeMainWindow mainWindow;
     LinkObserver link{windows, clock};
-    FrameLayer frames{port, link, clock};
+    protocol::FrameLayer frames{port, link, clock};
     PumpWait wait{pump, state};
-    Exchange exchange{frames, clock, wait};
+    protocol::Exchange exchange{frames, clock, wait};
     ReplyRouter replies{state, windows};
-    ReplyDispatcher dispatcher{frames, replies};
+    protocol::ReplyDispatcher dispatcher{frames, replies};
     PanelContext context{settings, operatorAnswers, clock, exchange, pump, state, windows};
 
 private:
