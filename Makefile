@@ -25,17 +25,28 @@ test: build
 	ctest --preset $(PRESET)
 	$(MAKE) --no-print-directory fuzz
 
-# Runs the protocol fuzz target for FUZZ_SECONDS; new inputs go to build/fuzz/corpus.
+# Runs each fuzz target: the protocol's for FUZZ_SECONDS, the readers of files and texts for
+# FUZZ_READER_SECONDS each; new inputs go to build/fuzz/corpus/TARGET.
 FUZZ_SECONDS ?= 25
+FUZZ_READER_SECONDS ?= 5
+# target, its folder under tests/, its seconds, the longest input (past the reader's bound)
+FUZZ_RUNS = protocol:protocol:$(FUZZ_SECONDS):1024 \
+	alarm_table:instrument:$(FUZZ_READER_SECONDS):4200 \
+	register_file:instrument:$(FUZZ_READER_SECONDS):4200 \
+	broker_url:mqtt:$(FUZZ_READER_SECONDS):1100
 fuzz: deps
 	cmake --preset fuzz
 	cmake --build --preset fuzz
-	mkdir -p build/fuzz/corpus
-	@echo "fuzz_protocol for $(FUZZ_SECONDS) s, log in build/fuzz/fuzz.log"
-	@build/fuzz/tests/protocol/fuzz/fuzz_protocol -max_total_time=$(FUZZ_SECONDS) -max_len=1024 \
-		-print_final_stats=1 build/fuzz/corpus tests/protocol/fuzz_corpus \
-		>build/fuzz/fuzz.log 2>&1 || { tail -n 60 build/fuzz/fuzz.log; exit 1; }
-	@grep -E '^Done|^stat::(number_of_executed_units|peak_rss_mb)' build/fuzz/fuzz.log
+	@for run in $(FUZZ_RUNS); do \
+		set -- $$(echo $$run | tr : ' '); name=$$1; folder=$$2; seconds=$$3; longest=$$4; \
+		seeds=tests/$$folder/fuzz_corpus; [ $$name = protocol ] || seeds=$$seeds/$$name; \
+		log=build/fuzz/$$name.log; mkdir -p build/fuzz/corpus/$$name; \
+		echo "fuzz_$$name for $$seconds s, log in $$log"; \
+		build/fuzz/tests/$$folder/fuzz/fuzz_$$name -max_total_time=$$seconds -max_len=$$longest \
+			-print_final_stats=1 build/fuzz/corpus/$$name $$seeds >$$log 2>&1 \
+			|| { tail -n 60 $$log; exit 1; }; \
+		grep -E '^Done|^stat::(number_of_executed_units|peak_rss_mb)' $$log; \
+	done
 
 # The serial worker's tests under ThreadSanitizer; only what they need is built.
 test-tsan: deps

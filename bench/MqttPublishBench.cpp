@@ -1,6 +1,7 @@
 // The MQTT publisher against Debian's mosquitto on a loopback port: readings (nine messages
 // each) published per second until the broker has acknowledged them all, and the resident
-// memory while the broker is away and a full queue waits.
+// memory while the broker is away and a full queue waits, and the CPU its tries take meanwhile,
+// plain and over TLS.
 //
 //   bench_mqtt_publish [readings]      (default 10000, also the queue's bound)
 #include "LocalBroker.h"
@@ -11,6 +12,7 @@
 #include <cstdlib>
 #include <fstream>
 #include <string>
+#include <sys/resource.h>
 #include <thread>
 
 namespace {
@@ -80,6 +82,27 @@ void MeasureMemory(const LocalBroker& broker, int readings) {
                 static_cast<unsigned long long>(publisher.DroppedReadings()));
 }
 
+double CpuSeconds() {
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    return static_cast<double>(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) +
+           static_cast<double>(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
+}
+
+void MeasureCpuWhileAway(const LocalBroker& broker) {
+    for (const bool tls : {false, true}) {
+        mqtt::PublisherOptions options = Options(broker, 10);
+        options.broker.tls = tls;
+        mqtt::Publisher publisher(options);
+        std::this_thread::sleep_for(1s); // set-up and the first try
+        const double before = CpuSeconds();
+        std::this_thread::sleep_for(10s);
+        const double used = CpuSeconds() - before;
+        std::printf("broker away, %s: %.3f s of CPU in 10 s (%.2f %%)\n", tls ? "TLS" : "plain",
+                    used, used * 10);
+    }
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -87,6 +110,7 @@ int main(int argc, char** argv) {
     LocalBroker broker;
     broker.Stop();
     MeasureMemory(broker, readings); // first, before other phases leave freed memory behind
+    MeasureCpuWhileAway(broker);
     broker.Start();
     MeasureRate(broker, readings);
     return 0;

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Builds the Debian package and checks it as an installation would meet it: lintian finds no
 # error, the desktop entry and the AppStream metadata are valid, every program answers
-# --version from the unpacked package, and systemd accepts the logging service's unit.
+# --version from the unpacked package, and systemd accepts the logging service's unit and rates
+# its sandbox at an exposure of 1.5 or less.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 make --no-print-directory package
@@ -30,6 +31,8 @@ if [ -e "$unit" ]; then
     sed "s#/usr/bin/#$root/usr/bin/#" "$unit" >"$root/vxxx-read@example.service"
     remarks=$(MANPATH=$root/usr/share/man systemd-analyze verify "$root/vxxx-read@example.service" 2>&1)
     [ -z "$remarks" ] || { echo "$remarks"; exit 1; }
+    echo "== the logging service's sandbox"
+    systemd-analyze security --offline=yes --threshold=15 "$root/vxxx-read@example.service"
 else
     echo "== no vxxx in this build, so no logging service to check"
 fi

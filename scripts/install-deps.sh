@@ -12,7 +12,7 @@ packages=(
     libcli11-dev nlohmann-json3-dev
     qt6-base-dev qt6-base-dev-tools qt6-serialport-dev libgl-dev
     libqcustomplot-dev libemf-dev
-    libmosquitto-dev nlohmann-json3-dev mosquitto mosquitto-clients
+    libmosquitto-dev nlohmann-json3-dev mosquitto mosquitto-clients libssl-dev openssl
     clang libclang-rt-14-dev
     xvfb xauth xdotool x11-apps netpbm
     locales

@@ -33,6 +33,7 @@ public:
     void SetOnDeviceChange(std::function<void()> handler) override {
         link_.SetOnDeviceChange(std::move(handler));
     }
+    std::string TakeSettingsNotice() { return link_.TakeSettingsNotice(); }
 
 private:
     InstrumentLink& link_;

@@ -74,10 +74,15 @@ int main(int argc, char** argv) {
             panel.ShowFileInChart(QString::fromLocal8Bit(command.file->c_str()));
         });
     }
-    // A settings file set aside at start is told once, over the main window.
-    QTimer::singleShot(0, &panel.MainForm(), [&settings, &operatorInteraction] {
+    // A settings file set aside at start, and port settings out of range, are told once, over
+    // the main window.
+    QTimer::singleShot(0, &panel.MainForm(), [&settings, &port, &operatorInteraction] {
         if (const QString notice = settings.TakeSetAsideNotice(); !notice.isEmpty()) {
             operatorInteraction.Notify(notice);
+        }
+        if (const std::string notice = port.TakeSettingsNotice(); !notice.empty()) {
+            operatorInteraction.Notify(QStringLiteral("Serial port [Comms]: ") +
+                                       QString::fromLocal8Bit(notice));
         }
     });
     return application.exec();

@@ -35,11 +35,7 @@ int ReadInteger(SettingsStore& store, const std::string& section, const std::str
     if (!text) {
         return defaultValue;
     }
-    const auto value = ParseDecimal(*text);
-    if (!value || *value < INT32_MIN || *value > INT32_MAX) {
-        return defaultValue;
-    }
-    return static_cast<int>(*value);
+    return ParseInRange<int>(*text).value_or(defaultValue);
 }
 
 void WriteInteger(SettingsStore& store, const std::string& section, const std::string& name,

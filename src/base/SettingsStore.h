@@ -3,6 +3,7 @@
 #include <optional>
 #include <stdexcept>
 #include <string>
+#include <utility>
 
 // The per-user settings tree: a key, sections under it, and named text values in each section.
 // The program plugs in a persistent store; tests keep theirs in memory.
@@ -29,6 +30,14 @@ inline const std::string kSettingsKey = "Software\\Vxxx Control Panel";
 
 // The text as a decimal integer (an optional sign, then digits only), or nothing.
 std::optional<long long> ParseDecimal(const std::string& text);
+// The same, when T holds it; never cut to T's width.
+template <typename T> std::optional<T> ParseInRange(const std::string& text) {
+    const std::optional<long long> value = ParseDecimal(text);
+    if (!value || !std::in_range<T>(*value)) {
+        return std::nullopt;
+    }
+    return static_cast<T>(*value);
+}
 
 // The windows' readers: a missing value, text that is not of the value's kind, or a store that
 // cannot be read gives the caller's default, so a window always comes up.

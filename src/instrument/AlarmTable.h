@@ -2,6 +2,7 @@
 
 #include "protocol/MessageCatalogue.h"
 
+#include <cstddef>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -38,5 +39,8 @@ struct FileContent {
 // Every line of a table file checked whole; lines end with LF or CR LF, and an empty text after
 // the last line end is no line.
 FileContent ParseFile(std::string_view bytes);
+// A table file is eight lines of 31 bytes: one much larger is no table file, and is not read
+// (ReadBoundedFile).
+inline constexpr std::size_t kLargestFile = 4096;
 
 } // namespace AlarmTable

@@ -6,15 +6,19 @@
 #include <cerrno>
 #include <exception>
 #include <system_error>
+#include <utility>
 
 namespace {
 
 const std::string kComms = "Comms";
 const std::string kCommPort = "CommPort";
-// The port's messages when the device does not open and when it has gone; their code is the
-// system's error number.
+// The port's messages when the device does not open and when it has gone, whose code is the
+// system's error number; when another device took its path ("Error device not taken"), and
+// when stored settings were out of range.
 constexpr std::uint32_t kOpenFailedMessage = 112;
 constexpr std::uint32_t kDeviceLostMessage = 120;
+constexpr std::uint32_t kDeviceNotTakenMessage = 122;
+constexpr std::uint32_t kSettingsOutOfRangeMessage = 403;
 
 LinkProblem::Kind KindOf(std::uint32_t error) {
     switch (error) {
@@ -97,6 +101,13 @@ InstrumentLink::InstrumentLink(UiHandOver& handOver, Clock& clock,
             openFailure_ = LinkProblem{KindOf(code), code, message};
         } else if (place == kDeviceLostMessage) {
             loss_ = LinkProblem{KindOf(code), code, message};
+        } else if (place == kDeviceNotTakenMessage) {
+            loss_ = LinkProblem{LinkProblem::Kind::Other, 0, message};
+            if (deviceChange_) {
+                deviceChange_();
+            }
+        } else if (place == kSettingsOutOfRangeMessage) {
+            settingsNotice_ = message;
         }
     };
 }
@@ -158,8 +169,12 @@ void InstrumentLink::SetOnReceived(std::function<void()> handler) {
 }
 
 void InstrumentLink::SetOnDeviceChange(std::function<void()> handler) {
+    deviceChange_ = std::move(handler);
     port_.OnDeviceLost =
-        handler ? TNotifyEvent([handler = std::move(handler)](TSerialPort&) { handler(); })
-                : nullptr;
+        deviceChange_ ? TNotifyEvent([this](TSerialPort&) { deviceChange_(); }) : nullptr;
     port_.OnDeviceBack = port_.OnDeviceLost;
+}
+
+std::string InstrumentLink::TakeSettingsNotice() {
+    return std::exchange(settingsNotice_, {});
 }

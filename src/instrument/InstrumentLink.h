@@ -70,8 +70,12 @@ public:
 
     // Once per received cluster.
     void SetOnReceived(std::function<void()> handler);
-    // When the device goes away and when it is back (DeviceLost and Problem tell which and why).
+    // When the device goes away, when it is back, and when another device took its path and was
+    // left alone (DeviceLost and Problem tell which and why).
     void SetOnDeviceChange(std::function<void()> handler);
+    // Which of the stored port settings were out of range and replaced by their defaults; empty
+    // when none were, and after the first call.
+    std::string TakeSettingsNotice();
 
 private:
     InstrumentLink(UiHandOver& handOver, Clock& clock, std::optional<std::string> portForThisRun);
@@ -81,4 +85,6 @@ private:
     std::optional<std::string> portForThisRun_;
     std::optional<LinkProblem> openFailure_;
     std::optional<LinkProblem> loss_;
+    std::string settingsNotice_;
+    std::function<void()> deviceChange_;
 };

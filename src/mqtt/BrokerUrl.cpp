@@ -1,5 +1,6 @@
 #include "BrokerUrl.h"
 
+#include <algorithm>
 #include <charconv>
 #include <optional>
 
@@ -54,6 +55,13 @@ bool SplitHostPort(std::string_view authority, std::string_view& host,
 } // namespace
 
 ParsedBrokerUrl ParseBrokerUrl(std::string_view text) {
+    if (text.size() > kLongestBrokerUrl) {
+        return Refused("longer than " + std::to_string(kLongestBrokerUrl) + " characters");
+    }
+    if (std::any_of(text.begin(), text.end(),
+                    [](char c) { return static_cast<unsigned char>(c) < 0x20 || c == 0x7F; })) {
+        return Refused("it holds a control character");
+    }
     BrokerUrl url;
     if (text.starts_with(kTlsScheme)) {
         url.tls = true;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <string>
 #include <string_view>
 
@@ -19,8 +20,12 @@ struct ParsedBrokerUrl {
     std::string error; // empty when the text was understood
 };
 
+// Longer than any broker's name and topic prefix an operator would type.
+inline constexpr std::size_t kLongestBrokerUrl = 1024;
+
 // Reads a broker URL; the port defaults to 1883, or 8883 for mqtts. A password in the URL is
-// refused (it would show in the process list), and no error text repeats the URL.
+// refused (it would show in the process list), as are control characters and a URL longer than
+// kLongestBrokerUrl; no error text repeats the URL.
 ParsedBrokerUrl ParseBrokerUrl(std::string_view text);
 
 } // namespace mqtt

@@ -27,8 +27,10 @@ public:
     // Set-up before the first connect; each returns "" or why the library refused it.
     std::string SetWill(const Message& will);
     std::string SetLogin(const std::string& user, const std::string& password);
-    // TLS trusting `caFile`, or the system's certificate authorities when it is empty.
-    std::string SetTls(const std::string& caFile);
+    // TLS trusting `caFile`, or the system's certificate authorities when it is empty, for a
+    // broker whose certificate names `host`. The same at every connection: the library's own
+    // set-up of the system's authorities works only for the first.
+    std::string SetTls(const std::string& caFile, const std::string& host);
     std::string SetInFlightLimit(int messages);
 
     // These return the library's result code, 0 for success; Reason explains one.
@@ -43,6 +45,13 @@ public:
     // The reason with the library's own account of the failure, if it gave one (what TLS
     // disliked, say).
     std::string Failure(int result);
+    // Why the broker's certificate failed verification in the last connection attempt; empty
+    // when it did not.
+    const std::string& CertificateFailure() const { return certificateFailure_; }
+    // Why the connection under way has ended without the library noticing; empty while it
+    // stands. The library keeps retrying a TLS handshake on a connection the broker refused,
+    // at once, until the keep-alive time is up.
+    std::string ConnectionEnded() const;
     static std::string ConnectAnswerText(int answer);
     static bool IsPublishableTopic(const std::string& topic);
 
@@ -53,6 +62,7 @@ public:
 private:
     mosquitto* handle_;
     std::string libraryError_;
+    std::string certificateFailure_; // written by the TLS library during a Loop
 };
 
 } // namespace mqtt

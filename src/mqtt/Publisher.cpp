@@ -51,7 +51,7 @@ Publisher::Publisher(PublisherOptions options)
     // One more for the library: the final "offline" never waits behind a full window.
     Require(client_->SetInFlightLimit(kInFlightLimit + 1));
     if (options_.broker.tls) {
-        Require(client_->SetTls(options_.caFile));
+        Require(client_->SetTls(options_.caFile, options_.broker.host));
     }
     client_->OnConnect = [this](int answer) { Connected(answer); };
     client_->OnDisconnect = [this] { connected_ = online_ = false; };
@@ -70,7 +70,7 @@ void Publisher::SetInfo(const InstrumentInfo& info) {
 }
 
 void Publisher::PublishReading(Reading reading) {
-    if (refused_) {
+    if (GaveUp()) {
         return;
     }
     bool firstDrop = false;
@@ -98,7 +98,7 @@ void Publisher::Stop(std::chrono::milliseconds bound) {
     stopping_ = true;
     thread_.join();
     std::lock_guard lock(mutex_);
-    if (queue_.Size() > 0 && !refused_) {
+    if (queue_.Size() > 0 && !GaveUp()) {
         Log("readings never delivered to the broker: " + std::to_string(queue_.Size()));
     }
 }

@@ -58,7 +58,7 @@ std::string OptionsProblem(const PublisherOptions& options);
 //     publisher.SetInfo({"V630", "2.8", "C"});
 //     while (a reading comes) {
 //         publisher.PublishReading(std::move(reading)); // never waits for the broker
-//         if (publisher.LoginRefused()) return 3;       // already said so through `log`
+//         if (publisher.GaveUp()) return 5;             // already said so through `log`
 //     }
 //     publisher.Stop(); // what is queued, then "offline", within a short bound
 class Publisher {
@@ -78,8 +78,12 @@ public:
     void PublishReading(Reading reading);
 
     bool Online() const { return online_; }
-    // The broker refused the user name or password: the publisher has given up for good.
-    bool LoginRefused() const { return refused_; }
+    // The publisher has given up for good, and said why through `log`: the broker refused the
+    // user name or password, or its certificate failed verification (not signed by an
+    // authority trusted, not for the broker's name, expired ...).
+    bool LoginRefused() const { return refusal_ == Refusal::Login; }
+    bool CertificateRejected() const { return refusal_ == Refusal::Certificate; }
+    bool GaveUp() const { return refusal_ != Refusal::None; }
     std::uint64_t DroppedReadings() const;
 
     // Delivers what is queued while connected, within `bound`, then publishes "offline" and
@@ -93,11 +97,13 @@ private:
     static constexpr int kInFlightLimit = 20;
 
     enum class SessionEnd { Failed, Lost, Refused, Left };
+    enum class Refusal { None, Login, Certificate };
 
     // The network thread (PublisherLoop.cpp).
     void Run();
     SessionEnd RunSession();
     SessionEnd Ended(int result);
+    SessionEnd GiveUp(Refusal refusal, const std::string& why);
     void Connected(int answer);
     void HandOver();
     bool TakeNextReading();
@@ -122,7 +128,7 @@ private:
     bool infoUnsent_ = false;
     bool dropsLogged_ = false;
     std::atomic<bool> online_{false};
-    std::atomic<bool> refused_{false};
+    std::atomic<Refusal> refusal_{Refusal::None};
     std::atomic<bool> stopping_{false};
     std::atomic<std::uint32_t> stopDeadline_{0};
     std::mutex logMutex_;

@@ -19,7 +19,7 @@ constexpr std::uint32_t kLongestPauseMs = 30'000;
 constexpr std::uint32_t kSettledMs = 30'000;
 constexpr std::uint32_t kLeaveMs = 1000;
 
-bool Refusal(int answer) {
+bool IsLoginRefusal(int answer) {
     return answer == MosquittoClient::kBadUserNameOrPassword ||
            answer == MosquittoClient::kNotAuthorised;
 }
@@ -55,6 +55,12 @@ Publisher::SessionEnd Publisher::RunSession() {
             Leave();
             return SessionEnd::Left;
         }
+        if (!connected_) {
+            if (const std::string ended = client_->ConnectionEnded(); !ended.empty()) {
+                NoteFailure(ended);
+                return SessionEnd::Failed;
+            }
+        }
         if (const int loop = client_->Loop(kLoopMs); loop != 0) {
             return Ended(loop);
         }
@@ -64,11 +70,13 @@ Publisher::SessionEnd Publisher::RunSession() {
 Publisher::SessionEnd Publisher::Ended(int result) {
     const bool wasConnected = connected_ || answer_ == 0;
     connected_ = online_ = false;
-    if (Refusal(answer_)) {
-        refused_ = true;
-        Log("the broker refused the login (" + MosquittoClient::ConnectAnswerText(answer_) +
-            "); giving up");
-        return SessionEnd::Refused;
+    if (IsLoginRefusal(answer_)) {
+        return GiveUp(Refusal::Login, "the broker refused the login (" +
+                                          MosquittoClient::ConnectAnswerText(answer_) + ")");
+    }
+    if (const std::string& failure = client_->CertificateFailure(); !failure.empty()) {
+        return GiveUp(Refusal::Certificate,
+                      "the broker's certificate failed verification (" + failure + ")");
     }
     if (answer_ > 0) {
         NoteFailure(MosquittoClient::ConnectAnswerText(answer_));
@@ -82,6 +90,12 @@ Publisher::SessionEnd Publisher::Ended(int result) {
         " readings until it is back");
     lastFailure_.clear();
     return SessionEnd::Lost;
+}
+
+Publisher::SessionEnd Publisher::GiveUp(Refusal refusal, const std::string& why) {
+    refusal_ = refusal;
+    Log(why + "; giving up");
+    return SessionEnd::Refused;
 }
 
 void Publisher::Connected(int answer) {

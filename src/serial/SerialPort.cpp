@@ -9,7 +9,6 @@
 
 namespace {
 
-constexpr std::size_t kOpenedNameLength = 79;
 constexpr std::uint8_t kHighestLimitPercent = 100;
 constexpr std::uint32_t kIdleCheckMilliseconds = 75;
 constexpr int kTakeDownIdleChecks = 15;
@@ -54,10 +53,11 @@ void TSerialPort::SetActive(bool active) {
     }
 }
 
+// The name is kept whole: a cut path could name another device, and the system itself refuses
+// a path longer than it allows.
 void TSerialPort::SetCommPort(const std::string& name) {
-    const std::string stored = name.substr(0, kMaxPortNameLength);
-    if (stored != commPort_) {
-        commPort_ = stored;
+    if (name != commPort_) {
+        commPort_ = name;
         Reopen(active_);
     }
 }
@@ -103,11 +103,13 @@ void TSerialPort::BringUp() {
         Report(112, error, "Error reopening Port", 0);
         return;
     }
+    identity_ = IdentifyDevice(OpenedPath());
+    lastRefusal_.clear();
     ConfigureDevice();
 }
 
 std::string TSerialPort::OpenedPath() const {
-    return DevicePath(commPort_.substr(0, kOpenedNameLength));
+    return DevicePath(commPort_);
 }
 
 void TSerialPort::ConfigureDevice() {
@@ -139,9 +141,18 @@ void TSerialPort::LetGoOfLostDevice() {
 }
 
 void TSerialPort::ReopenLostDevice() {
-    if (!deviceLost_ || !active_ || destroying_ || device_->Open(OpenedPath()) != 0) {
+    if (!deviceLost_ || !active_ || destroying_) {
+        return;
+    }
+    const ReturningDevice returning = JudgeReturningDevice(identity_, OpenedPath());
+    if (returning.verdict == ReturningDevice::Verdict::Refuse && returning.reason != lastRefusal_) {
+        lastRefusal_ = returning.reason;
+        Report(122, 0, "Error device not taken: " + returning.reason, 0);
+    }
+    if (returning.verdict != ReturningDevice::Verdict::Open || device_->Open(OpenedPath()) != 0) {
         return; // still away: the next try comes in a second, without a word
     }
+    lastRefusal_.clear();
     NoteBoundEvents();
     ConfigureDevice();
     deviceLost_ = false;

@@ -2,6 +2,7 @@
 
 #include "base/Clock.h"
 #include "base/SettingsStore.h"
+#include "serial/DeviceIdentity.h"
 #include "serial/LineSettings.h"
 #include "serial/SerialCluster.h"
 #include "serial/UiHandOver.h"
@@ -50,7 +51,9 @@ using TNotifyErrorEvent =
 // A device that goes away while the port is open (unplugged, hung up) is closed, reported once
 // (message 120, OnDeviceLost) and opened again on the same path as soon as it opens, tried
 // about once a second without a word (message 121, OnDeviceBack); the port stays Active
-// meanwhile, and what is sent is dropped.
+// meanwhile, and what is sent is dropped. Only the same device is opened again (see
+// DeviceIdentity): another one that took the path is left alone, and why is reported once per
+// reason (message 122).
 //
 // Threads: every operation, setter and handler runs on the UI thread. The worker hands each
 // cluster, device event and message of its own to the UI thread through the UiHandOver and
@@ -60,8 +63,6 @@ using TNotifyErrorEvent =
 // are the port's own work on the UI thread, handed over also in quiet mode.
 class TSerialPort {
 public:
-    static constexpr std::size_t kMaxPortNameLength = 255;
-
     explicit TSerialPort(UiHandOver& handOver, Clock& clock = SystemClock());
     // On another device than the system's serial ports (the built-in simulator's).
     TSerialPort(UiHandOver& handOver, Clock& clock, std::unique_ptr<SerialDevice> device);
@@ -228,6 +229,8 @@ private:
     UiHandOver& handOver_;
     std::stop_source handOverRelease_;
     std::unique_ptr<SerialDevice> device_;
+    DeviceIdentity identity_; // of the device opened by the last open (UI thread)
+    std::string lastRefusal_; // why a returning device was last left alone (UI thread)
 
     std::atomic<bool> active_{false};
     std::string commPort_ = "COM2";

@@ -3,27 +3,34 @@
 
 #include "SerialPort.h"
 
+#include <cstdint>
 #include <exception>
+#include <optional>
 #include <type_traits>
 
 namespace {
 
+// Reads the values; a value that is not a number of the property's range gives the default and
+// is noted, so that the port can say once which values it did not take.
 class SettingsReader {
 public:
     SettingsReader(SettingsStore& store, const std::string& key, const std::string& section)
         : store_(store), key_(key), section_(section) {}
 
-    // A missing or non-decimal text gives the default; a number is cut to the width of T.
     template <typename T> T Number(const std::string& name, T defaultValue) {
         const auto text = store_.ReadValue(key_, section_, name);
-        const auto value = text ? ParseDecimal(*text) : std::nullopt;
-        return value ? static_cast<T>(*value) : defaultValue;
+        if (!text) {
+            return defaultValue;
+        }
+        const std::optional<T> value = ParseInRange<T>(*text);
+        if (!value) {
+            NoteUnused(name, *text);
+        }
+        return value.value_or(defaultValue);
     }
 
     bool Flag(const std::string& name, bool defaultValue) {
-        const auto text = store_.ReadValue(key_, section_, name);
-        const auto value = text ? ParseDecimal(*text) : std::nullopt;
-        return value ? *value != 0 : defaultValue;
+        return Number<long long>(name, defaultValue) != 0;
     }
 
     char Character(const std::string& name, char defaultValue) {
@@ -38,10 +45,21 @@ public:
         return store_.ReadValue(key_, section_, name).value_or(defaultValue);
     }
 
+    // "Name=value, ..." of every value not taken; empty when all were.
+    const std::string& Unused() const { return unused_; }
+    std::uint32_t UnusedCount() const { return unusedCount_; }
+
 private:
+    void NoteUnused(const std::string& name, const std::string& text) {
+        unused_ += (unused_.empty() ? "" : ", ") + name + "=" + text;
+        ++unusedCount_;
+    }
+
     SettingsStore& store_;
     const std::string& key_;
     const std::string& section_;
+    std::string unused_;
+    std::uint32_t unusedCount_ = 0;
 };
 
 class SettingsWriter {
@@ -117,7 +135,7 @@ void TSerialPort::RestoreSettings(SettingsStore& store, const std::string& key,
             SetCommPort(name);
         } else {
             SetActive(false);
-            commPort_ = name.substr(0, kMaxPortNameLength);
+            commPort_ = name;
         }
         line_.baudRate = in.Number<std::uint32_t>("BaudRate", 9600);
         line_.parityType = in.Number<std::uint8_t>("ParityType", 0);
@@ -149,6 +167,10 @@ void TSerialPort::RestoreSettings(SettingsStore& store, const std::string& key,
     } catch (const std::exception&) {
         Report(402, 0, "Error reading Settings", 0);
         return;
+    }
+    if (in.UnusedCount() > 0) {
+        Report(403, in.UnusedCount(),
+               "Warning settings out of range, defaults used: " + in.Unused(), 1);
     }
     Report(401, 0, "Settings readed", 2);
 }

@@ -27,7 +27,7 @@ int LoopbackSocket(int port) {
 
 } // namespace
 
-LocalBroker::LocalBroker(const std::string& login) {
+LocalBroker::LocalBroker(const std::string& login, bool tls) : tls_(tls) {
     char folder[] = "/tmp/vxxx-broker-XXXXXX";
     if (mkdtemp(folder) == nullptr || (port_ = LoopbackSocket(0)) == 0) {
         throw std::runtime_error("no folder or port for the broker");
@@ -37,11 +37,22 @@ LocalBroker::LocalBroker(const std::string& login) {
     std::ofstream(folder_ + "/mosquitto.conf")
         << "listener " << port_ << " 127.0.0.1\npersistence true\npersistence_location " << folder_
         << "/\nlog_dest none\nuser root\n"
+        << (tls ? "certfile " + folder_ + "/broker.pem\nkeyfile " + folder_ + "/broker.key\n" : "")
         << (login.empty() ? "allow_anonymous true\n"
                           : "allow_anonymous false\npassword_file " + passwords + "\n");
     if (!login.empty() &&
         std::system(("mosquitto_passwd -c -b " + passwords + " " + login).c_str()) != 0) {
         throw std::runtime_error("mosquitto_passwd failed");
+    }
+    // A certificate for 127.0.0.1, signed by an authority of this broker's own.
+    const std::string newKey = " -newkey ec -pkeyopt ec_paramgen_curve:prime256v1 -nodes -keyout ";
+    const std::string certificates =
+        "cd " + folder_ + " && exec 2>/dev/null && echo subjectAltName=IP:127.0.0.1 >san" +
+        " && openssl req -x509 -subj /CN=ca" + newKey + "ca.key -out ca.pem" +
+        " && openssl req -subj /CN=broker" + newKey + "broker.key" +
+        " | openssl x509 -req -CA ca.pem -CAkey ca.key -extfile san -out broker.pem";
+    if (tls && std::system(certificates.c_str()) != 0) {
+        throw std::runtime_error("openssl failed");
     }
     Start();
 }
@@ -75,6 +86,6 @@ void LocalBroker::Stop() {
 }
 
 std::string LocalBroker::Url(const std::string& prefix, const std::string& user) const {
-    return "mqtt://" + (user.empty() ? "" : user + "@") + "127.0.0.1:" + std::to_string(port_) +
-           "/" + prefix;
+    return (tls_ ? "mqtts://" : "mqtt://") + (user.empty() ? "" : user + "@") +
+           "127.0.0.1:" + std::to_string(port_) + "/" + prefix;
 }

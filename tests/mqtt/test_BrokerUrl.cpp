@@ -30,7 +30,11 @@ TEST(BrokerUrl, ReadsTheFormAndRefusesTheRestWithoutEchoingIt) {
         {"mqtt://[::1/plant", "brackets"},
         {"mqtt://broker", "topic prefix"},
         {"mqtt://broker/plant/#", "+ or #"},
+        {"mqtt://broker/pl\nant", "control character"},
     };
+    const std::string longest = "mqtt://broker/" + std::string(mqtt::kLongestBrokerUrl - 14, 'p');
+    EXPECT_EQ(Parsed(longest.c_str()).substr(0, 20), "plain  broker 1883 p");
+    EXPECT_NE(Parsed((longest + "p").c_str()).find("longer than 1024"), std::string::npos);
     for (const auto& [text, expected] : cases) {
         const std::string parsed = Parsed(text);
         if (parsed.starts_with("MQTT broker URL: ")) {

@@ -3,12 +3,15 @@
 #include "cli/VxxxRun.h"
 #include "mqtt/Publisher.h"
 
+#include <atomic>
 #include <cstdio>
 #include <gmock/gmock.h>
 #include <map>
+#include <mutex>
 #include <nlohmann/json.hpp>
 #include <numeric>
 #include <regex>
+#include <sys/resource.h>
 #include <thread>
 
 namespace {
@@ -40,7 +43,7 @@ mqtt::PublisherOptions Options(const std::string& url, const char* password) {
 }
 
 void WaitForAnswer(const mqtt::Publisher& publisher) { // for up to ten seconds
-    for (int tries = 0; tries < 100 && !publisher.Online() && !publisher.LoginRefused(); ++tries) {
+    for (int tries = 0; tries < 100 && !publisher.Online() && !publisher.GaveUp(); ++tries) {
         std::this_thread::sleep_for(100ms);
     }
 }
@@ -106,6 +109,52 @@ std::size_t ExpectInOrder(const std::vector<Json>& got, const std::vector<Json>&
 }
 
 } // namespace
+
+// The broker's authority is trusted as one of the system's through the variable the TLS library
+// reads; the library's own set-up of the system's authorities failed at every reconnect.
+TEST(PublisherBroker, TlsTrustingTheSystemsAuthoritiesConnectsAgainAfterARestart) {
+    LocalBroker broker("", /*tls=*/true);
+    std::atomic<int> connections = 0;
+    mqtt::PublisherOptions options = Options(broker.Url("plant"), "");
+    options.log = [&](const std::string& line) { connections += line.ends_with(": connected"); };
+    setenv("SSL_CERT_FILE", broker.CaFile().c_str(), 1);
+    mqtt::Publisher trusting(options);
+    WaitForAnswer(trusting);
+    broker.Stop();
+    broker.Start();
+    for (int tries = 0; tries < 100 && connections < 2; ++tries) {
+        std::this_thread::sleep_for(100ms);
+    }
+    EXPECT_EQ(connections, 2);
+    trusting.Stop();
+    unsetenv("SSL_CERT_FILE");
+
+    // Not signed by an authority trusted: given up for good, and told apart from a login.
+    std::string said;
+    options.log = [&said](const std::string& line) { said += line + '\n'; };
+    mqtt::Publisher doubting(options);
+    WaitForAnswer(doubting);
+    doubting.Stop();
+    EXPECT_TRUE(doubting.CertificateRejected() && !doubting.LoginRefused()) << said;
+}
+
+// The library retried a TLS handshake on a refused connection at once, for the whole
+// keep-alive time.
+TEST(PublisherBroker, TriesOverTlsWhileTheBrokerIsAwayCostNextToNoCpu) {
+    LocalBroker broker;
+    broker.Stop();
+    mqtt::Publisher publisher(Options("mqtts" + broker.Url("plant").substr(4), ""));
+    std::this_thread::sleep_for(500ms); // the system's authorities are read meanwhile
+    const auto cpuSeconds = [] {
+        rusage usage{};
+        getrusage(RUSAGE_SELF, &usage);
+        return static_cast<double>(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) +
+               static_cast<double>(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
+    };
+    const double before = cpuSeconds();
+    std::this_thread::sleep_for(3s);
+    EXPECT_LT(cpuSeconds() - before, 0.3);
+}
 
 TEST(PublisherBroker, ReadingsArriveInOrderAcrossABrokerRestart) {
     LocalBroker broker;

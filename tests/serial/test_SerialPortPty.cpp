@@ -11,6 +11,7 @@
 #include <chrono>
 #include <filesystem>
 #include <gtest/gtest.h>
+#include <memory>
 #include <stdexcept>
 #include <sys/resource.h>
 #include <termios.h>
@@ -497,9 +498,11 @@ TEST_F(PortOnPty, ASendLeftShortIsATimeOutNotDone) {
     EXPECT_LT(port.WrittenBytes(), big.size());
 }
 
-// Behind a link, as the system's stable name leads to an adapter pulled out and plugged in again.
+// Behind a link, as the system's stable name leads to an adapter pulled out and plugged in again;
+// those names run to 120 characters and more, and a path opens whole.
 TEST_F(PortOnPty, AVanishedDeviceIsReportedOnceAndOpenedAgainWhenItIsBack) {
-    const std::string link = testing::TempDir() + "vxxx-port-" + std::to_string(getpid());
+    std::string link = testing::TempDir() + "usb-Vendor_Serial_Adapter_" + std::to_string(getpid());
+    link.resize(120, '_');
     const auto pointLinkAt = [&](const PseudoTerminal& device) {
         std::filesystem::remove(link);
         std::filesystem::create_symlink(device.SlavePath(), link);
@@ -536,6 +539,34 @@ TEST_F(PortOnPty, AVanishedDeviceIsReportedOnceAndOpenedAgainWhenItIsBack) {
     EXPECT_FALSE(port.Active() || port.DeviceLost());
     EXPECT_EQ(messages.Places(), (std::vector<std::uint32_t>{120, 121, 120}));
     std::filesystem::remove(link);
+}
+
+// The name of a terminal that hung up goes to the next terminal any program opens: that one is
+// never opened, set raw or written to, and why is said once.
+TEST_F(PortOnPty, AHungUpTerminalsNameTakenByAnotherIsNotOpened) {
+    Open(pty);
+    const std::string name = pty.SlavePath();
+    pty.CloseMaster();
+    ASSERT_TRUE(pump.RunUntil([&] { return port.DeviceLost(); }, 3s));
+    // The system gives the lowest free number; a terminal opened meanwhile elsewhere may take it
+    // first, so terminals are made until one has the name.
+    std::vector<std::unique_ptr<PseudoTerminal>> others;
+    while (others.size() < 64 && (others.empty() || others.back()->SlavePath() != name)) {
+        others.push_back(std::make_unique<PseudoTerminal>());
+    }
+    PseudoTerminal& taker = *others.back();
+    ASSERT_EQ(taker.SlavePath(), name);
+    const termios before = taker.TerminalSettings();
+    port.SendText("T");
+    pump.RunFor(2500ms);
+
+    EXPECT_TRUE(port.Active() && port.DeviceLost());
+    EXPECT_EQ(taker.ReadAvailable(), "");
+    EXPECT_EQ(taker.TerminalSettings().c_lflag, before.c_lflag); // not made raw
+    EXPECT_EQ(messages.CountOf(121), 0u);
+    ASSERT_EQ(messages.CountOf(122), 1u);
+    EXPECT_EQ(messages.all.back().msg, "Error device not taken: a new terminal has the name " +
+                                           name + "; one that hung up is not opened again");
 }
 
 TEST(PortOnPtyLifetime, DestroyingWhileBlockedInAHandOverFinishesSoon) {

@@ -234,7 +234,9 @@ TEST_F(ClosedPort, RestoringAnEmptyStoreGivesTheDefaults) {
     EXPECT_EQ(messages.all, (std::vector<PortMessage>{{401, 0, "Settings readed", 2}}));
 }
 
-TEST_F(ClosedPort, RestoringCorruptValuesFallsBackOrCutsToWidth) {
+// A value the property cannot hold is never cut to its width: ClusterSize=65536 would become 0,
+// a cluster for every byte.
+TEST_F(ClosedPort, RestoringValuesOutOfRangeGivesTheirDefaultsWithOneNotice) {
     RecordingStore store;
     const std::string longName(300, 'x');
     store.Set("CommPort", longName);
@@ -243,7 +245,7 @@ TEST_F(ClosedPort, RestoringCorruptValuesFallsBackOrCutsToWidth) {
     store.Set("StripNullChars", "7");
     store.Set("XONLimDiv", "150");
     store.Set("XOFFLimDiv", "300");
-    store.Set("ClusterSize", "70000");
+    store.Set("ClusterSize", "65536");
     store.Set("DataBits", " 7");
     store.Set("ParityErrorChar", "");
     store.Set("XONChar", "AB");
@@ -252,20 +254,27 @@ TEST_F(ClosedPort, RestoringCorruptValuesFallsBackOrCutsToWidth) {
     store.Set("ErrorNoise", "99999999999999999999");
     port.RestoreSettings(store, kSettingsKey, kSection);
 
-    EXPECT_EQ(port.CommPort(), longName.substr(0, 255));
+    EXPECT_EQ(port.CommPort(), longName);
     EXPECT_EQ(port.BaudRate(), 9600u);
     EXPECT_TRUE(port.XTOAuto());
     EXPECT_TRUE(port.StripNullChars());
     EXPECT_EQ(port.XONLimDiv(), 150); // stored directly: no warning, no cut to 100
-    EXPECT_EQ(port.XOFFLimDiv(), 300 % 256);
-    EXPECT_EQ(port.ClusterSize(), 70000 % 65536);
+    EXPECT_EQ(port.XOFFLimDiv(), 33);
+    EXPECT_EQ(port.ClusterSize(), 3072);
     EXPECT_EQ(port.DataBits(), 8);
     EXPECT_EQ(port.ParityErrorChar(), '\0');
     EXPECT_EQ(port.XONChar(), 'A');
     EXPECT_EQ(port.FlowControl(), -1);
     EXPECT_EQ(port.RTOCharDelayTime(), 4294967295u);
     EXPECT_EQ(port.ErrorNoise(), 2);
-    EXPECT_EQ(messages.all, (std::vector<PortMessage>{{401, 0, "Settings readed", 2}}));
+    EXPECT_EQ(messages.all,
+              (std::vector<PortMessage>{{403, 6,
+                                         "Warning settings out of range, defaults used: "
+                                         "BaudRate=fast, DataBits= 7, XOFFLimDiv=300, "
+                                         "ClusterSize=65536, XTOAuto=yes, "
+                                         "ErrorNoise=99999999999999999999",
+                                         1},
+                                        {401, 0, "Settings readed", 2}}));
 
     store.Set("XTOAuto", "0");
     port.RestoreSettings(store, kSettingsKey, kSection);

@@ -1,5 +1,6 @@
 // The table file: saved as "OC" + stamp + ".txt", loaded through the file-open dialog.
 #include "AlarmOutputsTable.h"
+#include "base/BoundedFile.h"
 #include "ui/panel/LocaleText.h"
 #include "ui/panel/RecordFile.h"
 
@@ -41,19 +42,22 @@ void AlarmOutputsTable::bLoadClick() {
     if (path.isEmpty()) {
         return;
     }
-    QFile file(path);
-    QByteArray bytes;
-    if (file.open(QIODevice::ReadOnly)) {
-        bytes = file.readAll();
+    const BoundedFile file =
+        ReadBoundedFile(QFile::encodeName(path).toStdString(), AlarmTable::kLargestFile);
+    const QString fileName = QFileInfo(path).fileName();
+    if (file.tooLarge) {
+        context_.operatorInteraction.ReportError(
+            QStringLiteral("%1 is no alarm table file: it is larger than %2 bytes.")
+                .arg(fileName)
+                .arg(AlarmTable::kLargestFile));
+        return;
     }
-    if (!file.isOpen() || file.error() != QFileDevice::NoError) {
+    if (!file.error.empty()) {
         context_.operatorInteraction.ReportError(QStringLiteral("File I/O error."));
         return;
     }
-    const QString fileName = QFileInfo(path).fileName();
     controls_.lFilename->setText(fileName);
-    const FileContent content =
-        ParseFile(std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));
+    const FileContent content = ParseFile(file.bytes);
     for (const protocol::AlarmOutputSetting& setting : content.settings) {
         Setting(setting.output) = setting;
         MarkEdited(setting.output);

@@ -94,9 +94,13 @@ void TForm3::cbPortTextEntered() {
     cbPortChange();
 }
 
+// The line holds two lines of text; the whole reason is in its hint.
 void TForm3::ShowPortState() {
     const QString failure = QString::fromLocal8Bit(serialPort_.LastOpenFailure());
-    ui->lPortState->setText(failure.isEmpty() ? QString() : QStringLiteral("Not open. ") + failure);
+    const QString state = failure.isEmpty() ? QString() : QStringLiteral("Not open. ") + failure;
+    ui->lPortState->setText(state);
+    ui->lPortState->setToolTip(state.isEmpty() ? QStringLiteral("Why the serial port is not open")
+                                               : state);
 }
 
 bool TForm3::eventFilter(QObject* watched, QEvent* event) {

@@ -10,8 +10,6 @@
 // The 32 lines of the file, from the register texts on the screen.
 QString RegisterFileText(const QStringList& registers);
 
-// The register texts the file holds: the lines are taken in order whatever number they start
-// with, each giving its characters 4 and 5 (fewer when the line is shorter); lines past the end
-// of the file give empty texts. Nothing, with the reason in *error, when the file cannot be
-// read.
+// The register texts the file holds (RegisterFile::Parse). Nothing, with the reason in *error,
+// when the file cannot be read or is much larger than a register file.
 std::optional<QStringList> ReadRegisterFile(const QString& path, QString* error);

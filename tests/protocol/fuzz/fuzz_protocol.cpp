@@ -8,6 +8,7 @@
 #include "protocol/PayloadNumbers.h"
 #include "protocol/ReplyDispatcher.h"
 #include "protocol/RequestBuilders.h"
+#include "support/FuzzRequire.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -16,13 +17,6 @@
 using namespace protocol;
 
 namespace {
-
-#define REQUIRE(condition)                                                                         \
-    do {                                                                                           \
-        if (!(condition)) {                                                                        \
-            __builtin_trap();                                                                      \
-        }                                                                                          \
-    } while (false)
 
 void RequireText(const std::string& text, std::size_t width) {
     REQUIRE(text.size() <= width);

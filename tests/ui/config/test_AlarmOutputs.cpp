@@ -423,6 +423,14 @@ private slots:
         Find("bLoad")->click();
         QCOMPARE(h->operatorAnswers.errors, QStringList("File I/O error."));
         QCOMPARE(Find<QLabel>("lFilename")->text(), QString("table.TXT"));
+
+        QVERIFY(file.open(QIODevice::Append)); // much larger than a table: not read at all
+        file.write(QByteArray(4096, '\n'));
+        file.close();
+        h->operatorAnswers.ChooseFile(file.fileName());
+        Find("bLoad")->click();
+        QCOMPARE(h->operatorAnswers.errors.last(),
+                 QString("table.TXT is no alarm table file: it is larger than 4096 bytes."));
     }
 
     void aSaveThatFailsIsReportedAndNamesNoFile() {
