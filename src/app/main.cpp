@@ -4,6 +4,7 @@
 #include "CommandLine.h"
 #include "ControlPanel.h"
 #include "IniSettingsStore.h"
+#include "KeychainPasswords.h"
 #include "MessageBoxOperator.h"
 #include "QtHandOver.h"
 #include "QuitWatcher.h"
@@ -49,7 +50,8 @@ int main(int argc, char** argv) {
     MessageBoxOperator operatorInteraction;
     SerialPortLink port(*link);
     QtMessagePump pump;
-    ControlPanel panel(port, settings, operatorInteraction, SystemClock(), pump);
+    KeychainPasswords keyring;
+    ControlPanel panel(port, settings, operatorInteraction, SystemClock(), pump, keyring);
 
     // A signal or the end of the session closes the program as the operator's close would,
     // but nobody is there to answer: what the close reports goes to standard error.
