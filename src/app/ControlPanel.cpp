@@ -13,14 +13,14 @@
 
 ControlPanel::ControlPanel(InstrumentPort& serialPort, SettingsStore& settings,
                            OperatorInteraction& operatorInteraction, Clock& clock,
-                           MessagePump& pump, PasswordKeyring& keyring)
+                           MessagePump& pump, PasswordKeyring& keyring, std::string mqttIdPort)
     : serialPort_(serialPort), link_(windows_, clock), frames_(serialPort, link_, clock),
       wait_(pump, state_), exchange_(frames_, clock, wait_), replies_(state_, windows_),
       dispatcher_(frames_, replies_), context_{settings, operatorInteraction,
                                                clock,    exchange_,
                                                pump,     state_,
                                                windows_},
-      publisher_(settings, keyring, serialPort, windows_, clock) {
+      publisher_(settings, keyring, serialPort, std::move(mqttIdPort), windows_, clock) {
     serialPort_.SetOnRxClusterEvent([this] { frames_.SerialPort1RxClusterEvent(); });
     serialPort_.SetOnDeviceChange([this] { DeviceChanged(); });
 

@@ -32,9 +32,10 @@ class TfSelect;
 // the only place that names the window classes. Everything lives for the whole run.
 class ControlPanel {
 public:
+    // `mqttIdPort`: the port's name in the default MQTT id when it is not the port's own.
     ControlPanel(InstrumentPort& serialPort, SettingsStore& settings,
                  OperatorInteraction& operatorInteraction, Clock& clock, MessagePump& pump,
-                 PasswordKeyring& keyring);
+                 PasswordKeyring& keyring, std::string mqttIdPort = {});
     ~ControlPanel();
     ControlPanel(const ControlPanel&) = delete;
     ControlPanel& operator=(const ControlPanel&) = delete;

@@ -51,7 +51,9 @@ int main(int argc, char** argv) {
     SerialPortLink port(*link);
     QtMessagePump pump;
     KeychainPasswords keyring;
-    ControlPanel panel(port, settings, operatorInteraction, SystemClock(), pump, keyring);
+    // The built-in simulator's port is "sim" in the MQTT id, as with vxxx.
+    ControlPanel panel(port, settings, operatorInteraction, SystemClock(), pump, keyring,
+                       command.simulatedModel ? "sim" : "");
 
     // A signal or the end of the session closes the program as the operator's close would,
     // but nobody is there to answer: what the close reports goes to standard error.

@@ -68,7 +68,9 @@ TEST(PanelMqtt, PublishesEveryPolledReadingAcrossABrokerAwayAndEndsOffline) {
                   {"XDG_CONFIG_HOME=" + (folder / "config").string(), "QT_QPA_PLATFORM=offscreen",
                    "QT_LOGGING_RULES=vxxx.mqtt.info=true"},
                   (folder / "out").string(), (folder / "err").string());
-    const auto readings = [&] { return Count(FileText(folder / "seen"), "plant/bench/channel/8 "); };
+    const auto readings = [&] {
+        return Count(FileText(folder / "seen"), "plant/bench/channel/8 ");
+    };
     ASSERT_TRUE(WaitFor([&] { return readings() >= 2; }, 30s)) << FileText(folder / "err");
     broker.Stop();
     std::this_thread::sleep_for(10s);
@@ -81,8 +83,8 @@ TEST(PanelMqtt, PublishesEveryPolledReadingAcrossABrokerAwayAndEndsOffline) {
     EXPECT_EQ(panel.End(SIGTERM), 0);
     // Within the publisher's bound of 2 s and its leave of 1 s, with room for the window's own.
     EXPECT_LT(std::chrono::steady_clock::now() - closing, 8s);
-    ASSERT_TRUE(WaitFor([&] { return FileText(folder / "seen").ends_with("status offline\n"); },
-                        10s));
+    ASSERT_TRUE(
+        WaitFor([&] { return FileText(folder / "seen").ends_with("status offline\n"); }, 10s));
     watcher.reset();
 
     std::map<std::string, std::vector<Json>> byTopic;
@@ -97,8 +99,7 @@ TEST(PanelMqtt, PublishesEveryPolledReadingAcrossABrokerAwayAndEndsOffline) {
     const std::vector<Json>& channel1 = byTopic["plant/bench/channel/1"];
     ASSERT_GE(channel1.size(), 4u);
     for (int channel = 0; channel < 9; ++channel) {
-        EXPECT_EQ(byTopic["plant/bench/channel/" + std::to_string(channel)].size(),
-                  channel1.size())
+        EXPECT_EQ(byTopic["plant/bench/channel/" + std::to_string(channel)].size(), channel1.size())
             << channel;
     }
     // One reading every 2 s, the default interval, with the broker away or not.

@@ -5,10 +5,10 @@
 
 #include <QFileInfo>
 
-TfBroker::TfBroker(SettingsStore& settings, PasswordKeyring& keyring,
-                   std::function<void()> restart, QWidget* parent)
-    : QDialog(parent), ui(std::make_unique<Ui::TfBroker>()), store_(settings),
-      keyring_(keyring), restart_(std::move(restart)) {
+TfBroker::TfBroker(SettingsStore& settings, PasswordKeyring& keyring, std::function<void()> restart,
+                   QWidget* parent)
+    : QDialog(parent), ui(std::make_unique<Ui::TfBroker>()), store_(settings), keyring_(keyring),
+      restart_(std::move(restart)) {
     ui->setupUi(this);
     setFixedSize(size());
     connect(ui->bOK, &QPushButton::clicked, this, &TfBroker::bOKClick);
@@ -74,7 +74,8 @@ void TfBroker::bOKClick() {
     try {
         WriteBrokerSettings(store_, settings);
     } catch (const SettingsStoreError& error) {
-        ui->lProblem->setText(QStringLiteral("Not stored: ") + QString::fromLocal8Bit(error.what()));
+        ui->lProblem->setText(QStringLiteral("Not stored: ") +
+                              QString::fromLocal8Bit(error.what()));
         return;
     }
     accept();

@@ -11,8 +11,8 @@ BrokerSettings ReadBrokerSettings(SettingsStore& store) {
     settings.url = ReadText(store, kBrokerSection, "Url", "");
     settings.id = ReadText(store, kBrokerSection, "Id", "");
     settings.discovery = ReadFlag(store, kBrokerSection, "Discovery", false);
-    const int queue = ReadInteger(store, kBrokerSection, "Queue",
-                                  static_cast<int>(settings.queueReadings));
+    const int queue =
+        ReadInteger(store, kBrokerSection, "Queue", static_cast<int>(settings.queueReadings));
     if (queue >= 1 && static_cast<std::size_t>(queue) <= kLargestQueue) {
         settings.queueReadings = static_cast<std::size_t>(queue);
     }

@@ -21,8 +21,10 @@ QString PasswordKey(const std::string& user, const std::string& host, int port) 
 }
 
 PanelPublisher::PanelPublisher(SettingsStore& settings, PasswordKeyring& keyring,
-                               InstrumentPort& port, PanelWindows& windows, Clock& clock)
-    : store_(settings), keyring_(keyring), port_(port), windows_(windows), clock_(clock) {
+                               InstrumentPort& port, std::string idPort, PanelWindows& windows,
+                               Clock& clock)
+    : store_(settings), keyring_(keyring), port_(port), idPort_(std::move(idPort)),
+      windows_(windows), clock_(clock) {
     stateTimer_.setInterval(kStateShownEveryMs);
     connect(&stateTimer_, &QTimer::timeout, this, &PanelPublisher::ShowState);
 }
@@ -112,8 +114,9 @@ void PanelPublisher::StartWhenReady() {
     }
     mqtt::PublisherOptions options;
     options.broker = mqtt::ParseBrokerUrl(settings_.url).url;
-    options.id =
-        settings_.id.empty() ? mqtt::DefaultId(info_->model, port_.CommPort()) : settings_.id;
+    options.id = settings_.id.empty()
+                     ? mqtt::DefaultId(info_->model, idPort_.empty() ? port_.CommPort() : idPort_)
+                     : settings_.id;
     options.password = *password_;
     options.caFile = settings_.caFile;
     options.queueReadings = settings_.queueReadings;

@@ -21,8 +21,10 @@ class PanelPublisher final : public QObject, public ReplyObserver {
     Q_OBJECT
 
 public:
+    // `idPort` names the port in the default id ("sim" for the built-in simulator); empty: the
+    // port's own name.
     PanelPublisher(SettingsStore& settings, PasswordKeyring& keyring, InstrumentPort& port,
-                   PanelWindows& windows, Clock& clock);
+                   std::string idPort, PanelWindows& windows, Clock& clock);
     // Stop(): what is queued and "offline" within the publisher's bound.
     ~PanelPublisher() override;
 
@@ -42,6 +44,7 @@ private:
     SettingsStore& store_;
     PasswordKeyring& keyring_;
     InstrumentPort& port_;
+    const std::string idPort_;
     PanelWindows& windows_;
     Clock& clock_;
 

@@ -33,14 +33,20 @@ private slots:
     void okTakesOnlyWhatCanWork_data() {
         QTest::addColumn<QString>("url");
         QTest::addColumn<QString>("password");
-        QTest::addColumn<QString>("refusal"); // a part of the reason told; empty: taken
-        QTest::newRow("off") << "" << "" << "";
-        QTest::newRow("plain") << "mqtt://broker.lan/plant" << "" << "";
-        QTest::newRow("login") << "mqtts://logger@broker.lan:8884/plant" << "s3cret" << "";
-        QTest::newRow("no scheme") << "broker.lan/plant" << "" << "mqtt://";
-        QTest::newRow("password in URL") << "mqtt://u:pw@broker.lan/plant" << "" << "password";
-        QTest::newRow("password, no user") << "mqtt://broker.lan/plant" << "pw" << "user name";
-        QTest::newRow("wildcard") << "mqtt://broker.lan/plant/#" << "" << "#";
+        QTest::addColumn<QString>("refusal");
+        // Name, URL, password, a part of the reason told (empty: taken).
+        const char* const rows[][4] = {
+            {"off", "", "", ""},
+            {"plain", "mqtt://broker.lan/plant", "", ""},
+            {"login", "mqtts://logger@broker.lan:8884/plant", "s3cret", ""},
+            {"no scheme", "broker.lan/plant", "", "mqtt://"},
+            {"password in URL", "mqtt://u:pw@broker.lan/plant", "", "password"},
+            {"password, no user", "mqtt://broker.lan/plant", "pw", "user name"},
+            {"wildcard", "mqtt://broker.lan/plant/#", "", "#"},
+        };
+        for (const auto& row : rows) {
+            QTest::newRow(row[0]) << QString(row[1]) << QString(row[2]) << QString(row[3]);
+        }
     }
 
     void okTakesOnlyWhatCanWork() {
