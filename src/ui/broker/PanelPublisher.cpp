@@ -145,7 +145,8 @@ QString PanelPublisher::StateText() const {
     }
     QString text;
     if (!publisher_) {
-        text = QStringLiteral("MQTT: waiting for the instrument");
+        text = password_ ? QStringLiteral("MQTT: waiting for the instrument")
+                         : QStringLiteral("MQTT: waiting for the keyring");
     } else if (publisher_->LoginRefused()) {
         text = QStringLiteral("MQTT: login refused");
     } else if (publisher_->CertificateRejected()) {
