@@ -2,6 +2,7 @@
 
 #include "Messages.h"
 #include "base/BoundedFile.h"
+#include "instrument/TextEncoding.h"
 #include "mqtt/BrokerPassword.h"
 
 #include <cstdlib>
@@ -103,6 +104,13 @@ void AddMqttOptions(CLI::App& command, MqttOptions& options) {
 }
 
 ExitCode CheckMqttOptions(const MqttOptions& given, mqtt::PublisherOptions& checked) {
+    // Topics and the login are UTF-8: anything else would be refused by the broker, or worse.
+    for (const auto& [option, text] : {std::pair{"--mqtt", &given.url}, {"--mqtt-id", &given.id}}) {
+        if (!IsUtf8(*text)) {
+            Tell(std::string(option) + " is not UTF-8 text");
+            return ExitCode::Usage;
+        }
+    }
     const Password password = PasswordOf(given);
     if (password.problem != ExitCode::Done) {
         return password.problem;
