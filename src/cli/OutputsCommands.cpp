@@ -121,8 +121,14 @@ void AddRead(CLI::App& outputs, CommandRun& run, ConnectionOptions& connection) 
                 }
             }
             LineOutput& output = table ? static_cast<LineOutput&>(*table) : standardOutput;
-            return RunSession(connection,
-                              [&output](Session& session) { return ReadOutputs(session, output); });
+            const ExitCode read = RunSession(
+                connection, [&output](Session& session) { return ReadOutputs(session, output); });
+            // The outputs read replace the earlier table; none read leaves it as it was.
+            if (table && table->Wrote() && !table->PutInPlace()) {
+                Tell(table->Problem());
+                return ExitCode::FileError;
+            }
+            return read;
         };
     });
 }

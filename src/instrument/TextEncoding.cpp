@@ -42,10 +42,12 @@ std::string Utf8FromWindows1252(std::string_view bytes) {
 bool IsUtf8(std::string_view text) {
     for (std::size_t i = 0; i < text.size();) {
         const auto lead = static_cast<unsigned char>(text[i]);
-        const std::size_t length = lead < 0x80 ? 1 : lead < 0xC2 ? 0 : lead < 0xE0 ? 2
-                                                                : lead < 0xF0 ? 3
-                                                                : lead < 0xF5 ? 4
-                                                                              : 0;
+        const std::size_t length = lead < 0x80   ? 1
+                                   : lead < 0xC2 ? 0
+                                   : lead < 0xE0 ? 2
+                                   : lead < 0xF0 ? 3
+                                   : lead < 0xF5 ? 4
+                                                 : 0;
         if (length == 0 || i + length > text.size()) {
             return false;
         }

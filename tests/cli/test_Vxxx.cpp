@@ -249,4 +249,38 @@ TEST(Vxxx, ADownloadWithDroppedRepliesNamesTheMissingRecords) {
     }
 }
 
+// A file written whole replaces the earlier one only with what was fetched, a stopped
+// download's complete lines too, and leaves nothing beside it.
+TEST(Vxxx, AFileWrittenWholeKeepsTheEarlierOneWhenNothingCame) {
+    Folder folder("vxxx-kept");
+    Folder v420Folder("vxxx-kept-v420");
+    Folder unansweredFolder("vxxx-kept-unanswered");
+    Folder stoppingFolder("vxxx-kept-stopping");
+    const Simulator v420(v420Folder, {"--model", "V420"});
+    const Simulator unanswered(unansweredFolder, {"--records", "3", "--drop", "100@2"});
+    const Simulator stopping(stoppingFolder,
+                             {"--records", "8", "--silent", "1@4", "--silent-for", "60000"});
+    const struct {
+        std::vector<std::string> arguments;
+        int exitCode;
+        std::size_t lines; // 0: the earlier file kept
+    } cases[] = {
+        {{"outputs", "read", "--port", v420.Link()}, 1, 0},
+        {{"outputs", "read", "--port", "/dev/vxxx-none"}, 3, 0},
+        {{"log", "download", "--timeout", "300", "--port", unanswered.Link()}, 1, 0},
+        {{"log", "download", "--timeout", "300", "--port", stopping.Link()}, 1, 2},
+    };
+    for (const auto& c : cases) {
+        std::ofstream(folder / "file.csv") << "earlier\r\n";
+        std::vector<std::string> arguments = c.arguments;
+        arguments.insert(arguments.end(), {"-o", "file.csv"});
+        const RunResult run = RunVxxx(folder, arguments);
+        EXPECT_EQ(run.exitCode, c.exitCode) << arguments[4] << run.err;
+        const std::vector<std::string> lines = Lines(FileText(folder / "file.csv"));
+        ASSERT_EQ(lines.size(), c.lines == 0 ? 1 : c.lines) << arguments[4];
+        EXPECT_EQ(lines.front() == "earlier\r", c.lines == 0) << arguments[4];
+        EXPECT_FALSE(fs::exists(folder / "file.csv.part"));
+    }
+}
+
 } // namespace

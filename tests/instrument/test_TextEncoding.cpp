@@ -11,10 +11,8 @@ TEST(TextEncoding, InstrumentBytesBecomeUtf8AndOnlyUtf8PassesTheCheck) {
         std::string bytes;
         std::string utf8;
     } conversions[] = {
-        {"2.1", "2.1"},
-        {"caf\xE9", "caf\xC3\xA9"},
-        {"\x80", "\xE2\x82\xAC"}, // the euro sign
-        {"\x81", "\xC2\x81"},     // unassigned: the control of the same value
+        {"2.1", "2.1"},       {"caf\xE9", "caf\xC3\xA9"}, {"\x80", "\xE2\x82\xAC"}, // the euro sign
+        {"\x81", "\xC2\x81"}, // unassigned: the control of the same value
         {"\xFF", "\xC3\xBF"},
     };
     for (const auto& c : conversions) {
@@ -30,9 +28,15 @@ TEST(TextEncoding, InstrumentBytesBecomeUtf8AndOnlyUtf8PassesTheCheck) {
         std::string text;
         bool utf8;
     } checks[] = {
-        {"oven1", true},        {"caf\xC3\xA9", true},   {"\xF0\x9F\x94\xA5", true},
-        {"caf\xE9", false},     {"\xC0\xAF", false},     {"\xED\xA0\x80", false},
-        {"\xF4\x90\x80\x80", false}, {"\xE2\x82", false}, {"\xC3\x28", false},
+        {"oven1", true},
+        {"caf\xC3\xA9", true},
+        {"\xF0\x9F\x94\xA5", true},
+        {"caf\xE9", false},
+        {"\xC0\xAF", false},
+        {"\xED\xA0\x80", false},
+        {"\xF4\x90\x80\x80", false},
+        {"\xE2\x82", false},
+        {"\xC3\x28", false},
     };
     for (const auto& c : checks) {
         EXPECT_EQ(IsUtf8(c.text), c.utf8) << c.text;
