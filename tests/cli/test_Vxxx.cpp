@@ -283,4 +283,19 @@ TEST(Vxxx, AFileWrittenWholeKeepsTheEarlierOneWhenNothingCame) {
     }
 }
 
+// A stored port setting out of range, such as a cluster size no field can hold, falls back to
+// its default: said once, and the readings come.
+TEST(Vxxx, APortSettingOutOfRangeIsToldOnceAndItsDefaultUsed) {
+    Folder folder("vxxx-settings");
+    std::ofstream(folder / "Vxxx Control Panel.ini") << "[Comms]\nClusterSize=65536\n";
+    const RunResult run =
+        RunVxxx(folder, {"read", "--simulate", "V630", "--count", "2", "--interval", "0.2"},
+                std::chrono::seconds(30), {"XDG_CONFIG_HOME=" + folder.Path().string()});
+    EXPECT_EQ(run.exitCode, 0) << run.err;
+    EXPECT_EQ(Lines(run.out).size(), 2u);
+    const std::size_t told = run.err.find("ClusterSize=65536");
+    EXPECT_NE(told, std::string::npos) << run.err;
+    EXPECT_EQ(run.err.find("ClusterSize", told + 1), std::string::npos) << run.err;
+}
+
 } // namespace
