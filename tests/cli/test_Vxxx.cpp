@@ -133,6 +133,8 @@ TEST(Vxxx, ARefusedValueSendsNothing) {
         EXPECT_EQ(run.exitCode, 2) << arguments[0] << " " << arguments[1];
         EXPECT_FALSE(run.err.empty());
     }
+    // A table file without end is refused, not read until the memory runs out.
+    EXPECT_EQ(RunVxxx(folder, {"outputs", "write", "/dev/zero", port}).exitCode, 4);
     EXPECT_EQ(simulator.Trace().find(" <- "), std::string::npos) << simulator.Trace();
 
     // A type the instrument's inputs do not have is refused once they are known.
