@@ -33,7 +33,8 @@ FUZZ_READER_SECONDS ?= 5
 FUZZ_RUNS = protocol:protocol:$(FUZZ_SECONDS):1024 \
 	alarm_table:instrument:$(FUZZ_READER_SECONDS):4200 \
 	register_file:instrument:$(FUZZ_READER_SECONDS):4200 \
-	broker_url:mqtt:$(FUZZ_READER_SECONDS):1100
+	broker_url:mqtt:$(FUZZ_READER_SECONDS):1100 \
+	panel_settings:cli:$(FUZZ_READER_SECONDS):4096
 fuzz: deps
 	cmake --preset fuzz
 	cmake --build --preset fuzz

@@ -15,10 +15,12 @@
 
 #include <QApplication>
 #include <QTimer>
+#include <exception>
 #include <iostream>
 #include <memory>
 
-int main(int argc, char** argv) {
+// Whatever goes wrong ends the program with a message and a status, never with an abort.
+int main(int argc, char** argv) try {
     // Read before the application object exists: that one needs a display, and --help,
     // --version and a wrong option must answer without one.
     const PanelCommandLine command = ParsePanelCommandLine({argv + 1, argv + argc});
@@ -90,4 +92,7 @@ int main(int argc, char** argv) {
         }
     });
     return application.exec();
+} catch (const std::exception& error) {
+    std::cerr << "control-panel: stopped by an internal fault: " << error.what() << '\n';
+    return 1;
 }

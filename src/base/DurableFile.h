@@ -27,3 +27,8 @@ private:
     int descriptor_ = -1;
     int openError_ = 0;
 };
+
+// Puts the closed file `written` in the place of `target`, whole: a reader sees the old file
+// or the new one, never a part, and after a crash or a power cut one of them is there. 0, or
+// the error.
+int MoveIntoPlace(const std::string& written, const std::string& target);

@@ -1,7 +1,9 @@
 #include "DurableFile.h"
 
 #include <cerrno>
+#include <cstdio>
 #include <fcntl.h>
+#include <filesystem>
 #include <unistd.h>
 
 DurableFile::DurableFile(const std::string& path, Mode mode) {
@@ -36,4 +38,19 @@ int DurableFile::Append(std::string_view record) {
     }
     // A terminal or a pipe has no disk to reach.
     return ::fsync(descriptor_) != 0 && errno != EINVAL ? errno : 0;
+}
+
+int MoveIntoPlace(const std::string& written, const std::string& target) {
+    if (std::rename(written.c_str(), target.c_str()) != 0) {
+        return errno;
+    }
+    // The new name is on the disk once the folder that holds it is.
+    const std::string folder = std::filesystem::path(target).parent_path().string();
+    const int descriptor = ::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_CLOEXEC);
+    if (descriptor < 0) {
+        return errno;
+    }
+    const int error = ::fsync(descriptor) != 0 && errno != EINVAL ? errno : 0;
+    ::close(descriptor);
+    return error;
 }

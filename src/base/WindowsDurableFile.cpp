@@ -5,6 +5,7 @@
 #include <io.h>
 #include <share.h>
 #include <sys/stat.h>
+#include <windows.h>
 
 DurableFile::DurableFile(const std::string& path, Mode mode) {
     const int flags = _O_WRONLY | _O_CREAT | _O_BINARY | _O_NOINHERIT |
@@ -38,4 +39,22 @@ int DurableFile::Append(std::string_view record) {
     }
     // A console or a pipe has no disk to reach.
     return _commit(descriptor_) != 0 && errno != EBADF ? errno : 0;
+}
+
+int MoveIntoPlace(const std::string& written, const std::string& target) {
+    // Write-through: the move is on the disk when the call returns.
+    if (MoveFileExA(written.c_str(), target.c_str(),
+                    MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+        return 0;
+    }
+    switch (GetLastError()) {
+    case ERROR_FILE_NOT_FOUND:
+    case ERROR_PATH_NOT_FOUND:
+        return ENOENT;
+    case ERROR_ACCESS_DENIED:
+    case ERROR_SHARING_VIOLATION:
+        return EACCES;
+    default:
+        return EIO;
+    }
 }

@@ -2,6 +2,7 @@
 
 #include "base/DurableFile.h"
 
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -26,23 +27,35 @@ private:
 };
 
 // A data file written line by line: each line reaches the disk as it is written, whole or not
-// at all, so a signal, a crash or a power cut loses at most the line being written.
+// at all, so a signal, a crash or a power cut loses at most the line being written. A file that
+// replaces another is written beside it and takes its place only with PutInPlace: a run that
+// got nothing leaves the earlier file as it was.
 class LineFile final : public LineOutput {
 public:
     enum class Mode { Replace, Append };
 
     LineFile(std::string path, Mode mode, std::string_view lineEnd);
+    ~LineFile() override; // a replacing file not put in place is removed
+    LineFile(const LineFile&) = delete;
+    LineFile& operator=(const LineFile&) = delete;
 
-    bool IsOpen() const { return file_.IsOpen(); }
+    bool IsOpen() const { return file_ && file_->IsOpen(); }
     bool Write(std::string_view line) override;
     const std::string& Problem() const override { return problem_; }
-    const std::string& Path() const { return path_; }
+    // Whether a line has been written.
+    bool Wrote() const { return wrote_; }
+    // A replacing file, with the lines written so far, in the place of the earlier file; false,
+    // the reason in Problem(), when it could not be moved there.
+    bool PutInPlace();
 
 private:
-    void Fail(const char* what, int error);
+    void Fail(const char* what, const std::string& path, int error);
 
     std::string path_;
+    std::string writtenPath_; // beside path_ when replacing it
     std::string lineEnd_;
-    DurableFile file_;
+    std::optional<DurableFile> file_;
+    bool wrote_ = false;
+    bool removeBeside_; // the file beside path_ is still to be put in place or removed
     std::string problem_;
 };

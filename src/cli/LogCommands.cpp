@@ -103,9 +103,18 @@ ExitCode Download(Session& session, const DownloadOptions& options) {
     FileSink sink(file, progress, options.first);
     const jobs::DownloadReport report =
         jobs::DownloadRecords(session.Jobs(jobs::kRecordBounds), options.first, wanted, sink);
-    StandardOutput().Write(name);
+    // What was fetched, a stopped download's lines too, replaces the earlier file; nothing
+    // fetched leaves it as it was.
+    const bool placed = file.Wrote() && file.PutInPlace();
+    if (placed) {
+        StandardOutput().Write(name);
+    } else if (file.Wrote()) {
+        Tell(file.Problem());
+    } else {
+        Tell("no record fetched: " + name + " is not written");
+    }
     TellGaps(report);
-    if (sink.Failed()) {
+    if (sink.Failed() || (file.Wrote() && !placed)) {
         return ExitCode::FileError;
     }
     return report.Whole() ? ExitCode::Done : ExitCode::NotDone;

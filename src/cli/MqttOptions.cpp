@@ -2,12 +2,12 @@
 
 #include "Messages.h"
 #include "base/BoundedFile.h"
+#include "instrument/TextEncoding.h"
 #include "mqtt/BrokerPassword.h"
 #include "mqtt/InstrumentMessages.h"
 
 #include <cstdlib>
 #include <filesystem>
-#include <optional>
 
 namespace {
 
@@ -15,19 +15,31 @@ constexpr const char* kPasswordVariable = "VXXX_MQTT_PASSWORD";
 // Far beyond the system's whole bundle of authorities: a file this large is not one of them.
 constexpr std::size_t kLargestCaFile = 16 * 1024 * 1024;
 
-// The password from the file, else from the environment; nothing, with the reason told, when
-// the file cannot be read.
-std::optional<std::string> Password(const MqttOptions& given) {
+struct Password {
+    std::string text;
+    ExitCode problem = ExitCode::Done; // the exit status when it cannot be had, the reason told
+};
+
+// The password from the service's credential, else the file, else the environment.
+Password PasswordOf(const MqttOptions& given) {
+    if (!given.passwordCredential.empty()) {
+        const mqtt::BrokerPassword read = mqtt::ReadPasswordCredential(given.passwordCredential);
+        if (!read.error.empty()) {
+            Tell("no MQTT password: " + read.error);
+            return {{}, ExitCode::Usage};
+        }
+        return {read.password};
+    }
     if (!given.passwordFile.empty()) {
         const mqtt::BrokerPassword read = mqtt::ReadPasswordFile(given.passwordFile);
         if (!read.error.empty()) {
             Tell("cannot read the MQTT password file " + read.error);
-            return std::nullopt;
+            return {{}, ExitCode::FileError};
         }
-        return read.password;
+        return {read.password};
     }
     const char* password = std::getenv(kPasswordVariable);
-    return password ? password : "";
+    return {password ? password : ""};
 }
 
 // Whether the CA file can be read, the reason told when not.
@@ -49,17 +61,27 @@ void AddMqttOptions(CLI::App& command, MqttOptions& options) {
                         "mqtt://[USER@]HOST[:PORT]/PREFIX (port 1883) or mqtts://... (TLS, port "
                         "8883): PREFIX/ID/channel/0 to 8 with QoS 1, PREFIX/ID/status "
                         "(online/offline) and PREFIX/ID/info retained. A broker away never stops "
-                        "the readings; one that refuses the login ends the run with status 3. A "
-                        "wrong URL ends it with status 2 and an unreadable password or CA file "
-                        "with status 4, before anything is sent")
+                        "the readings; one that refuses the login or whose certificate fails "
+                        "verification ends the run with status 5. A wrong URL or a credential "
+                        "not handed over ends it with status 2 and an unreadable password or CA "
+                        "file with status 4, before anything is sent")
             ->check([](const std::string& url) { return mqtt::ParseBrokerUrl(url).error; })
             ->type_name("URL");
+    CLI::Option* credential =
+        command
+            .add_option("--mqtt-password-credential", options.passwordCredential,
+                        "The broker's password: the service manager's credential NAME, in "
+                        "$CREDENTIALS_DIRECTORY (the logging service's is mqtt-password)")
+            ->type_name("NAME")
+            ->needs(mqtt);
     command
         .add_option("--mqtt-password-file", options.passwordFile,
-                    "The broker's password: the first line of FILE (else the environment "
-                    "variable VXXX_MQTT_PASSWORD; never on the command line)")
+                    "The broker's password: the first line of FILE, which only its owner may "
+                    "read (else the environment variable VXXX_MQTT_PASSWORD; never on the "
+                    "command line)")
         ->type_name("FILE")
-        ->needs(mqtt);
+        ->needs(mqtt)
+        ->excludes(credential);
     command
         .add_option("--mqtt-ca", options.caFile,
                     "For mqtts://, the certificate authorities to trust, in PEM (default: the "
@@ -93,12 +115,22 @@ void AddMqttOptions(CLI::App& command, MqttOptions& options) {
 }
 
 ExitCode CheckMqttOptions(const MqttOptions& given, mqtt::PublisherOptions& checked) {
-    const std::optional<std::string> password = Password(given);
-    if (!password || (!given.caFile.empty() && !CaFileReadable(given.caFile))) {
+    // Topics and the login are UTF-8: anything else would be refused by the broker, or worse.
+    for (const auto& [option, text] : {std::pair{"--mqtt", &given.url}, {"--mqtt-id", &given.id}}) {
+        if (!IsUtf8(*text)) {
+            Tell(std::string(option) + " is not UTF-8 text");
+            return ExitCode::Usage;
+        }
+    }
+    const Password password = PasswordOf(given);
+    if (password.problem != ExitCode::Done) {
+        return password.problem;
+    }
+    if (!given.caFile.empty() && !CaFileReadable(given.caFile)) {
         return ExitCode::FileError;
     }
     checked.broker = mqtt::ParseBrokerUrl(given.url).url; // checked with the command line
-    checked.password = *password;
+    checked.password = password.text;
     checked.caFile = given.caFile;
     checked.queueReadings = given.queueReadings;
     checked.discoveryPrefix = given.discoveryPrefix;

@@ -12,18 +12,21 @@
 struct MqttOptions {
     std::string url; // empty: no MQTT
     std::string passwordFile;
+    std::string passwordCredential; // the service manager's credential of that name
     std::string caFile;
     std::string id; // empty: the model and the port's base name
     std::size_t queueReadings = 10'000;
     std::string discoveryPrefix; // empty: no discovery configurations
 };
 
-// --mqtt, --mqtt-password-file, --mqtt-ca, --mqtt-id, --mqtt-queue, --mqtt-discovery.
+// --mqtt, --mqtt-password-credential, --mqtt-password-file, --mqtt-ca, --mqtt-id, --mqtt-queue,
+// --mqtt-discovery.
 void AddMqttOptions(CLI::App& command, MqttOptions& options);
 
 // The publisher's options, checked before anything is sent to the instrument: Done, or the
 // exit status of a run that ends here (the reason told): Usage for what the command line got
-// wrong, FileError for a file that cannot be read. The id stays to be named with MqttId.
+// wrong or a credential that was not handed over, FileError for a file that cannot be read. The id
+// stays to be named with MqttId.
 ExitCode CheckMqttOptions(const MqttOptions& given, mqtt::PublisherOptions& checked);
 
 // The given id, else the model and the port's base name: "V630-ttyUSB0".

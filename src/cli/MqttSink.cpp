@@ -14,10 +14,10 @@ std::optional<SinkFailure> MqttSink::Take(const TimedReading& reading) {
 
 // Without a problem to tell: Finish says what to check, once, at the end of the run.
 std::optional<SinkFailure> MqttSink::Failure() {
-    if (!publisher_.LoginRefused()) {
+    if (!publisher_.GaveUp()) {
         return std::nullopt;
     }
-    return SinkFailure{"", ExitCode::LoginRefused};
+    return SinkFailure{"", ExitCode::BrokerRefused};
 }
 
 ExitCode MqttSink::Finish() {
@@ -26,10 +26,13 @@ ExitCode MqttSink::Finish() {
         Tell("readings dropped, the oldest, while the MQTT broker was away: " +
              std::to_string(dropped));
     }
-    if (!publisher_.LoginRefused()) {
-        return ExitCode::Done;
+    if (publisher_.LoginRefused()) {
+        Tell("no readings go to the MQTT broker without a login it accepts: check the user name "
+             "in --mqtt and the password (--mqtt-password-credential, --mqtt-password-file or "
+             "VXXX_MQTT_PASSWORD)");
+    } else if (publisher_.CertificateRejected()) {
+        Tell("no readings go to an MQTT broker whose certificate failed verification: check the "
+             "host in --mqtt and --mqtt-ca");
     }
-    Tell("no readings go to the MQTT broker without a login it accepts: check the user name in "
-         "--mqtt and the password (--mqtt-password-file or VXXX_MQTT_PASSWORD)");
-    return ExitCode::LoginRefused;
+    return publisher_.GaveUp() ? ExitCode::BrokerRefused : ExitCode::Done;
 }

@@ -3,14 +3,13 @@
 #include "LineOutput.h"
 #include "Messages.h"
 #include "Session.h"
+#include "base/BoundedFile.h"
 #include "instrument/AlarmOutputJobs.h"
 #include "instrument/AlarmTable.h"
 #include "instrument/FileLineEnd.h"
 #include "instrument/LoggedRecords.h"
 
-#include <fstream>
 #include <memory>
-#include <sstream>
 #include <vector>
 
 namespace {
@@ -80,14 +79,13 @@ ExitCode WriteOutputs(Session& session, const std::vector<protocol::AlarmOutputS
 // table, refuses it whole.
 std::optional<std::vector<protocol::AlarmOutputSetting>> ReadTableFile(const std::string& path,
                                                                        ExitCode& refused) {
-    std::ifstream file(path, std::ios::binary);
-    std::ostringstream bytes;
-    if (!file || !(bytes << file.rdbuf())) {
-        Tell("cannot read " + path);
+    const BoundedFile file = ReadBoundedFile(path, AlarmTable::kLargestFile);
+    if (!file.error.empty()) {
+        Tell("cannot read " + path + ": " + file.error + ". Nothing was sent.");
         refused = ExitCode::FileError;
         return std::nullopt;
     }
-    const AlarmTable::FileContent content = AlarmTable::ParseFile(bytes.str());
+    const AlarmTable::FileContent content = AlarmTable::ParseFile(file.bytes);
     refused = ExitCode::Usage;
     if (!content.skippedLines.empty()) {
         Tell(path + ": lines " + LoggedRecords::NumberRuns(content.skippedLines) +
@@ -121,8 +119,14 @@ void AddRead(CLI::App& outputs, CommandRun& run, ConnectionOptions& connection) 
                 }
             }
             LineOutput& output = table ? static_cast<LineOutput&>(*table) : standardOutput;
-            return RunSession(connection,
-                              [&output](Session& session) { return ReadOutputs(session, output); });
+            const ExitCode read = RunSession(
+                connection, [&output](Session& session) { return ReadOutputs(session, output); });
+            // The outputs read replace the earlier table; none read leaves it as it was.
+            if (table && table->Wrote() && !table->PutInPlace()) {
+                Tell(table->Problem());
+                return ExitCode::FileError;
+            }
+            return read;
         };
     });
 }

@@ -1,9 +1,10 @@
 #include "PanelSettingsFile.h"
 
-#include <cerrno>
+#include "base/BoundedFile.h"
+
+#include <algorithm>
 #include <cstdlib>
-#include <cstring>
-#include <fstream>
+#include <filesystem>
 
 namespace {
 
@@ -92,33 +93,39 @@ std::string PanelSettingsFile::DefaultPath() {
 }
 
 PanelSettingsFile::PanelSettingsFile(const std::string& path) {
-    std::ifstream file(path, std::ios::binary);
-    if (!file) {
-        if (errno != ENOENT) {
-            problem_ = path + ": " + std::strerror(errno);
-        }
+    std::error_code missing;
+    if (!std::filesystem::exists(path, missing) && !missing) {
         return;
     }
-    std::string section;
-    for (std::string line; std::getline(file, line);) {
-        ReadLine(line, section);
+    const BoundedFile file = ReadBoundedFile(path, kLargestFile);
+    if (!file.error.empty()) {
+        problem_ = path + ": " + file.error;
+        return;
     }
+    values_ = Parse(file.bytes);
 }
 
-void PanelSettingsFile::ReadLine(const std::string& line, std::string& section) {
-    const std::string text = Trimmed(line);
-    if (text.empty() || text.front() == ';' || text.front() == '#') {
-        return;
+PanelSettingsFile::Values PanelSettingsFile::Parse(std::string_view bytes) {
+    Values values;
+    std::string section;
+    for (std::size_t start = 0; start < bytes.size();) {
+        const std::size_t end = std::min(bytes.find('\n', start), bytes.size());
+        const std::string text = Trimmed(std::string(bytes.substr(start, end - start)));
+        start = end + 1;
+        if (text.empty() || text.front() == ';' || text.front() == '#') {
+            continue;
+        }
+        if (text.front() == '[' && text.back() == ']') {
+            section = DecodedName(text.substr(1, text.size() - 2));
+            continue;
+        }
+        const std::size_t equals = text.find('=');
+        if (equals != std::string::npos) {
+            values[{section, DecodedName(Trimmed(text.substr(0, equals)))}] =
+                DecodedValue(Trimmed(text.substr(equals + 1)));
+        }
     }
-    if (text.front() == '[' && text.back() == ']') {
-        section = DecodedName(text.substr(1, text.size() - 2));
-        return;
-    }
-    const std::size_t equals = text.find('=');
-    if (equals != std::string::npos) {
-        values_[{section, DecodedName(Trimmed(text.substr(0, equals)))}] =
-            DecodedValue(Trimmed(text.substr(equals + 1)));
-    }
+    return values;
 }
 
 std::optional<std::string> PanelSettingsFile::ReadValue(const std::string&,

@@ -2,8 +2,10 @@
 
 #include "base/SettingsStore.h"
 
+#include <cstddef>
 #include <map>
 #include <string>
+#include <string_view>
 #include <utility>
 
 // The panel's settings file, read only: "Vxxx Control Panel.ini" in $XDG_CONFIG_HOME (default
@@ -12,9 +14,16 @@
 // quotes with backslash escapes. A missing file holds no values.
 class PanelSettingsFile final : public SettingsStore {
 public:
+    // Far more than the panel ever writes: a larger file is not its settings, and is not read.
+    static constexpr std::size_t kLargestFile = 256 * 1024;
+
     static std::string DefaultPath();
 
     explicit PanelSettingsFile(const std::string& path);
+
+    // The values of the file's text, (section, name) to value.
+    using Values = std::map<std::pair<std::string, std::string>, std::string>;
+    static Values Parse(std::string_view text);
 
     // Why a file that is there could not be read; empty when it was read or is missing.
     const std::string& Problem() const { return problem_; }
@@ -26,8 +35,6 @@ public:
                     const std::string& value) override;
 
 private:
-    void ReadLine(const std::string& line, std::string& section);
-
-    std::map<std::pair<std::string, std::string>, std::string> values_;
+    Values values_;
     std::string problem_;
 };

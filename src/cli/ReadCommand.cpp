@@ -10,6 +10,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdlib>
 #include <memory>
 #include <stdexcept>
 #include <vector>
@@ -208,6 +209,11 @@ void AddReadCommand(CLI::App& app, CommandRun& run, ConnectionOptions& connectio
     command
         ->add_option("--interval", options->intervalSeconds,
                      "Seconds from one poll to the next (default 2)")
+        // NaN would pass the range, as no comparison holds for it, and poll back to back.
+        ->check([](const std::string& text) {
+            return std::isnan(std::strtod(text.c_str(), nullptr)) ? "not a number: " + text
+                                                                  : std::string();
+        })
         ->check(CLI::Range(0.1, 86400.0))
         ->type_name("S");
     command->add_flag("--mv", options->rawSignals,

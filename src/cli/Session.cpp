@@ -70,7 +70,11 @@ std::unique_ptr<Session> Session::Open(const ConnectionOptions& options, std::st
         Tell("the panel's settings cannot be read (" + settings.Problem() +
              "); the port's defaults are used");
     }
-    if (const std::optional<LinkProblem> problem = opened.link_->Open(settings)) {
+    const std::optional<LinkProblem> problem = opened.link_->Open(settings);
+    if (const std::string notice = opened.link_->TakeSettingsNotice(); !notice.empty()) {
+        Tell("the panel's port settings [Comms]: " + notice);
+    }
+    if (problem) {
         failure = OpenFailure(opened.PortName(), *problem);
         return nullptr;
     }
@@ -81,10 +85,18 @@ void Session::DeviceChanged() {
     if (!link_->DeviceLost()) {
         // What was asked before the device went cannot be answered now.
         frames_->LinkRestarted();
+        lossTold_ = false;
         Tell("the port " + PortName() + " is back");
         return;
     }
     const std::optional<LinkProblem> why = link_->Problem();
+    if (lossTold_) {
+        // Still away: another device took its path and was left alone, told once per reason.
+        Tell("the port " + PortName() + ": " + (why ? why->message : "device not taken") +
+             "; still waiting for its own device");
+        return;
+    }
+    lossTold_ = true;
     Tell("the port " + PortName() + " went away" +
          (why && why->systemError != 0 ? " (" + why->SystemText() + ")" : "") +
          "; waiting for it to come back");

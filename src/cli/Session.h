@@ -48,6 +48,7 @@ private:
     std::unique_ptr<SessionObserver> observer_;
     std::unique_ptr<protocol::FrameLayer> frames_;
     std::unique_ptr<protocol::Exchange> exchange_;
+    bool lossTold_ = false; // the device's loss told, its return not yet
 };
 
 // The instrument's status; when it does not come, nothing, and standard error says why.

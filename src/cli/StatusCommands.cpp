@@ -5,6 +5,7 @@
 #include "Session.h"
 #include "instrument/SendChecks.h"
 #include "instrument/StatusJobs.h"
+#include "instrument/TextEncoding.h"
 
 #include <algorithm>
 #include <memory>
@@ -14,10 +15,10 @@ namespace {
 
 nlohmann::ordered_json StatusObject(const protocol::InstrumentStatus& status) {
     return {
-        {"model", status.modelName},
-        {"firmware", status.firmware},
-        {"date", status.date},
-        {"time", status.time},
+        {"model", Utf8FromWindows1252(status.modelName)},
+        {"firmware", Utf8FromWindows1252(status.firmware)},
+        {"date", Utf8FromWindows1252(status.date)},
+        {"time", Utf8FromWindows1252(status.time)},
         {"unit", status.Flag(protocol::SystemFlag::kFahrenheit) ? "F" : "C"},
         {"inputs",
          status.inputs == protocol::InputFamily::Resistance ? "resistance" : "thermocouple"},

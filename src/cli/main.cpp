@@ -2,7 +2,11 @@
 #include "Commands.h"
 #include "StopSignal.h"
 
-int main(int argc, char** argv) {
+#include <exception>
+#include <iostream>
+
+// Whatever goes wrong ends the run with a message and a status, never with an abort and a core.
+int main(int argc, char** argv) try {
     CLI::App app("vxxx: a V420 or V630 instrument from the command line.", "vxxx");
     app.set_version_flag("--version", "vxxx " VXXX_VERSION);
     app.footer(kExitStatusHelp);
@@ -24,4 +28,7 @@ int main(int argc, char** argv) {
     }
     CatchStopSignals();
     return static_cast<int>(run());
+} catch (const std::exception& error) {
+    std::cerr << "vxxx: stopped by an internal fault: " << error.what() << '\n';
+    return static_cast<int>(ExitCode::NotDone);
 }

@@ -2,6 +2,7 @@
 
 #include "instrument/ClockText.h"
 #include "instrument/Readings.h"
+#include "instrument/TextEncoding.h"
 
 #include <filesystem>
 
@@ -9,11 +10,12 @@ namespace mqtt {
 
 namespace {
 
-// The instrument pads its fixed-width fields with spaces.
+// The instrument pads its fixed-width fields with spaces; MQTT carries UTF-8.
 std::string Trimmed(const std::string& text) {
     const std::size_t first = text.find_first_not_of(' ');
-    return first == std::string::npos ? ""
-                                      : text.substr(first, text.find_last_not_of(' ') + 1 - first);
+    return first == std::string::npos
+               ? ""
+               : Utf8FromWindows1252(text.substr(first, text.find_last_not_of(' ') + 1 - first));
 }
 
 } // namespace

@@ -7,7 +7,8 @@
 #include <iostream>
 #include <pthread.h>
 
-int main(int argc, char** argv) {
+// Whatever goes wrong ends the run with a message and a status, never with an abort and a core.
+int main(int argc, char** argv) try {
     sim::CommandLine command = sim::ParseCommandLine({argv + 1, argv + argc});
     if (command.help) {
         std::cout << sim::Usage();
@@ -45,4 +46,7 @@ int main(int argc, char** argv) {
     sigwait(&ending, &signal_number);
     server.Stop();
     return 0;
+} catch (const std::exception& error) {
+    std::cerr << "vxxx-sim: stopped by an internal fault: " << error.what() << '\n';
+    return 1;
 }

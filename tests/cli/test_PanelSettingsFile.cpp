@@ -34,6 +34,10 @@ TEST(PanelSettingsFile, ReadsTheValuesAsThePanelWroteThem) {
         EXPECT_EQ(file.ReadValue(kSettingsKey, c.section, c.name), c.value) << c.name;
     }
     EXPECT_TRUE(file.Problem().empty());
+    // A file far larger than any the panel writes is not its settings: the defaults are used.
+    std::ofstream(path, std::ios::app) << std::string(PanelSettingsFile::kLargestFile, ';');
+    EXPECT_FALSE(PanelSettingsFile(path.string()).Problem().empty());
+    EXPECT_FALSE(PanelSettingsFile(path.string()).ReadValue(kSettingsKey, "Comms", "BaudRate"));
     std::filesystem::remove(path);
     EXPECT_FALSE(PanelSettingsFile(path.string()).ReadValue(kSettingsKey, "Comms", "CommPort"));
 }

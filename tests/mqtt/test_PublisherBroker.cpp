@@ -305,10 +305,32 @@ TEST(VxxxMqtt, ReadingsOutlastABrokerAwayOrDropTheOldestBeyondTheQueueAndEndOffl
     }
 }
 
-TEST(VxxxMqtt, ARefusedLoginEndsTheRun) {
+// The password from the service's credential, and a refusal the service must not retry (5).
+TEST(VxxxMqtt, ThePasswordComesAsACredentialAndARefusedLoginEndsTheRunWithFive) {
     LocalBroker broker("meter secret");
     Folder folder("vxxx-mqtt-login");
-    const std::vector<std::string> read{"read", "--simulate", "--count",
-                                        "0",    "--mqtt",     broker.Url("plant", "meter")};
-    EXPECT_EQ(RunVxxx(folder, read, 20s, {"VXXX_MQTT_PASSWORD=wrong"}).exitCode, 3);
+    fs::create_directory(folder / "credentials");
+    std::ofstream(folder / "credentials" / "right") << "secret\n";
+    std::ofstream(folder / "credentials" / "wrong") << "wrong\n";
+    fs::permissions(folder / "credentials" / "right", fs::perms::owner_read);
+    fs::permissions(folder / "credentials" / "wrong", fs::perms::owner_read);
+    const std::string credentials = "CREDENTIALS_DIRECTORY=" + (folder / "credentials").string();
+    const struct {
+        std::vector<std::string> options;
+        std::string environment;
+        int exitCode;
+    } cases[] = {
+        {{"--count", "0"}, "VXXX_MQTT_PASSWORD=wrong", 5},
+        {{"--count", "0", "--mqtt-password-credential", "wrong"}, credentials, 5},
+        {{"--count", "0", "--mqtt-password-credential", "absent"}, credentials, 2},
+        {{"--count", "0", "--mqtt-password-credential", "right"}, "CREDENTIALS_DIRECTORY=", 2},
+        {{"--count", "1", "--mqtt-password-credential", "right"}, credentials, 0},
+    };
+    for (const auto& c : cases) {
+        std::vector<std::string> read{"read", "--simulate", "--mqtt", broker.Url("plant", "meter")};
+        read.insert(read.end(), c.options.begin(), c.options.end());
+        const RunResult run = RunVxxx(folder, read, 20s, {c.environment});
+        EXPECT_EQ(run.exitCode, c.exitCode) << c.options.back() << ": " << run.err;
+        EXPECT_TRUE(c.exitCode != 2 || run.out.empty()) << c.options.back(); // nothing polled
+    }
 }
