@@ -1,7 +1,6 @@
 #include "PanelSettingsFile.h"
 
 #include <cerrno>
-#include <cstdlib>
 #include <cstring>
 #include <fstream>
 
@@ -78,18 +77,6 @@ std::string DecodedValue(const std::string& text) {
 }
 
 } // namespace
-
-std::string PanelSettingsFile::DefaultPath() {
-    const char* configuration = std::getenv("XDG_CONFIG_HOME");
-    std::string folder;
-    if (configuration != nullptr && *configuration != '\0') {
-        folder = configuration;
-    } else {
-        const char* home = std::getenv("HOME");
-        folder = std::string(home != nullptr ? home : "") + "/.config";
-    }
-    return folder + "/Vxxx Control Panel.ini";
-}
 
 PanelSettingsFile::PanelSettingsFile(const std::string& path) {
     std::ifstream file(path, std::ios::binary);

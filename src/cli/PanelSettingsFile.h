@@ -6,14 +6,11 @@
 #include <string>
 #include <utility>
 
-// The panel's settings file, read only: "Vxxx Control Panel.ini" in $XDG_CONFIG_HOME (default
-// ~/.config), as the panel writes it through QSettings' INI format: "[Section]" lines, then
-// "name=value" lines, a name with '%' escapes ("%20" for a blank), a value plain or in double
-// quotes with backslash escapes. A missing file holds no values.
+// The panel's settings file, read only, as the panel writes it through QSettings' INI format:
+// "[Section]" lines, then "name=value" lines, a name with '%' escapes ("%20" for a blank), a
+// value plain or in double quotes with backslash escapes. A missing file holds no values.
 class PanelSettingsFile final : public SettingsStore {
 public:
-    static std::string DefaultPath();
-
     explicit PanelSettingsFile(const std::string& path);
 
     // Why a file that is there could not be read; empty when it was read or is missing.
