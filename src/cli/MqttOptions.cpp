@@ -3,6 +3,7 @@
 #include "Messages.h"
 #include "base/BoundedFile.h"
 #include "mqtt/BrokerPassword.h"
+#include "mqtt/TlsSupport.h"
 
 #include <cstdlib>
 #include <filesystem>
@@ -43,14 +44,16 @@ bool CaFileReadable(const std::string& path) {
 void AddMqttOptions(CLI::App& command, MqttOptions& options) {
     CLI::Option* mqtt =
         command
-            .add_option("--mqtt", options.url,
-                        "Also publish every reading to an MQTT broker, URL = "
-                        "mqtt://[USER@]HOST[:PORT]/PREFIX (port 1883) or mqtts://... (TLS, port "
-                        "8883): PREFIX/ID/channel/0 to 8 with QoS 1, PREFIX/ID/status "
-                        "(online/offline) and PREFIX/ID/info retained. A broker away never stops "
-                        "the readings; one that refuses the login ends the run with status 3. A "
-                        "wrong URL ends it with status 2 and an unreadable password or CA file "
-                        "with status 4, before anything is sent")
+            .add_option(
+                "--mqtt", options.url,
+                "Also publish every reading to an MQTT broker, URL = "
+                "mqtt://[USER@]HOST[:PORT]/PREFIX (port 1883)" +
+                    std::string(mqtt::MqttsHelp()) +
+                    ": PREFIX/ID/channel/0 to 8 with QoS 1, PREFIX/ID/status "
+                    "(online/offline) and PREFIX/ID/info retained. A broker away never stops "
+                    "the readings; one that refuses the login ends the run with status 3. A "
+                    "wrong URL ends it with status 2 and an unreadable password or CA file "
+                    "with status 4, before anything is sent")
             ->check([](const std::string& url) { return mqtt::ParseBrokerUrl(url).error; })
             ->type_name("URL");
     command

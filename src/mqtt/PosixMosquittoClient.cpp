@@ -1,6 +1,7 @@
 // What the client does its own way here: TLS through a context of the system's TLS library,
 // and the look at the socket that tells a connection the broker refused or closed.
 #include "MosquittoClient.h"
+#include "TlsSupport.h"
 
 #include <arpa/inet.h>
 #include <memory>
@@ -74,6 +75,10 @@ std::string MosquittoClient::ConnectionEnded() const {
     getsockopt(socket, SOL_SOCKET, SO_ERROR, &error, &size);
     return error != 0 ? std::system_category().message(error)
                       : "the connection was refused or closed before the broker answered";
+}
+
+std::string_view MqttsHelp() {
+    return " or mqtts://... (TLS, port 8883)";
 }
 
 } // namespace mqtt

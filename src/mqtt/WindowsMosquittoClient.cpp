@@ -2,6 +2,7 @@
 // the look at the socket for a connection that failed, which Windows reports only among a
 // socket's exceptions, where the library's own wait does not look.
 #include "MosquittoClient.h"
+#include "TlsSupport.h"
 
 #include <mosquitto.h>
 #include <system_error>
@@ -31,6 +32,10 @@ std::string MosquittoClient::ConnectionEnded() const {
                &size);
     return error != 0 ? std::system_category().message(error)
                       : "the connection was refused or closed before the broker answered";
+}
+
+std::string_view MqttsHelp() {
+    return " (mqtts://, TLS, is Linux-only for now: this build has no TLS)";
 }
 
 } // namespace mqtt
