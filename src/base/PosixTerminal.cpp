@@ -2,6 +2,10 @@
 
 #include <unistd.h>
 
-bool StandardInputIsTerminal() { return isatty(STDIN_FILENO) != 0; }
+bool StandardInputIsTerminal() {
+    return isatty(STDIN_FILENO) != 0;
+}
 
-bool StandardErrorIsTerminal() { return isatty(STDERR_FILENO) != 0; }
+bool StandardErrorIsTerminal() {
+    return isatty(STDERR_FILENO) != 0;
+}
