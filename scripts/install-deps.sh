@@ -10,7 +10,7 @@ packages=(
     cmake ninja-build ccache g++ pkg-config make git clang-format
     libgtest-dev libgmock-dev
     libcli11-dev nlohmann-json3-dev
-    qt6-base-dev qt6-base-dev-tools qt6-serialport-dev libgl-dev
+    qt6-base-dev qt6-base-dev-tools qt6-serialport-dev libgl-dev qtkeychain-qt6-dev
     libqcustomplot-dev libemf-dev
     libmosquitto-dev nlohmann-json3-dev mosquitto mosquitto-clients libssl-dev openssl
     clang libclang-rt-14-dev

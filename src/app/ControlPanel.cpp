@@ -1,5 +1,6 @@
 #include "ControlPanel.h"
 
+#include "ui/broker/BrokerDialog.h"
 #include "ui/calibration/Calibration.h"
 #include "ui/channel/uChannel.h"
 #include "ui/chart/uChart.h"
@@ -12,13 +13,14 @@
 
 ControlPanel::ControlPanel(InstrumentPort& serialPort, SettingsStore& settings,
                            OperatorInteraction& operatorInteraction, Clock& clock,
-                           MessagePump& pump)
+                           MessagePump& pump, PasswordKeyring& keyring, std::string mqttIdPort)
     : serialPort_(serialPort), link_(windows_, clock), frames_(serialPort, link_, clock),
       wait_(pump, state_), exchange_(frames_, clock, wait_), replies_(state_, windows_),
       dispatcher_(frames_, replies_), context_{settings, operatorInteraction,
                                                clock,    exchange_,
                                                pump,     state_,
-                                               windows_} {
+                                               windows_},
+      publisher_(settings, keyring, serialPort, std::move(mqttIdPort), windows_, clock) {
     serialPort_.SetOnRxClusterEvent([this] { frames_.SerialPort1RxClusterEvent(); });
     serialPort_.SetOnDeviceChange([this] { DeviceChanged(); });
 
@@ -52,6 +54,12 @@ ControlPanel::ControlPanel(InstrumentPort& serialPort, SettingsStore& settings,
 
     fEnter_ = std::make_unique<TfEnter>();
     windows_.enter = fEnter_.get();
+
+    fBroker_ = std::make_unique<TfBroker>(settings, keyring, [this] { publisher_.Restart(); });
+    windows_.brokerSetup = fBroker_.get();
+
+    replies_.SetObserver(&publisher_);
+    publisher_.Restart();
 }
 
 ControlPanel::~ControlPanel() {
@@ -61,6 +69,7 @@ ControlPanel::~ControlPanel() {
     serialPort_.SetOnDeviceChange(nullptr);
     // The windows go before what they reach; none is reachable once its destruction began.
     windows_ = PanelWindows{};
+    replies_.SetObserver(nullptr);
 }
 
 void ControlPanel::ShowFileInChart(const QString& path) {

@@ -3,6 +3,7 @@
 #include "protocol/Exchange.h"
 #include "protocol/FrameLayer.h"
 #include "protocol/ReplyDispatcher.h"
+#include "ui/broker/PanelPublisher.h"
 #include "ui/panel/InstrumentPort.h"
 #include "ui/panel/LinkObserver.h"
 #include "ui/panel/PanelContext.h"
@@ -16,6 +17,7 @@ class TForm1;
 class TForm2;
 class TForm3;
 class TfAbout;
+class TfBroker;
 class TfCalibrate;
 class TfChannel;
 class TfEnter;
@@ -25,13 +27,15 @@ class TfSelect;
 // The program's windows and what joins them: the frame layer over the serial port, the reply
 // dispatcher and its router, and the program-wide state. The windows are created in their
 // order (main window, chart, configuration, channel, calibration, About, engineering,
-// pick-one-item, enter-a-value), each registered with the others as soon as it exists; the
-// main window's start-up runs once it is registered, before any other window exists. This is
+// pick-one-item, enter-a-value, MQTT broker), each registered with the others as soon as it exists;
+// the main window's start-up runs once it is registered, before any other window exists. This is
 // the only place that names the window classes. Everything lives for the whole run.
 class ControlPanel {
 public:
+    // `mqttIdPort`: the port's name in the default MQTT id when it is not the port's own.
     ControlPanel(InstrumentPort& serialPort, SettingsStore& settings,
-                 OperatorInteraction& operatorInteraction, Clock& clock, MessagePump& pump);
+                 OperatorInteraction& operatorInteraction, Clock& clock, MessagePump& pump,
+                 PasswordKeyring& keyring, std::string mqttIdPort = {});
     ~ControlPanel();
     ControlPanel(const ControlPanel&) = delete;
     ControlPanel& operator=(const ControlPanel&) = delete;
@@ -58,6 +62,8 @@ private:
     ReplyRouter replies_;
     protocol::ReplyDispatcher dispatcher_;
     PanelContext context_;
+    // Before the windows, which it shows its state on, and gone after them.
+    PanelPublisher publisher_;
 
     std::unique_ptr<TForm1> form1_;
     std::unique_ptr<TForm2> form2_;
@@ -68,4 +74,5 @@ private:
     std::unique_ptr<TfRTC> fRTC_;
     std::unique_ptr<TfSelect> fSelect_;
     std::unique_ptr<TfEnter> fEnter_;
+    std::unique_ptr<TfBroker> fBroker_;
 };

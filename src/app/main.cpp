@@ -4,6 +4,7 @@
 #include "CommandLine.h"
 #include "ControlPanel.h"
 #include "IniSettingsStore.h"
+#include "KeychainPasswords.h"
 #include "MessageBoxOperator.h"
 #include "QtHandOver.h"
 #include "QuitWatcher.h"
@@ -49,7 +50,10 @@ int main(int argc, char** argv) {
     MessageBoxOperator operatorInteraction;
     SerialPortLink port(*link);
     QtMessagePump pump;
-    ControlPanel panel(port, settings, operatorInteraction, SystemClock(), pump);
+    KeychainPasswords keyring;
+    // The built-in simulator's port is "sim" in the MQTT id, as with vxxx.
+    ControlPanel panel(port, settings, operatorInteraction, SystemClock(), pump, keyring,
+                       command.simulatedModel ? "sim" : "");
 
     // A signal or the end of the session closes the program as the operator's close would,
     // but nobody is there to answer: what the close reports goes to standard error.

@@ -3,6 +3,7 @@
 #include "Messages.h"
 #include "base/BoundedFile.h"
 #include "mqtt/BrokerPassword.h"
+#include "mqtt/InstrumentMessages.h"
 #include "mqtt/TlsSupport.h"
 
 #include <cstdlib>
@@ -82,6 +83,16 @@ void AddMqttOptions(CLI::App& command, MqttOptions& options) {
         ->check(CLI::Range(std::size_t{1}, std::size_t{1'000'000}))
         ->type_name("N")
         ->needs(mqtt);
+    command
+        .add_option("--mqtt-discovery", options.discoveryPrefix,
+                    "Also publish, retained, before the first reading and again when the unit "
+                    "changes, each channel's sensor configuration for home-automation dashboards "
+                    "that discover devices: PREFIX/sensor/ID/channel0 to 8/config (PREFIX "
+                    "default: homeassistant)")
+        ->expected(0, 1)
+        ->default_str("homeassistant")
+        ->type_name("[PREFIX]")
+        ->needs(mqtt);
 }
 
 ExitCode CheckMqttOptions(const MqttOptions& given, mqtt::PublisherOptions& checked) {
@@ -93,6 +104,7 @@ ExitCode CheckMqttOptions(const MqttOptions& given, mqtt::PublisherOptions& chec
     checked.password = *password;
     checked.caFile = given.caFile;
     checked.queueReadings = given.queueReadings;
+    checked.discoveryPrefix = given.discoveryPrefix;
     // A stand-in for the model, which the instrument tells only once asked.
     checked.id = MqttId(given, "V630", "sim");
     checked.log = [](const std::string& line) { Tell(line); };
@@ -107,5 +119,5 @@ std::string MqttId(const MqttOptions& given, std::string_view model, std::string
     if (!given.id.empty()) {
         return given.id;
     }
-    return std::string(model) + "-" + std::filesystem::path(port).filename().string();
+    return mqtt::DefaultId(model, port);
 }

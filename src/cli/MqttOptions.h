@@ -15,9 +15,10 @@ struct MqttOptions {
     std::string caFile;
     std::string id; // empty: the model and the port's base name
     std::size_t queueReadings = 10'000;
+    std::string discoveryPrefix; // empty: no discovery configurations
 };
 
-// --mqtt, --mqtt-password-file, --mqtt-ca, --mqtt-id, --mqtt-queue.
+// --mqtt, --mqtt-password-file, --mqtt-ca, --mqtt-id, --mqtt-queue, --mqtt-discovery.
 void AddMqttOptions(CLI::App& command, MqttOptions& options);
 
 // The publisher's options, checked before anything is sent to the instrument: Done, or the

@@ -1,34 +1,6 @@
 #include "MqttSink.h"
 
 #include "Messages.h"
-#include "protocol/MessageCatalogue.h"
-
-namespace {
-
-// The instrument pads its fixed-width fields with spaces.
-std::string Trimmed(const std::string& text) {
-    const std::size_t first = text.find_first_not_of(' ');
-    return first == std::string::npos ? ""
-                                      : text.substr(first, text.find_last_not_of(' ') + 1 - first);
-}
-
-mqtt::Reading MqttReading(const TimedReading& reading) {
-    const protocol::Readings& readings = reading.readings;
-    mqtt::Reading message{Iso8601Text(reading.time), std::string(UnitSymbol(readings.unit)), {}};
-    for (int channel = 0; channel < protocol::kReadingChannels; ++channel) {
-        message.channels[static_cast<std::size_t>(channel)] = {
-            Trimmed(readings.texts[static_cast<std::size_t>(channel)]),
-            ReadingValue(readings, channel)};
-    }
-    return message;
-}
-
-} // namespace
-
-mqtt::InstrumentInfo InstrumentInfoOf(const protocol::InstrumentStatus& status) {
-    return {Trimmed(status.modelName), Trimmed(status.firmware),
-            status.Flag(protocol::SystemFlag::kFahrenheit) ? "F" : "C"};
-}
 
 MqttSink::MqttSink(mqtt::PublisherOptions options, const mqtt::InstrumentInfo& info)
     : publisher_(std::move(options)) {
@@ -36,7 +8,7 @@ MqttSink::MqttSink(mqtt::PublisherOptions options, const mqtt::InstrumentInfo& i
 }
 
 std::optional<SinkFailure> MqttSink::Take(const TimedReading& reading) {
-    publisher_.PublishReading(MqttReading(reading));
+    publisher_.PublishReading(mqtt::ReadingOf(reading.time, reading.readings));
     return Failure();
 }
 

@@ -1,11 +1,8 @@
 #pragma once
 
 #include "ReadingSinks.h"
-#include "instrument/StatusSettings.h"
+#include "mqtt/InstrumentMessages.h"
 #include "mqtt/Publisher.h"
-
-// The model, firmware and unit (C or F) of the status reply, without the fields' padding.
-mqtt::InstrumentInfo InstrumentInfoOf(const protocol::InstrumentStatus& status);
 
 // Each reading to an MQTT broker as well: a message per channel, with the instrument's info and
 // its online status beside them. The publisher queues what the broker cannot take yet, so a

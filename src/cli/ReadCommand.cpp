@@ -147,7 +147,7 @@ ExitCode ReadOnSession(Session& session, const ReadOptions& options,
     if (!toBroker) {
         return ReadLoop(session, options, {&lines}).Run(poll);
     }
-    const mqtt::InstrumentInfo info = InstrumentInfoOf(*status);
+    const mqtt::InstrumentInfo info = mqtt::InstrumentInfoOf(*status);
     publishing.id =
         MqttId(options.mqtt, info.model, connection.simulate.empty() ? session.PortName() : "sim");
     std::optional<MqttSink> broker;

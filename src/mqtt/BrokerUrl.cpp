@@ -82,9 +82,9 @@ ParsedBrokerUrl ParseBrokerUrl(std::string_view text) {
     if (at != std::string_view::npos) {
         const std::string_view user = authority.substr(0, at);
         if (user.find(':') != std::string_view::npos) {
-            return Refused("a password does not belong in the URL; give it with "
+            return Refused("a password does not belong in the URL; give it on its own (vxxx: "
                            "--mqtt-password-file FILE or the environment variable "
-                           "VXXX_MQTT_PASSWORD");
+                           "VXXX_MQTT_PASSWORD; the panel: its Password field)");
         }
         if (user.empty()) {
             return Malformed("the user name before '@' is empty");

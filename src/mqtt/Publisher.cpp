@@ -90,6 +90,11 @@ std::uint64_t Publisher::DroppedReadings() const {
     return queue_.Dropped();
 }
 
+std::size_t Publisher::QueuedReadings() const {
+    std::lock_guard lock(mutex_);
+    return queue_.Size();
+}
+
 void Publisher::Stop(std::chrono::milliseconds bound) {
     if (!thread_.joinable()) {
         return;

@@ -85,6 +85,8 @@ public:
     bool CertificateRejected() const { return refusal_ == Refusal::Certificate; }
     bool GaveUp() const { return refusal_ != Refusal::None; }
     std::uint64_t DroppedReadings() const;
+    // Readings waiting for the broker.
+    std::size_t QueuedReadings() const;
 
     // Delivers what is queued while connected, within `bound`, then publishes "offline" and
     // disconnects; a name lookup of the broker under way is waited for. Idempotent; call it

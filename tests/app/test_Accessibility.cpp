@@ -43,7 +43,7 @@ private slots:
     void everyControlIsNamed_data() {
         QTest::addColumn<QString>("window");
         for (const char* window : {"Form1", "Form2", "Form3", "fChannel", "fCalibrate", "fRTC",
-                                   "fSelect", "fEnter", "fAbout"}) {
+                                   "fSelect", "fEnter", "fAbout", "fBroker"}) {
             QTest::newRow(window) << window;
         }
     }

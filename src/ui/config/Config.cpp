@@ -43,6 +43,11 @@ TForm3::~TForm3() {
 
 void TForm3::ConnectControls() {
     connect(ui->bClose, &QPushButton::clicked, this, &TForm3::bCloseClick);
+    connect(ui->bMqtt, &QPushButton::clicked, this, [this] {
+        if (context_.windows.brokerSetup != nullptr) {
+            context_.windows.brokerSetup->EditBrokerSettings();
+        }
+    });
     connect(ui->bRefresh, &QPushButton::clicked, this, &TForm3::bRefreshClick);
     connect(ui->bSend, &QPushButton::clicked, this, &TForm3::bSendClick);
     connect(ui->bDownload, &QPushButton::clicked, this, &TForm3::bDownloadClick);

@@ -370,6 +370,11 @@ void TForm1::ShowBccErrorCount(int count) {
     ui->lBCC_error->setText(QString::number(count));
 }
 
+void TForm1::ShowBrokerState(const QString& text) {
+    ui->lBroker->setText(text);
+    ui->lBroker->setAccessibleName(text);
+}
+
 void TForm1::ShowOnline(bool online) {
     ui->iOnline0->setVisible(!online);
     ui->iOnline1->setVisible(online);

@@ -59,6 +59,7 @@ public:
     void ShowReading(int channel, const QString& text) override;
     void ShowOutputStates(unsigned states) override;
     void AdaptToStatus(const QString& caption) override;
+    void ShowBrokerState(const QString& text) override;
 
 protected:
     void closeEvent(QCloseEvent* event) override;

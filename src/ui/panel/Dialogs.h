@@ -24,3 +24,11 @@ public:
     virtual std::optional<QString> EnterValue(const QString& legend, const QString& value,
                                               const QPoint& pointer) = 0;
 };
+
+// The MQTT broker's settings dialog, opened from the configuration window.
+class BrokerSetup {
+public:
+    virtual ~BrokerSetup() = default;
+    // Shows the dialog modally; what the operator accepts is stored and publishing restarts.
+    virtual void EditBrokerSettings() = 0;
+};

@@ -26,4 +26,6 @@ public:
     // After a status reply has set the model and input mode: the output LEDs for the model,
     // the caption, and the display buttons for the input mode.
     virtual void AdaptToStatus(const QString& caption) = 0;
+    // The MQTT broker's state beside the online indicator; empty shows nothing.
+    virtual void ShowBrokerState(const QString& text) = 0;
 };

@@ -19,4 +19,5 @@ struct PanelWindows {
     EngineeringWindow* engineering = nullptr;
     ItemSelection* select = nullptr;
     ValueEntry* enter = nullptr;
+    BrokerSetup* brokerSetup = nullptr;
 };

@@ -76,6 +76,9 @@ void ReplyRouter::ShowReadings(const std::string& payload) {
     }
     state_.History.Append(values);
     ++state_.ReadingsReceived;
+    if (observer_ != nullptr) {
+        observer_->ReadingsReceived(*readings);
+    }
     if (!firstReadingShown_) {
         firstReadingShown_ = true;
         qCInfo(lcPanel) << "first reading shown";
@@ -107,6 +110,9 @@ void ReplyRouter::OnStatus(const std::string& payload) {
     }
     if (windows_.channel != nullptr) {
         windows_.channel->SetSensorType();
+    }
+    if (observer_ != nullptr) {
+        observer_->StatusReceived(status);
     }
 }
 

@@ -2,6 +2,7 @@
 
 #include "PanelState.h"
 #include "PanelWindows.h"
+#include "ReplyObserver.h"
 #include "protocol/ReplyHandler.h"
 
 // The reply handlers that the dispatcher selects: each reads its reply's fields and hands them
@@ -11,6 +12,8 @@
 class ReplyRouter final : public protocol::ReplyHandler {
 public:
     ReplyRouter(PanelState& state, PanelWindows& windows);
+    // Also told of every status and reading reply; none when null.
+    void SetObserver(ReplyObserver* observer) { observer_ = observer; }
 
     void OnReadings(const std::string& payload) override;
     void OnResistanceReadings(const std::string& payload) override;
@@ -31,4 +34,5 @@ private:
     PanelState& state_;
     PanelWindows& windows_;
     bool firstReadingShown_ = false;
+    ReplyObserver* observer_ = nullptr;
 };

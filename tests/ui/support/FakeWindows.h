@@ -33,6 +33,7 @@ public:
     void ShowReading(int channel, const QString& text) override { displays[channel] = text; }
     void ShowOutputStates(unsigned states) override { outputStates = states; }
     void AdaptToStatus(const QString& text) override { caption = text; }
+    void ShowBrokerState(const QString&) override {}
 
     int pauses = 0;
     std::array<QString, 9> displays{"-------", "-------", "-------", "-------", "-------",

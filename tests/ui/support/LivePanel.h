@@ -8,6 +8,7 @@
 #include "support/ManualClock.h"
 #include "support/MemorySettingsStore.h"
 #include "support/ScriptedOperator.h"
+#include "ui/broker/PasswordKeyring.h"
 #include "ui/main/Main.h"
 #include "ui/panel/QtMessagePump.h"
 
@@ -15,6 +16,17 @@
 #include <QLabel>
 #include <QTimer>
 #include <memory>
+
+// A desktop without a keyring, which says so at once.
+struct NoKeyring final : PasswordKeyring {
+    void ReadPassword(const QString&, std::function<void(std::string, QString)> done) override {
+        done({}, QStringLiteral("no keyring"));
+    }
+    void WritePassword(const QString&, const std::string&,
+                       std::function<void(QString)> done) override {
+        done(QStringLiteral("no keyring"));
+    }
+};
 
 // The whole program in this process, as main() builds it, on the simulated instrument behind a
 // pseudo-terminal: every window, the serial worker and its hand-over, the polling timer running
@@ -38,7 +50,8 @@ struct LivePanel {
 
     // Builds the windows; settings a test wants must be set before.
     ControlPanel& Start() {
-        panel = std::make_unique<ControlPanel>(*link, settings, operatorAnswers, clock, pump);
+        panel =
+            std::make_unique<ControlPanel>(*link, settings, operatorAnswers, clock, pump, keyring);
         return *panel;
     }
 
@@ -65,5 +78,6 @@ struct LivePanel {
     MemorySettingsStore settings;
     ScriptedOperator operatorAnswers;
     QtMessagePump pump;
+    NoKeyring keyring;
     std::unique_ptr<ControlPanel> panel;
 };
