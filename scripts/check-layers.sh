@@ -43,12 +43,12 @@ while IFS= read -r line; do offend "$line"; done \
 
 # POSIX's and Windows' own headers only in the twin files that CMake chooses between
 # (Posix<Name>.cpp, Windows<Name>.cpp: the device layer, the local clock, durable files, the
-# terminal check, the console's stop signals), the simulator's pseudo-terminal with its server
-# and program, and the signal files.
-platform_header='#include <(unistd|fcntl|poll|termios|pthread|signal|dirent|pwd|grp|dlfcn|netdb|spawn|pty|io|windows|sys/[a-z_]+|arpa/[a-z]+|netinet/[a-z_]+|linux/[a-z_]+)\.h>'
+# terminal check, the console's stop signals, the MQTT client's socket and TLS), the
+# simulator's pseudo-terminal with its server and program, and the signal files.
+platform_header='#include <(unistd|fcntl|poll|termios|pthread|signal|dirent|pwd|grp|dlfcn|netdb|spawn|pty|io|windows|winsock2|ws2tcpip|sys/[a-z_]+|arpa/[a-z]+|netinet/[a-z_]+|linux/[a-z_]+)\.h>'
 platform_files='^src/[a-z/]+/(Posix|Windows)[A-Za-z]+\.cpp:|^src/sim/(PseudoTerminal|InstrumentServer|main)\.cpp:|^src/cli/StopSignal\.cpp:|^src/app/SignalCloser\.cpp:'
-# Not yet on the twins: they move with the Windows build of vxxx and of the panel.
-not_yet_portable='^src/mqtt/MosquittoClient\.cpp:|^src/ui/panel/RecordFile\.cpp:'
+# Not yet on the twins: it moves with the Windows build of the panel.
+not_yet_portable='^src/ui/panel/RecordFile\.cpp:'
 while IFS= read -r line; do offend "$line"; done \
     < <(grep -rnE "$platform_header" src | grep -vE "$platform_files|$not_yet_portable" || true)
 

@@ -4,7 +4,8 @@
 # program whose code is portable (through CTest), then the serial port on COM5, which is the
 # Linux simulator's pseudo-terminal linked into the prefix: first the port's own test across
 # a hang-up, then vxxx.exe end to end (status, read, a download of 50 records whose file must
-# be the very bytes the Linux vxxx writes from the same instrument).
+# be the very bytes the Linux vxxx writes from the same instrument, and the port the panel
+# stored in the registry), and its built-in simulator.
 set -euo pipefail
 
 if [ $# -ne 2 ]; then
@@ -104,4 +105,15 @@ grep -vqE '^[0-9]{2}\.[0-9]{2}\.[0-9]{2} [0-9:]{8}(;-?[0-9]+\.[0-9]{4}){9}$' <<<
 [ "$(grep -c $'\r$' windows.csv)" -eq 50 ] || failed "log download: not 50 lines ending CR LF"
 cmp windows.csv linux.csv || failed "log download: the file differs from the Linux vxxx's"
 head -n 2 windows.csv
-echo "== vxxx.exe: status, read and a download of 50 records on COM5 passed"
+
+# Without --port, the port the panel stored in its registry key.
+wine reg add 'HKCU\Software\Vxxx Control Panel\Comms' /v CommPort /d COM5 /f >/dev/null
+timeout 120 wine "$vxxx" status 2>>"$work/vxxx.err" | tr -d '\r' | grep -qx 'records: 50' ||
+    failed "status: not the port stored in the panel's registry key"
+stop_simulator
+echo "== vxxx.exe: status, read and a download of 50 records on COM5 passed; the panel's port read from the registry"
+
+echo "== vxxx.exe --simulate: the simulated instrument inside the program"
+timeout 120 wine "$vxxx" --simulate V420 status 2>>"$work/vxxx.err" | tr -d '\r' |
+    grep -qx 'model: V420' || failed "--simulate V420 status: no model line"
+echo "== vxxx.exe --simulate status passed"

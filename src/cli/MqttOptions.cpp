@@ -5,6 +5,7 @@
 #include "instrument/TextEncoding.h"
 #include "mqtt/BrokerPassword.h"
 #include "mqtt/InstrumentMessages.h"
+#include "mqtt/TlsSupport.h"
 
 #include <cstdlib>
 #include <filesystem>
@@ -56,15 +57,17 @@ bool CaFileReadable(const std::string& path) {
 void AddMqttOptions(CLI::App& command, MqttOptions& options) {
     CLI::Option* mqtt =
         command
-            .add_option("--mqtt", options.url,
-                        "Also publish every reading to an MQTT broker, URL = "
-                        "mqtt://[USER@]HOST[:PORT]/PREFIX (port 1883) or mqtts://... (TLS, port "
-                        "8883): PREFIX/ID/channel/0 to 8 with QoS 1, PREFIX/ID/status "
-                        "(online/offline) and PREFIX/ID/info retained. A broker away never stops "
-                        "the readings; one that refuses the login or whose certificate fails "
-                        "verification ends the run with status 5. A wrong URL or a credential "
-                        "not handed over ends it with status 2 and an unreadable password or CA "
-                        "file with status 4, before anything is sent")
+            .add_option(
+                "--mqtt", options.url,
+                "Also publish every reading to an MQTT broker, URL = "
+                "mqtt://[USER@]HOST[:PORT]/PREFIX (port 1883)" +
+                    std::string(mqtt::MqttsHelp()) +
+                    ": PREFIX/ID/channel/0 to 8 with QoS 1, PREFIX/ID/status "
+                    "(online/offline) and PREFIX/ID/info retained. A broker away never stops "
+                    "the readings; one that refuses the login or whose certificate fails "
+                    "verification ends the run with status 5. A wrong URL or a credential "
+                    "not handed over ends it with status 2 and an unreadable password or CA "
+                    "file with status 4, before anything is sent")
             ->check([](const std::string& url) { return mqtt::ParseBrokerUrl(url).error; })
             ->type_name("URL");
     CLI::Option* credential =

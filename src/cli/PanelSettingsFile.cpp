@@ -3,7 +3,6 @@
 #include "base/BoundedFile.h"
 
 #include <algorithm>
-#include <cstdlib>
 #include <filesystem>
 
 namespace {
@@ -79,18 +78,6 @@ std::string DecodedValue(const std::string& text) {
 }
 
 } // namespace
-
-std::string PanelSettingsFile::DefaultPath() {
-    const char* configuration = std::getenv("XDG_CONFIG_HOME");
-    std::string folder;
-    if (configuration != nullptr && *configuration != '\0') {
-        folder = configuration;
-    } else {
-        const char* home = std::getenv("HOME");
-        folder = std::string(home != nullptr ? home : "") + "/.config";
-    }
-    return folder + "/Vxxx Control Panel.ini";
-}
 
 PanelSettingsFile::PanelSettingsFile(const std::string& path) {
     std::error_code missing;

@@ -8,16 +8,13 @@
 #include <string_view>
 #include <utility>
 
-// The panel's settings file, read only: "Vxxx Control Panel.ini" in $XDG_CONFIG_HOME (default
-// ~/.config), as the panel writes it through QSettings' INI format: "[Section]" lines, then
-// "name=value" lines, a name with '%' escapes ("%20" for a blank), a value plain or in double
-// quotes with backslash escapes. A missing file holds no values.
+// The panel's settings file, read only, as the panel writes it through QSettings' INI format:
+// "[Section]" lines, then "name=value" lines, a name with '%' escapes ("%20" for a blank), a
+// value plain or in double quotes with backslash escapes. A missing file holds no values.
 class PanelSettingsFile final : public SettingsStore {
 public:
     // Far more than the panel ever writes: a larger file is not its settings, and is not read.
     static constexpr std::size_t kLargestFile = 256 * 1024;
-
-    static std::string DefaultPath();
 
     explicit PanelSettingsFile(const std::string& path);
 

@@ -1,7 +1,7 @@
 #include "Session.h"
 
 #include "Messages.h"
-#include "PanelSettingsFile.h"
+#include "PanelSettings.h"
 #include "instrument/StatusJobs.h"
 
 namespace {
@@ -65,12 +65,13 @@ std::unique_ptr<Session> Session::Open(const ConnectionOptions& options, std::st
     Session& opened = *session;
     opened.link_->SetOnReceived([&opened] { opened.frames_->SerialPort1RxClusterEvent(); });
     opened.link_->SetOnDeviceChange([&opened] { opened.DeviceChanged(); });
-    PanelSettingsFile settings(PanelSettingsFile::DefaultPath());
-    if (!settings.Problem().empty()) {
-        Tell("the panel's settings cannot be read (" + settings.Problem() +
+    std::string settingsProblem;
+    const std::unique_ptr<SettingsStore> settings = OpenPanelSettings(settingsProblem);
+    if (!settingsProblem.empty()) {
+        Tell("the panel's settings cannot be read (" + settingsProblem +
              "); the port's defaults are used");
     }
-    const std::optional<LinkProblem> problem = opened.link_->Open(settings);
+    const std::optional<LinkProblem> problem = opened.link_->Open(*settings);
     if (const std::string notice = opened.link_->TakeSettingsNotice(); !notice.empty()) {
         Tell("the panel's port settings [Comms]: " + notice);
     }

@@ -86,14 +86,16 @@ std::unique_ptr<InstrumentLink> InstrumentLink::Make(UiHandOver& handOver, Clock
         }
     }
     std::unique_ptr<InstrumentLink> link(
-        new InstrumentLink(handOver, clock, simulator ? simulator->Port() : choice.port));
+        new InstrumentLink(handOver, clock, simulator ? simulator->Port() : choice.port,
+                           simulator ? simulator->TakeDevice() : MakeSystemSerialDevice()));
     link->simulator_ = std::move(simulator);
     return link;
 }
 
 InstrumentLink::InstrumentLink(UiHandOver& handOver, Clock& clock,
-                               std::optional<std::string> portForThisRun)
-    : port_(handOver, clock), portForThisRun_(std::move(portForThisRun)) {
+                               std::optional<std::string> portForThisRun,
+                               std::unique_ptr<SerialDevice> device)
+    : port_(handOver, clock, std::move(device)), portForThisRun_(std::move(portForThisRun)) {
     port_.SetCompleteReplyRule(&protocol::FrameLayer::IsCompleteReply);
     port_.OnProcessError = [this](TSerialPort&, std::uint32_t place, std::uint32_t code,
                                   const std::string& message, std::uint8_t) {

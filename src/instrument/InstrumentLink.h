@@ -78,7 +78,8 @@ public:
     std::string TakeSettingsNotice();
 
 private:
-    InstrumentLink(UiHandOver& handOver, Clock& clock, std::optional<std::string> portForThisRun);
+    InstrumentLink(UiHandOver& handOver, Clock& clock, std::optional<std::string> portForThisRun,
+                   std::unique_ptr<SerialDevice> device);
 
     std::unique_ptr<BuiltInSimulator> simulator_; // first: it serves until the port has closed
     TSerialPort port_;

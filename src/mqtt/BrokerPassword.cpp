@@ -1,6 +1,7 @@
 #include "BrokerPassword.h"
 
 #include "base/BoundedFile.h"
+#include "base/FileAccess.h"
 
 #include <algorithm>
 #include <cstdlib>
@@ -9,14 +10,11 @@
 namespace mqtt {
 
 BrokerPassword ReadPasswordFile(const std::string& path) {
-    namespace fs = std::filesystem;
     BoundedFile file = ReadBoundedFile(path, kLongestPasswordFile);
     if (!file.error.empty()) {
         return {{}, path + ": " + file.error};
     }
-    std::error_code error;
-    const fs::perms permissions = fs::status(path, error).permissions();
-    if (!error && (permissions & fs::perms::others_read) != fs::perms::none) {
+    if (EveryUserMayRead(path)) {
         return {{}, path + " may be read by every user: make it its owner's alone (chmod 600)"};
     }
     std::string& password = file.bytes;

@@ -29,7 +29,8 @@ public:
     std::string SetLogin(const std::string& user, const std::string& password);
     // TLS trusting `caFile`, or the system's certificate authorities when it is empty, for a
     // broker whose certificate names `host`. The same at every connection: the library's own
-    // set-up of the system's authorities works only for the first.
+    // set-up of the system's authorities works only for the first. Refused on Windows, whose
+    // build has no TLS.
     std::string SetTls(const std::string& caFile, const std::string& host);
     std::string SetInFlightLimit(int messages);
 
@@ -50,7 +51,8 @@ public:
     const std::string& CertificateFailure() const { return certificateFailure_; }
     // Why the connection under way has ended without the library noticing; empty while it
     // stands. The library keeps retrying a TLS handshake on a connection the broker refused,
-    // at once, until the keep-alive time is up.
+    // at once, until the keep-alive time is up; on Windows its wait never sees a connection
+    // that failed.
     std::string ConnectionEnded() const;
     static std::string ConnectAnswerText(int answer);
     static bool IsPublishableTopic(const std::string& topic);

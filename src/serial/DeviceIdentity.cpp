@@ -55,7 +55,8 @@ DeviceIdentity IdentifyDevice(const std::string& path, const std::string& sysfs)
         return {DeviceIdentity::Kind::PseudoTerminal, {}};
     }
     if (IsUsbAdapterName(path)) {
-        return {DeviceIdentity::Kind::UsbAdapter, UsbIdsOf(fs::path(path).filename(), sysfs)};
+        return {DeviceIdentity::Kind::UsbAdapter,
+                UsbIdsOf(fs::path(path).filename().string(), sysfs)};
     }
     return {};
 }
@@ -75,7 +76,7 @@ ReturningDevice JudgeReturningDevice(const DeviceIdentity& first, const std::str
         if (first.usb.empty()) {
             return {Verdict::Open, {}};
         }
-        const std::string now = UsbIdsOf(fs::path(path).filename(), sysfs);
+        const std::string now = UsbIdsOf(fs::path(path).filename().string(), sysfs);
         if (now.empty()) {
             return {Verdict::Wait, {}};
         }

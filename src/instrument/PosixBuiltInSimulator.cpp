@@ -1,5 +1,4 @@
 #include "BuiltInSimulator.h"
-
 #include "sim/InstrumentServer.h"
 
 namespace {
@@ -10,6 +9,7 @@ public:
         server_.Start();
     }
     std::string Port() const override { return server_.Path(); }
+    std::unique_ptr<SerialDevice> TakeDevice() override { return MakeSystemSerialDevice(); }
 
 private:
     static sim::ServerOptions Options(const std::string& model) {
