@@ -3,6 +3,12 @@
 # precompiled, once its link libraries are all known (at the end of the configure).
 function(vxxx_qt_target target)
     set_target_properties(${target} PROPERTIES AUTOMOC ON AUTOUIC ON)
+    # A library's files are compiled a batch at a time: the precompiled header, which takes longer
+    # to load than most of these files take to compile, is then loaded once per batch.
+    get_target_property(type ${target} TYPE)
+    if(type STREQUAL "STATIC_LIBRARY")
+        set_target_properties(${target} PROPERTIES UNITY_BUILD ON)
+    endif()
     # A deferred call reads its arguments when it runs: the target's name goes in as text.
     cmake_language(EVAL CODE "cmake_language(DEFER DIRECTORY [[${PROJECT_SOURCE_DIR}]]
         CALL vxxx_precompile_qt_headers [[${target}]])")
