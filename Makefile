@@ -84,18 +84,21 @@ package:
 	cmake --build --preset release --target deb
 
 # The Windows build with Debian's mingw-w64, in build/windows: the layers without Qt, their tests,
-# vxxx.exe and the zip of it with its manual.
+# vxxx.exe and the zip of it with its manual; then in build/windows-panel the panel's folder and
+# zip, against Qt for Windows built once into a cache outside the clone.
 windows:
 	scripts/install-deps.sh windows
 	cmake --preset windows
 	cmake --build --preset windows
+	scripts/build-windows-panel.sh
 
 # The Windows build's tests under Wine, then vxxx.exe on COM5 against the Linux simulator (and
-# the Linux vxxx, from the core build that `make test-core` leaves).
+# the Linux vxxx, from the core build that `make test-core` leaves); then the panel's.
 test-windows: windows
 	cmake --preset core
 	cmake --build --preset core --target vxxx-sim vxxx
 	scripts/test-windows.sh build/windows build/core
+	scripts/test-windows-panel.sh build/windows-panel build/core
 
 clean:
 	rm -rf build
