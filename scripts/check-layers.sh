@@ -43,13 +43,13 @@ while IFS= read -r line; do offend "$line"; done \
 
 # POSIX's and Windows' own headers only in the twin files that CMake chooses between
 # (Posix<Name>.cpp, Windows<Name>.cpp: the device layer, the local clock, durable files, the
-# console's stop signals, the port list, the ending signals, the disk sync, the metafile's file)
-# and the headers of a posix/ or windows/ folder that CMake puts on the include path, and the
-# simulator's pseudo-terminal with its server and program.
+# terminal check, the console's stop signals, the port list, the ending signals, the disk sync,
+# the metafile's file) and the headers of a posix/ or windows/ folder that CMake puts on the
+# include path, and the simulator's pseudo-terminal with its server and program.
 platform_header='#include <(unistd|fcntl|poll|termios|pthread|signal|dirent|pwd|grp|dlfcn|netdb|spawn|pty|io|windows|sys/[a-z_]+|arpa/[a-z]+|netinet/[a-z_]+|linux/[a-z_]+)\.h>'
 platform_files='^src/[a-z/]+/(Posix|Windows)[A-Za-z]+\.cpp:|^src/[a-z/]+/(posix|windows)/[A-Za-z]+\.h:|^src/sim/(PseudoTerminal|InstrumentServer|main)\.cpp:|^src/cli/StopSignal\.cpp:'
-# Not yet on the twins: they move with the Windows build of vxxx and of the panel.
-not_yet_portable='^src/mqtt/MosquittoClient\.cpp:|^src/cli/(LineOutput|MqttOptions|DownloadProgress|LogCommands)\.cpp:'
+# Not yet on the twins: it moves with the Windows build of vxxx.
+not_yet_portable='^src/mqtt/MosquittoClient\.cpp:'
 while IFS= read -r line; do offend "$line"; done \
     < <(grep -rnE "$platform_header" src | grep -vE "$platform_files|$not_yet_portable" || true)
 

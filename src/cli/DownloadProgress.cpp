@@ -1,10 +1,11 @@
 #include "DownloadProgress.h"
 
+#include "base/Terminal.h"
+
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <string>
-#include <unistd.h>
 
 namespace {
 
@@ -19,7 +20,7 @@ std::string Decimal(double value) {
 } // namespace
 
 DownloadProgress::DownloadProgress(Clock& clock, int total)
-    : clock_(clock), total_(total), shown_(isatty(STDERR_FILENO) != 0), start_(clock.TickCount()) {}
+    : clock_(clock), total_(total), shown_(StandardErrorIsTerminal()), start_(clock.TickCount()) {}
 
 DownloadProgress::~DownloadProgress() {
     if (written_) {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "base/DurableFile.h"
+
 #include <string>
 #include <string_view>
 
@@ -30,20 +32,17 @@ public:
     enum class Mode { Replace, Append };
 
     LineFile(std::string path, Mode mode, std::string_view lineEnd);
-    ~LineFile() override;
-    LineFile(const LineFile&) = delete;
-    LineFile& operator=(const LineFile&) = delete;
 
-    bool IsOpen() const { return descriptor_ >= 0; }
+    bool IsOpen() const { return file_.IsOpen(); }
     bool Write(std::string_view line) override;
     const std::string& Problem() const override { return problem_; }
     const std::string& Path() const { return path_; }
 
 private:
-    void Fail(const char* what);
+    void Fail(const char* what, int error);
 
     std::string path_;
     std::string lineEnd_;
-    int descriptor_ = -1;
+    DurableFile file_;
     std::string problem_;
 };

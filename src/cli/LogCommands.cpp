@@ -4,6 +4,7 @@
 #include "LineOutput.h"
 #include "Messages.h"
 #include "Session.h"
+#include "base/Terminal.h"
 #include "instrument/ClockText.h"
 #include "instrument/FileLineEnd.h"
 #include "instrument/LogJobs.h"
@@ -12,7 +13,6 @@
 #include <algorithm>
 #include <iostream>
 #include <memory>
-#include <unistd.h>
 #include <vector>
 
 using namespace LoggedRecords;
@@ -135,7 +135,7 @@ void AddDownload(CLI::App& log, CommandRun& run, ConnectionOptions& connection) 
 
 // The operator's Yes on the terminal.
 bool Confirmed(const std::string& question) {
-    if (isatty(STDIN_FILENO) == 0) {
+    if (!StandardInputIsTerminal()) {
         Tell("nothing was sent: there is no terminal to ask on; give --yes to go ahead");
         return false;
     }

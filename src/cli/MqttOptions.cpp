@@ -1,56 +1,41 @@
 #include "MqttOptions.h"
 
 #include "Messages.h"
+#include "base/BoundedFile.h"
+#include "mqtt/BrokerPassword.h"
 
-#include <cerrno>
 #include <cstdlib>
-#include <cstring>
-#include <fcntl.h>
 #include <filesystem>
 #include <optional>
-#include <unistd.h>
 
 namespace {
 
 constexpr const char* kPasswordVariable = "VXXX_MQTT_PASSWORD";
-constexpr std::size_t kLongestPassword = 65535; // what an MQTT login can carry
+// Far beyond the system's whole bundle of authorities: a file this large is not one of them.
+constexpr std::size_t kLargestCaFile = 16 * 1024 * 1024;
 
-// The first `limit` bytes of the file, or nothing, with the reason told, when it cannot be read.
-std::optional<std::string> ReadStart(const std::string& path, std::size_t limit,
-                                     std::string_view what) {
-    std::string text(limit, '\0');
-    const int descriptor = open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    const ssize_t size = descriptor < 0 ? -1 : read(descriptor, text.data(), limit);
-    const int error = errno;
-    if (descriptor >= 0) {
-        close(descriptor);
-    }
-    if (size < 0) {
-        Tell("cannot read the " + std::string(what) + " " + path + ": " + std::strerror(error));
-        return std::nullopt;
-    }
-    text.resize(static_cast<std::size_t>(size));
-    return text;
-}
-
-// The password file's first line, without its line end.
-std::string FirstLine(const std::string& text) {
-    std::string line = text.substr(0, text.find('\n'));
-    if (line.ends_with('\r')) {
-        line.pop_back();
-    }
-    return line;
-}
-
-// The password from the file, else from the environment; nothing when the file cannot be read.
+// The password from the file, else from the environment; nothing, with the reason told, when
+// the file cannot be read.
 std::optional<std::string> Password(const MqttOptions& given) {
     if (!given.passwordFile.empty()) {
-        const std::optional<std::string> text =
-            ReadStart(given.passwordFile, kLongestPassword + 2 /* CR LF */, "MQTT password file");
-        return text ? std::optional(FirstLine(*text)) : std::nullopt;
+        const mqtt::BrokerPassword read = mqtt::ReadPasswordFile(given.passwordFile);
+        if (!read.error.empty()) {
+            Tell("cannot read the MQTT password file " + read.error);
+            return std::nullopt;
+        }
+        return read.password;
     }
     const char* password = std::getenv(kPasswordVariable);
     return password ? password : "";
+}
+
+// Whether the CA file can be read, the reason told when not.
+bool CaFileReadable(const std::string& path) {
+    const BoundedFile read = ReadBoundedFile(path, kLargestCaFile);
+    if (!read.error.empty()) {
+        Tell("cannot read the MQTT CA file " + path + ": " + read.error);
+    }
+    return read.error.empty();
 }
 
 } // namespace
@@ -98,7 +83,7 @@ void AddMqttOptions(CLI::App& command, MqttOptions& options) {
 
 ExitCode CheckMqttOptions(const MqttOptions& given, mqtt::PublisherOptions& checked) {
     const std::optional<std::string> password = Password(given);
-    if (!password || (!given.caFile.empty() && !ReadStart(given.caFile, 1, "MQTT CA file"))) {
+    if (!password || (!given.caFile.empty() && !CaFileReadable(given.caFile))) {
         return ExitCode::FileError;
     }
     checked.broker = mqtt::ParseBrokerUrl(given.url).url; // checked with the command line
