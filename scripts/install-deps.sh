@@ -22,7 +22,9 @@ if [ "${1:-}" = package ]; then
 fi
 if [ "${1:-}" = windows ]; then
     # dpkg-dev unpacks the mosquitto source package; googletest is GoogleTest's source.
-    packages+=(mingw-w64 g++-mingw-w64-x86-64-posix wine wine64 dpkg-dev googletest groff-base)
+    # x11-utils: the panel's test under Wine waits for its X server.
+    packages+=(mingw-w64 g++-mingw-w64-x86-64-posix wine wine64 dpkg-dev googletest groff-base
+        x11-utils)
 fi
 comma_locale=de_DE.UTF-8
 

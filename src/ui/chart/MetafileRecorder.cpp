@@ -1,14 +1,10 @@
 #include "MetafileRecorder.h"
 
-#include <algorithm>
-#include <cerrno>
-#include <cmath>
-#include <cstdio>
-#include <cstring>
-#include <vector>
+#include "MetafileOutput.h"
 
-#define NOMINMAX
-#include <libEMF/emf.h>
+#include <algorithm>
+#include <cmath>
+#include <vector>
 
 namespace {
 
@@ -55,7 +51,6 @@ template <typename Description> struct CachedObject {
 } // namespace
 
 struct MetafileRecorder::State {
-    FILE* file = nullptr;
     HDC dc = 0;
     CachedObject<Pen> pen;
     CachedObject<std::uint32_t> brush;
@@ -135,21 +130,13 @@ bool MetafileRecorder::Open(const std::string& path, std::int32_t width, std::in
         error = "a picture is already being written";
         return false;
     }
-    state_->file = std::fopen(path.c_str(), "wb");
-    if (state_->file == nullptr) {
-        error = std::strerror(errno);
-        return false;
-    }
-    // The frame is in hundredths of a millimetre; the library's reference device sets how many
-    // of its pixels make a millimetre, and the logical units are mapped onto those.
+    // The frame is in hundredths of a millimetre; the reference device sets how many of its
+    // pixels make a millimetre, and the logical units are mapped onto those.
     const double millimetresPerUnit = 25.4 / unitsPerInch;
     const RECT frame{0, 0, static_cast<LONG>(std::lround(width * millimetresPerUnit * 100)),
                      static_cast<LONG>(std::lround(height * millimetresPerUnit * 100))};
-    state_->dc = CreateEnhMetaFileWithFILEA(0, state_->file, &frame, "Chart\0\0");
+    state_->dc = StartMetafile(path, frame, error);
     if (state_->dc == 0) {
-        std::fclose(state_->file);
-        state_->file = nullptr;
-        error = "the picture could not be started";
         return false;
     }
     const HDC dc = state_->dc;
@@ -182,18 +169,9 @@ bool MetafileRecorder::Close(std::string& error) {
     s.pen.Release(s.dc, BLACK_PEN);
     s.brush.Release(s.dc, WHITE_BRUSH);
     s.font.Release(s.dc, SYSTEM_FONT);
-    const HENHMETAFILE metafile = CloseEnhMetaFileWithFILE(s.dc);
+    const HDC dc = s.dc;
     s.dc = 0;
-    DeleteEnhMetaFile(metafile);
-    const bool written = std::fflush(s.file) == 0 && std::ferror(s.file) == 0;
-    const int writeError = errno;
-    const bool closed = std::fclose(s.file) == 0;
-    s.file = nullptr;
-    if (!written || !closed) {
-        error = std::strerror(writeError != 0 ? writeError : errno);
-        return false;
-    }
-    return true;
+    return FinishMetafile(dc, error);
 }
 
 void MetafileRecorder::SelectPen(const Pen* pen) {

@@ -7,8 +7,9 @@
 #include <string_view>
 
 // Writes an enhanced metafile through the GDI calls that produce one: the one place that speaks
-// to the metafile library. The library keeps global state, so a recorder is used on the
-// user-interface thread only. Coordinates are logical units; colours are 0xBBGGRR.
+// to GDI (the metafile library's on Linux, the system's on Windows). The library keeps global
+// state, so a recorder is used on the user-interface thread only. Coordinates are logical units;
+// colours are 0xBBGGRR.
 class MetafileRecorder {
 public:
     struct Point {

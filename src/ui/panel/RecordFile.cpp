@@ -1,24 +1,11 @@
 #include "RecordFile.h"
 
+#include "DiskSync.h"
 #include "Windows1252.h"
 
 #include <QDir>
 
-#ifdef Q_OS_UNIX
-#include <unistd.h>
-#endif
-
 namespace {
-
-// The record must survive a crash or a power cut once it has been written.
-bool SyncToDisk(QFile& file) {
-#ifdef Q_OS_UNIX
-    return ::fsync(file.handle()) == 0;
-#else
-    Q_UNUSED(file);
-    return true;
-#endif
-}
 
 QIODevice::OpenMode OpenModeFor(RecordFile::Mode mode) {
     switch (mode) {
@@ -50,7 +37,7 @@ bool RecordFile::Write(const QString& record, QString* error) {
     const std::string bytes = ToWindows1252(record);
     const auto size = static_cast<qint64>(bytes.size());
     const qint64 before = file_.size();
-    if (file_.write(bytes.data(), size) == size && file_.flush() && SyncToDisk(file_)) {
+    if (file_.write(bytes.data(), size) == size && file_.flush() && SyncToDisk(file_.handle())) {
         return true;
     }
     *error = QStringLiteral("Cannot write to %1: %2").arg(file_.fileName(), file_.errorString());

@@ -40,8 +40,8 @@ SignalCloser::SignalCloser(std::function<void()> close, unsigned closingLimitSec
     if (::pipe2(g_pipe, O_CLOEXEC | O_NONBLOCK) != 0) {
         throw std::runtime_error("no pipe for the ending signals");
     }
-    notifier_ = new QSocketNotifier(g_pipe[0], QSocketNotifier::Read, this);
-    connect(notifier_, &QSocketNotifier::activated, this, &SignalCloser::Drain);
+    auto* notifier = new QSocketNotifier(g_pipe[0], QSocketNotifier::Read, this);
+    connect(notifier, &QSocketNotifier::activated, this, &SignalCloser::Drain);
     struct sigaction action = {};
     action.sa_handler = OnEndingSignal;
     sigemptyset(&action.sa_mask);

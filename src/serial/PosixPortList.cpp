@@ -1,6 +1,5 @@
-#include "PortList.h"
-
 #include "DeviceIdentity.h"
+#include "PortList.h"
 
 #include <QSerialPortInfo>
 
@@ -16,14 +15,10 @@ void AddOnce(QStringList& list, const QString& name) {
 
 void FillPortList(QStringList& list) {
     for (const QSerialPortInfo& port : QSerialPortInfo::availablePorts()) {
-#ifdef Q_OS_WIN
-        AddOnce(list, port.portName());
-#else
         AddOnce(list, port.systemLocation());
         for (const std::string& name :
              StableNamesOf(port.systemLocation().toLocal8Bit().toStdString())) {
             AddOnce(list, QString::fromLocal8Bit(name));
         }
-#endif
     }
 }

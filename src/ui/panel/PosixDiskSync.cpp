@@ -1,0 +1,7 @@
+#include "DiskSync.h"
+
+#include <unistd.h>
+
+bool SyncToDisk(int descriptor) {
+    return ::fsync(descriptor) == 0;
+}

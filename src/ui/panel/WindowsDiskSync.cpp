@@ -1,0 +1,7 @@
+#include "DiskSync.h"
+
+#include <io.h>
+
+bool SyncToDisk(int descriptor) {
+    return ::_commit(descriptor) == 0;
+}
