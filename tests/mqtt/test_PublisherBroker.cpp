@@ -297,7 +297,9 @@ TEST(VxxxMqtt, ReadingsOutlastABrokerAwayOrDropTheOldestBeyondTheQueueAndEndOffl
         const std::size_t gapAt =
             ExpectInOrder(Received(lines), sent, signal == SIGTERM ? sent.size() : 9 * printed,
                           dropped.empty() ? 0 : 9 * std::stoul(dropped[1]));
-        EXPECT_TRUE(dropped.empty() || (gapAt >= 9 * taken && gapAt <= 9 * taken + 18)) << gapAt;
+        // The line printed last before the stop may still have been on its way to the broker.
+        EXPECT_TRUE(dropped.empty() || (gapAt >= 9 * (taken - 1) && gapAt <= 9 * taken + 18))
+            << gapAt;
         EXPECT_THAT(lines, Contains(R"(plant/V630-sim/info {"model":"V630","firmware":"2.1",)"
                                     R"("unit":"C"})"));
         EXPECT_THAT(lines, Contains("plant/V630-sim/status online"));
