@@ -11,7 +11,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const auto lines = static_cast<std::size_t>(std::count(bytes.begin(), bytes.end(), '\n'));
     REQUIRE(content.settings.size() + content.skippedLines.size() ==
             lines + (bytes.empty() || bytes.ends_with('\n') ? 0 : 1));
-    for (const AlarmOutputSetting& setting : content.settings) {
+    for (const protocol::AlarmOutputSetting& setting : content.settings) {
         REQUIRE(InRange(setting));
         REQUIRE(AlarmTable::ParseFileLine(AlarmTable::FileLine(setting)) == setting);
     }
